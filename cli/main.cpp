@@ -1,0 +1,408 @@
+// stryde-cli: the device link without the window, for scripts, support and tests.
+
+#include "cli/slot_invoker.h"
+#include "device/clock.h"
+#include "device/hid_api_system.h"
+#include "device/hid_thread.h"
+#include "device/link_host.h"
+#include "device/tracing_hid_api.h"
+#include "device/virtual_mouse.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+#include <QTextStream>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+enum ExitCode { ExitOk = 0, ExitFailure = 1, ExitUsage = 2, ExitNoMouse = 3 };
+
+struct Options {
+    QString dataDir;
+    bool virtualMouse = false;
+    bool realTime = false;
+    QStringList virtualOptions;
+    QString virtualState;
+    QString hidTrace;
+    QStringList command;
+};
+
+void printOut(const QString& text)
+{
+    QTextStream out(stdout);
+    out << text << Qt::endl;
+}
+
+void printErr(const QString& text)
+{
+    QTextStream err(stderr);
+    err << text << Qt::endl;
+}
+
+QString usageText()
+{
+    QString text = QStringLiteral(
+        "usage: stryde-cli [--data-dir DIR] [--virtual-mouse] [--real-time]\n"
+        "                  [--virtual-option KEY=VALUE]... [--virtual-state FILE]\n"
+        "                  [--hid-trace FILE] COMMAND\n"
+        "\n"
+        "commands:\n"
+        "  devices                   each catalogue entry, whether it is present and answers the handshake\n"
+        "  call OBJECT.SLOT [ARG...] run the device check, then call a public slot of OBJECT (hid);\n"
+        "                            each ARG is a JSON value (arrays for byte buffers and lists);\n"
+        "                            prints one JSON object: \"result\" and the out-parameters by name\n"
+        "  batch FILE|-              one call per line (OBJECT.SLOT ARG...), in one process\n"
+        "\n"
+        "options:\n"
+        "  --data-dir DIR            folder holding modules/ (default: the executable's folder)\n"
+        "  --virtual-mouse           use the virtual mouse instead of the USB devices; it takes the identity\n"
+        "                            of the first mouse (type 1) of the catalogue and the family of mouse/icType\n"
+        "  --real-time               with --virtual-mouse, really wait the pauses (default: virtual clock)\n"
+        "  --virtual-state FILE      load the virtual mouse's memory from FILE and save it back afterwards\n"
+        "  --hid-trace FILE          write every HID call to FILE (one line each)\n"
+        "  --virtual-option KEY=VALUE  change the virtual mouse:\n");
+    for (const QString& line : VirtualMouse::optionHelp())
+        text += QStringLiteral("      ") + line + QLatin1Char('\n');
+    text += QStringLiteral("\nexit codes: 0 success, 1 failure, 2 usage error, 3 no mouse passed the device check\n");
+    return text;
+}
+
+bool parseOptions(const QStringList& args, Options& o, QString* error)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        const QString a = args.at(i);
+        auto value = [&](QString& into) {
+            if (i + 1 >= args.size()) {
+                *error = QStringLiteral("%1 needs a value").arg(a);
+                return false;
+            }
+            into = args.at(++i);
+            return true;
+        };
+        if (!o.command.isEmpty()) {
+            o.command << a;
+        } else if (a == QLatin1String("--data-dir")) {
+            if (!value(o.dataDir))
+                return false;
+        } else if (a == QLatin1String("--virtual-mouse")) {
+            o.virtualMouse = true;
+        } else if (a == QLatin1String("--real-time")) {
+            o.realTime = true;
+        } else if (a == QLatin1String("--virtual-option")) {
+            QString v;
+            if (!value(v))
+                return false;
+            o.virtualOptions << v;
+        } else if (a == QLatin1String("--virtual-state")) {
+            if (!value(o.virtualState))
+                return false;
+        } else if (a == QLatin1String("--hid-trace")) {
+            if (!value(o.hidTrace))
+                return false;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            *error = QStringLiteral("unknown option %1").arg(a);
+            return false;
+        } else {
+            o.command << a;
+        }
+    }
+    if (o.command.isEmpty()) {
+        *error = QStringLiteral("no command given");
+        return false;
+    }
+    return true;
+}
+
+// The mouse's recoil-preset flag, read from the global settings.
+class CliHost : public LinkHost {
+public:
+    explicit CliHost(bool gun) : m_gun(gun) {}
+    bool isGun() const override { return m_gun; }
+private:
+    bool m_gun;
+};
+
+VirtualMouseIdentity identityFromCatalogue(const QString& apConfig)
+{
+    VirtualMouseIdentity id;
+    for (const DeviceDescriptor& d : readCatalogue(apConfig)) {
+        if (d.type != 1)
+            continue;
+        id.vid = d.vid;
+        id.pid = d.pid;
+        id.usagePage = d.usagePage;
+        id.usage = d.usage;
+        id.usagePage2 = d.usagePage2;
+        id.usage2 = d.usage2;
+        id.reportLength = d.reportLength;
+        id.isEncode = d.isEncode;
+        id.sCode = d.sCode;
+        break;
+    }
+    QSettings s(apConfig, QSettings::IniFormat);
+    id.family = s.value(QStringLiteral("mouse/icType")).toString() == QLatin1String("560") ? 560 : 553;
+    return id;
+}
+
+class Session {
+public:
+    explicit Session(const Options& o) : m_options(o) {}
+
+    bool setUp(QString* error)
+    {
+        const QString root = m_options.dataDir.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                         : m_options.dataDir;
+        m_apConfig = QDir(root).filePath(QStringLiteral("modules/setting/apConfig.bin"));
+        if (m_options.virtualMouse && !m_options.realTime)
+            m_clock = std::make_unique<VirtualClock>();
+        else
+            m_clock = std::make_unique<SystemClock>();
+        HidApi* api = nullptr;
+        if (m_options.virtualMouse) {
+            m_virtual = std::make_unique<VirtualMouse>(*m_clock, identityFromCatalogue(m_apConfig));
+            if (!m_options.virtualState.isEmpty() && QFileInfo::exists(m_options.virtualState)
+                && !m_virtual->loadState(m_options.virtualState)) {
+                *error = QStringLiteral("cannot load the virtual mouse state from %1").arg(m_options.virtualState);
+                return false;
+            }
+            for (const QString& kv : m_options.virtualOptions) {
+                const int eq = kv.indexOf(QLatin1Char('='));
+                QString why;
+                if (eq <= 0 || !m_virtual->setOption(kv.left(eq), kv.mid(eq + 1), &why)) {
+                    *error = QStringLiteral("bad --virtual-option %1: %2").arg(kv, why.isEmpty() ? QStringLiteral("expected KEY=VALUE") : why);
+                    return false;
+                }
+            }
+            api = m_virtual.get();
+        } else {
+            if (!m_options.virtualOptions.isEmpty() || !m_options.virtualState.isEmpty()) {
+                *error = QStringLiteral("--virtual-option and --virtual-state need --virtual-mouse");
+                return false;
+            }
+            m_system = std::make_unique<HidApiSystem>();
+            api = m_system.get();
+        }
+        if (!m_options.hidTrace.isEmpty()) {
+            m_trace = std::make_unique<TracingHidApi>(*api, *m_clock);
+            if (!m_trace->openFile(m_options.hidTrace)) {
+                *error = QStringLiteral("cannot write the HID trace %1").arg(m_options.hidTrace);
+                return false;
+            }
+            api = m_trace.get();
+        }
+        QSettings s(m_apConfig, QSettings::IniFormat);
+        m_host = std::make_unique<CliHost>(s.value(QStringLiteral("mouse/isGun")).toString() == QLatin1String("true"));
+        m_hid = std::make_unique<Hid_Thread>(*api, *m_clock);
+        m_hid->setHost(m_host.get());
+        return true;
+    }
+
+    void tearDown()
+    {
+        if (m_virtual && !m_options.virtualState.isEmpty() && !m_virtual->saveState(m_options.virtualState))
+            printErr(QStringLiteral("cannot save the virtual mouse state to %1").arg(m_options.virtualState));
+    }
+
+    int devices()
+    {
+        m_hid->scanDevices(m_apConfig);
+        const QList<DeviceDescriptor> list = m_hid->devices();
+        for (int i = 0; i < list.size(); ++i) {
+            const DeviceDescriptor& d = list.at(i);
+            const bool present = !d.path.isEmpty();
+            QJsonObject o;
+            o.insert(QStringLiteral("index"), i);
+            o.insert(QStringLiteral("type"), d.type);
+            o.insert(QStringLiteral("vid"), QStringLiteral("%1").arg(d.vid, 4, 16, QLatin1Char('0')));
+            o.insert(QStringLiteral("pid"), QStringLiteral("%1").arg(d.pid, 4, 16, QLatin1Char('0')));
+            o.insert(QStringLiteral("present"), present);
+            o.insert(QStringLiteral("reportInterface"), !d.path2.isEmpty());
+            o.insert(QStringLiteral("handshake"), present && m_hid->chkDeviceIsEnCode(i));
+            printOut(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)));
+        }
+        if (list.isEmpty())
+            printErr(QStringLiteral("the catalogue %1 lists no devices").arg(m_apConfig));
+        return ExitOk;
+    }
+
+    bool connect()
+    {
+        if (m_hid->checkDevices(m_apConfig) < 0) {
+            printErr(QStringLiteral("no mouse passed the device check"));
+            return false;
+        }
+        return true;
+    }
+
+    struct Call {
+        QString target;
+        QObject* object = nullptr;
+        QString objectName;
+        QString slot;
+        QJsonArray args;
+    };
+
+    // Resolves "OBJECT.SLOT" and its JSON words and checks them against the
+    // slot's parameters, before anything is sent to the mouse.
+    bool prepare(const QString& target, const QStringList& words, Call& c)
+    {
+        c.target = target;
+        const int dot = target.indexOf(QLatin1Char('.'));
+        c.objectName = dot > 0 ? target.left(dot) : QString();
+        c.slot = dot > 0 ? target.mid(dot + 1) : QString();
+        if (c.objectName == QLatin1String("hid"))
+            c.object = m_hid.get();
+        if (!c.object || c.slot.isEmpty()) {
+            printErr(QStringLiteral("unknown call %1: expected hid.SLOT").arg(target));
+            return false;
+        }
+        for (const QString& w : words) {
+            QJsonParseError pe{};
+            const QJsonDocument doc = QJsonDocument::fromJson(QByteArray("[") + w.toUtf8() + "]", &pe);
+            if (pe.error != QJsonParseError::NoError || !doc.isArray() || doc.array().size() != 1) {
+                printErr(QStringLiteral("argument %1 is not a JSON value; expected %2")
+                             .arg(w, slotSignatures(c.object, c.objectName, c.slot)));
+                return false;
+            }
+            c.args.append(doc.array().at(0));
+        }
+        const InvokeResult check = invokeSlot(c.object, c.objectName, c.slot, c.args, false);
+        if (!check.ok)
+            printErr(check.error);
+        return check.ok;
+    }
+
+    void run(const Call& c)
+    {
+        if (m_trace)
+            m_trace->comment(QStringLiteral("call %1").arg(c.target));
+        const InvokeResult r = invokeSlot(c.object, c.objectName, c.slot, c.args);
+        printOut(QString::fromUtf8(QJsonDocument(r.output).toJson(QJsonDocument::Compact)));
+    }
+
+    int call(const QString& target, const QStringList& words)
+    {
+        Call c;
+        if (!prepare(target, words, c))
+            return ExitUsage;
+        if (!connect())
+            return ExitNoMouse;
+        run(c);
+        return ExitOk;
+    }
+
+    int batch(const QString& file)
+    {
+        QFile f;
+        bool opened = false;
+        if (file == QLatin1String("-"))
+            opened = f.open(stdin, QIODevice::ReadOnly | QIODevice::Text);
+        else {
+            f.setFileName(file);
+            opened = f.open(QIODevice::ReadOnly | QIODevice::Text);
+        }
+        if (!opened) {
+            printErr(QStringLiteral("cannot read %1").arg(file));
+            return ExitUsage;
+        }
+        QList<Call> calls;
+        int lineNo = 0;
+        while (!f.atEnd()) {
+            ++lineNo;
+            const QString line = QString::fromUtf8(f.readLine()).trimmed();
+            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+                continue;
+            QString error;
+            QStringList words = splitCallLine(line, &error);
+            if (!error.isEmpty()) {
+                printErr(QStringLiteral("line %1: %2").arg(lineNo).arg(error));
+                return ExitUsage;
+            }
+            if (!words.isEmpty() && words.first() == QLatin1String("call"))
+                words.removeFirst();
+            if (words.isEmpty())
+                continue;
+            Call c;
+            const QString target = words.takeFirst();
+            if (!prepare(target, words, c)) {
+                printErr(QStringLiteral("line %1 not run; nothing was sent").arg(lineNo));
+                return ExitUsage;
+            }
+            calls.append(c);
+        }
+        if (!connect())
+            return ExitNoMouse;
+        for (const Call& c : calls)
+            run(c);
+        return ExitOk;
+    }
+
+private:
+    Options m_options;
+    QString m_apConfig;
+    std::unique_ptr<Clock> m_clock;
+    std::unique_ptr<VirtualMouse> m_virtual;
+    std::unique_ptr<HidApiSystem> m_system;
+    std::unique_ptr<TracingHidApi> m_trace;
+    std::unique_ptr<CliHost> m_host;
+    std::unique_ptr<Hid_Thread> m_hid;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        printOut(usageText());
+        return ExitOk;
+    }
+    Options o;
+    QString error;
+    if (!parseOptions(args, o, &error)) {
+        printErr(error);
+        printErr(usageText());
+        return ExitUsage;
+    }
+    const QString command = o.command.first();
+    if (command != QLatin1String("devices") && command != QLatin1String("call") && command != QLatin1String("batch")) {
+        printErr(QStringLiteral("unknown command %1: expected devices, call or batch").arg(command));
+        return ExitUsage;
+    }
+    if ((command == QLatin1String("call") || command == QLatin1String("batch")) && o.command.size() < 2) {
+        printErr(command == QLatin1String("call") ? QStringLiteral("call needs OBJECT.SLOT") : QStringLiteral("batch needs FILE or -"));
+        return ExitUsage;
+    }
+    if (command == QLatin1String("batch") && o.command.size() != 2) {
+        printErr(QStringLiteral("batch takes one FILE (or - for standard input)"));
+        return ExitUsage;
+    }
+    if (command == QLatin1String("devices") && o.command.size() != 1) {
+        printErr(QStringLiteral("devices takes no arguments"));
+        return ExitUsage;
+    }
+
+    Session session(o);
+    if (!session.setUp(&error)) {
+        printErr(error);
+        return ExitUsage;
+    }
+    int rc = ExitOk;
+    if (command == QLatin1String("devices")) {
+        rc = session.devices();
+    } else if (command == QLatin1String("batch")) {
+        rc = session.batch(o.command.at(1));
+    } else {
+        rc = session.call(o.command.at(1), o.command.mid(2));
+    }
+    session.tearDown();
+    return rc;
+}

@@ -1,0 +1,124 @@
+#include "device/commands_560.h"
+
+#include "device/hid_transport.h"
+
+#include <QDebug>
+#include <array>
+
+namespace cmd560 {
+namespace {
+
+enum Row {
+    GetKeyboardOption, GetCurrentProfile, GetCurrentDpi, ReadProfile,
+    SetKeyboardOption, SetCurrentProfile, SetReportRate, SetCurrentDpi,
+    SetProfile, SetKeyMatrix, SetMacroKey,
+};
+
+//                                code  paced  debug line when the link stays busy
+constexpr CommandSpec kCommands[] = {
+    /* GetKeyboardOption */ {0x81, false, "cmd Failed 81"},
+    /* GetCurrentProfile */ {0x82, false, "cmd Failed 82"},
+    /* GetCurrentDpi     */ {0x84, false, "cmd Failed 84"},
+    /* ReadProfile       */ {0x8C, false, "cmd Failed 8c"},
+    /* SetKeyboardOption */ {0x01, false, "cmd Failed 01"},
+    /* SetCurrentProfile */ {0x02, false, "cmd Failed 02"},
+    /* SetReportRate     */ {0x03, true,  "cmd Failed 03"},
+    /* SetCurrentDpi     */ {0x04, true,  "cmd Failed 04"},
+    /* SetProfile        */ {0x0C, true,  "cmd Failed 0C"},
+    /* SetKeyMatrix      */ {0x0D, true,  "cmd Failed 0D"},
+    /* SetMacroKey       */ {0x0F, true,  "cmd Failed 0F"},
+};
+static_assert(sizeof(kCommands) / sizeof(kCommands[0]) == SetMacroKey + 1, "one row per command");
+
+constexpr int kBlockSize = 128;
+constexpr int kProfiles = 4;    // profile-wide settings go to profiles 1..4
+
+const CommandSpec& row(Row r) { return kCommands[r]; }
+
+// Writes one value into every profile, claiming the link once. The later
+// frames go out without claiming it again, as the mouse has always been driven.
+void sendToProfiles(HidTransport& t, Row r, uchar value, const std::function<bool()>& singleProfile)
+{
+    const CommandSpec& s = row(r);
+    if (!t.waitReady()) {
+        qDebug().noquote() << s.failText;
+        return;
+    }
+    for (uchar p = 1; p <= kProfiles; ++p) {
+        t.sendReport = toFeatureReport(makeFrame({s.code, p, value}));
+        t.hidSend(0, s.paced);
+        if (singleProfile && singleProfile())
+            break;
+    }
+}
+
+} // namespace
+
+void getKeyboardOption(HidTransport& t, uchar& byte1, uchar& byte2)
+{
+    const CommandSpec& s = row(GetKeyboardOption);
+    t.readCommand(s, makeFrame({s.code}), {{1, &byte1}, {2, &byte2}});
+}
+
+void getCurrentProfile(HidTransport& t, uchar& byte1)
+{
+    const CommandSpec& s = row(GetCurrentProfile);
+    t.readCommand(s, makeFrame({s.code}), {{1, &byte1}});
+}
+
+void getCurrentDpi(HidTransport& t, uchar& byte1, uchar& byte2)
+{
+    const CommandSpec& s = row(GetCurrentDpi);
+    t.readCommand(s, makeFrame({s.code, byte1}), {{1, &byte1}, {2, &byte2}});
+}
+
+void setKeyboardOption(HidTransport& t, uchar byte1, uchar byte2)
+{
+    const CommandSpec& s = row(SetKeyboardOption);
+    t.writeCommand(s, makeFrame({s.code, byte1, byte2}));
+}
+
+void setReportRate(HidTransport& t, uchar rate, const std::function<bool()>& singleProfile)
+{
+    sendToProfiles(t, SetReportRate, rate, singleProfile);
+}
+
+void setCurrentDpi(HidTransport& t, uchar stage, const std::function<bool()>& singleProfile)
+{
+    sendToProfiles(t, SetCurrentDpi, stage, singleProfile);
+}
+
+void setKeyMatrix(HidTransport& t, const uchar* src64, uchar indexAddOne)
+{
+    // The mouse always takes a 128-byte payload: the matrix, then zeros.
+    std::array<uchar, kBlockSize> payload{};
+    std::copy_n(src64, 64, payload.begin());
+    const CommandSpec& s = row(SetKeyMatrix);
+    t.writeCommand(s, makeFrame({s.code, indexAddOne, kBlockSize}), payload.data(), kBlockSize);
+}
+
+void setProfile(HidTransport& t, const uchar* src128, uchar profileData)
+{
+    const CommandSpec& s = row(SetProfile);
+    t.writeCommand(s, makeFrame({s.code, profileData, kBlockSize}), src128, kBlockSize);
+}
+
+void readProfile(HidTransport& t, uchar* src128, uchar profileNo)
+{
+    const CommandSpec& s = row(ReadProfile);
+    t.readCommand(s, makeFrame({s.code, profileNo}), {}, src128, kBlockSize);
+}
+
+void setCurrentProfile(HidTransport& t, uchar profile)
+{
+    const CommandSpec& s = row(SetCurrentProfile);
+    t.writeCommand(s, makeFrame({s.code, profile}));
+}
+
+void setMacroKey(HidTransport& t, uchar macroId, const uchar* src128)
+{
+    const CommandSpec& s = row(SetMacroKey);
+    t.writeCommand(s, makeFrame({s.code, macroId, kBlockSize}), src128, kBlockSize);
+}
+
+} // namespace cmd560

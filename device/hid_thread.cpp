@@ -1,0 +1,206 @@
+#include "device/hid_thread.h"
+
+#include "device/cipher.h"
+#include "device/commands_553.h"
+#include "device/commands_560.h"
+#include "device/link_host.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QRandomGenerator>
+
+Hid_Thread::Hid_Thread(HidApi& api, Clock& clock, QObject* parent)
+    : QThread(parent), m_transport(api, clock)
+{
+}
+
+Hid_Thread::~Hid_Thread() = default;
+
+void Hid_Thread::scanDevices(const QString& apConfigPath)
+{
+    QList<DeviceDescriptor> list = readCatalogue(apConfigPath);
+    locateInterfaces(m_transport.api(), list);
+    m_transport.devices = list;
+}
+
+int Hid_Thread::checkDevices(const QString& apConfigPath)
+{
+    scanDevices(apConfigPath);
+    for (int j = 0; j < m_transport.devices.size(); ++j) {
+        if (m_transport.devices.at(j).path.isEmpty())
+            continue;
+        if (chkDeviceIsEnCode(j)) {
+            m_deviceConnected = true;
+            return j;
+        }
+    }
+    qDebug() << "Device DisConnect";
+    m_deviceConnected = false;
+    return -1;
+}
+
+bool Hid_Thread::singleProfile() const
+{
+    return m_host && m_host->isGun();
+}
+
+uchar Hid_Thread::hidCS(const uchar* cmd)
+{
+    return frameChecksum(cmd);
+}
+
+bool Hid_Thread::chkDeviceIsEnCode(int index)
+{
+    m_transport.currentIndex = index;
+    QRandomGenerator rng(static_cast<quint32>(QDateTime::currentSecsSinceEpoch()));
+    const uchar r1 = static_cast<uchar>(rng.generate());
+    const uchar r2 = static_cast<uchar>(rng.generate());
+    const uchar r3 = static_cast<uchar>(rng.generate());
+    const uchar r4 = static_cast<uchar>(rng.generate());
+    if (index >= 0 && index < m_transport.devices.size())
+        secrecyCodeFromText(m_transport.devices.at(index).sCode, m_transport.secrecyCode);
+    uchar b1 = r1, b2 = r2, b3 = r3, b4 = r4;
+    hid553_00H_GetSecrecyCode(b1, b2, b3, b4);
+    return b1 == r1 && b2 == r2 && b3 == r3 && b4 == r4;
+}
+
+void Hid_Thread::USBDataEncryption(uchar* FIFOBuf, const uchar* SecrecyCode)
+{
+    encryptFrame(FIFOBuf, SecrecyCode);
+}
+
+void Hid_Thread::USBDataDecipher(uchar* FIFOBuf, const uchar* SecrecyCode)
+{
+    decryptFrame(FIFOBuf, SecrecyCode);
+}
+
+void Hid_Thread::hid553_00H_GetSecrecyCode(uchar& byte1, uchar& byte2, uchar& byte3, uchar& byte4)
+{
+    cmd553::getSecrecyCode(m_transport, byte1, byte2, byte3, byte4);
+}
+
+void Hid_Thread::hid553_83H_GetKeyboardoption(uchar& byte1, uchar& byte2, uchar& byte3, uchar& byte4)
+{
+    cmd553::getKeyboardOption(m_transport, byte1, byte2, byte3, byte4);
+}
+
+void Hid_Thread::hid560_81H_GetKeyboardoption(uchar& byte1, uchar& byte2)
+{
+    cmd560::getKeyboardOption(m_transport, byte1, byte2);
+}
+
+void Hid_Thread::hid560_82H_GetCurrentProfile(uchar& byte1)
+{
+    cmd560::getCurrentProfile(m_transport, byte1);
+}
+
+void Hid_Thread::hid560_84H_GetCurrentDPI(uchar& byte1, uchar& byte2)
+{
+    cmd560::getCurrentDpi(m_transport, byte1, byte2);
+}
+
+void Hid_Thread::hid553_8BH_GetCurrentDPI(uchar& byte1)
+{
+    cmd553::getCurrentDpi(m_transport, byte1);
+}
+
+void Hid_Thread::hid553_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+{
+    cmd553::setKeyboardOption(m_transport, byte1, byte2, byte3, byte4);
+}
+
+void Hid_Thread::hid553_04H_SetGunData(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+{
+    cmd553::setGunData(m_transport, byte1, byte2, byte3, byte4);
+}
+
+void Hid_Thread::hid560_01H_SetKeyboardoption(uchar byte1, uchar byte2)
+{
+    cmd560::setKeyboardOption(m_transport, byte1, byte2);
+}
+
+void Hid_Thread::hid553_01H_SetReportRate(uchar rate)
+{
+    cmd553::setReportRate(m_transport, rate);
+}
+
+void Hid_Thread::hid560_03H_SetReportRate(uchar rate)
+{
+    cmd560::setReportRate(m_transport, rate, [this] { return singleProfile(); });
+}
+
+void Hid_Thread::hid560_04H_SetCurrentDPI(uchar stage)
+{
+    cmd560::setCurrentDpi(m_transport, stage, [this] { return singleProfile(); });
+}
+
+void Hid_Thread::hid553_0BH_SetCurrentDPI(uchar stage)
+{
+    cmd553::setCurrentDpi(m_transport, stage);
+}
+
+void Hid_Thread::hid553_07H_Lod(uchar stage, uchar en)
+{
+    Q_UNUSED(en);   // the mouse turns lift-off detection off with stage 0
+    cmd553::setLiftOff(m_transport, stage);
+}
+
+void Hid_Thread::hid553_12H_SetKeyMatrix(const uchar* src64, uchar indexAddOne)
+{
+    cmd553::setKeyMatrix(m_transport, src64, indexAddOne);
+}
+
+void Hid_Thread::hid560_0DH_SetKeyMatrix(const uchar* src64, uchar indexAddOne)
+{
+    cmd560::setKeyMatrix(m_transport, src64, indexAddOne);
+}
+
+void Hid_Thread::hid560_0CH_setProfile(const uchar* src128, uchar profileData)
+{
+    cmd560::setProfile(m_transport, src128, profileData);
+}
+
+void Hid_Thread::hid560_8CH_readProfile(uchar* src128, uchar profileNo)
+{
+    cmd560::readProfile(m_transport, src128, profileNo);
+}
+
+void Hid_Thread::hid560_02H_SetCurrentProfile(uchar profile)
+{
+    cmd560::setCurrentProfile(m_transport, profile);
+}
+
+void Hid_Thread::hid553_13H_SetMacroKey(uchar macroId, const uchar* src128)
+{
+    cmd553::setMacroKey(m_transport, macroId, src128);
+}
+
+void Hid_Thread::hid560_0FH_SetMacroKey(uchar macroId, const uchar* src128)
+{
+    cmd560::setMacroKey(m_transport, macroId, src128);
+}
+
+void Hid_Thread::hid553_11H_SetDPISet(uchar dpiStage, const uchar* src8)
+{
+    cmd553::setDpiSet(m_transport, dpiStage, src8);
+}
+
+void Hid_Thread::hid553_02H_SetCurrentKeyMatrix(uchar currentKeyMatrix)
+{
+    cmd553::setCurrentKeyMatrix(m_transport, currentKeyMatrix);
+}
+
+void Hid_Thread::hid553_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2)
+{
+    cmd553::setRgbLedEffect(m_transport, effect, option1, option2);
+}
+
+void Hid_Thread::hid553_0CH_SetFixLEDColor(const uchar* src3)
+{
+    cmd553::setFixLedColor(m_transport, src3);
+}
+
+void Hid_Thread::hid553_10H_SetLED8StageColor(uchar type, const uchar* src24)
+{
+    cmd553::setLed8StageColor(m_transport, type, src24);
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The device link as QML and the rest of the program see it: one slot per
+// mouse command. It only orders the calls; the bytes are built by the command
+// tables (commands_553 / commands_560) and moved by HidTransport.
+
+#include "device/device_descriptor.h"
+#include "device/frame.h"
+#include "device/hid_transport.h"
+
+#include <QThread>
+
+class Clock;
+class HidApi;
+class LinkHost;
+
+// Derives from QThread for its place in the program's object tree; it is never
+// started and lives on the GUI thread.
+class Hid_Thread : public QThread {
+    Q_OBJECT
+public:
+    Hid_Thread(HidApi& api, Clock& clock, QObject* parent = nullptr);
+    ~Hid_Thread() override;
+
+    void setHost(LinkHost* host) { m_host = host; }
+    LinkHost* host() const { return m_host; }
+    HidTransport& transport() { return m_transport; }
+    const QList<DeviceDescriptor>& devices() const { return m_transport.devices; }
+    int currentIndex() const { return m_transport.currentIndex; }
+    bool deviceConnected() const { return m_deviceConnected; }
+    void setDeviceConnected(bool connected) { m_deviceConnected = connected; }
+
+    // Rebuilds the device list from the catalogue file and finds the
+    // interfaces present now; no handshake.
+    void scanDevices(const QString& apConfigPath);
+    // The device check: scan, then the handshake on each present entry in
+    // order. Returns the index of the first entry that answers, or -1 (then
+    // the link is marked disconnected).
+    int checkDevices(const QString& apConfigPath);
+
+public slots:
+    uchar hidCS(const uchar* cmd);
+    bool chkDeviceIsEnCode(int index);
+    void USBDataEncryption(uchar* FIFOBuf, const uchar* SecrecyCode);
+    void USBDataDecipher(uchar* FIFOBuf, const uchar* SecrecyCode);
+    void hid553_00H_GetSecrecyCode(uchar& byte1, uchar& byte2, uchar& byte3, uchar& byte4);
+    void hid553_83H_GetKeyboardoption(uchar& byte1, uchar& byte2, uchar& byte3, uchar& byte4);
+    void hid560_81H_GetKeyboardoption(uchar& byte1, uchar& byte2);
+    void hid560_82H_GetCurrentProfile(uchar& byte1);
+    void hid560_84H_GetCurrentDPI(uchar& byte1, uchar& byte2);
+    void hid553_8BH_GetCurrentDPI(uchar& byte1);
+    void hid553_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void hid553_04H_SetGunData(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void hid560_01H_SetKeyboardoption(uchar byte1, uchar byte2);
+    void hid553_01H_SetReportRate(uchar rate);
+    void hid560_03H_SetReportRate(uchar rate);
+    void hid560_04H_SetCurrentDPI(uchar stage);
+    void hid553_0BH_SetCurrentDPI(uchar stage);
+    void hid553_07H_Lod(uchar stage, uchar en);
+    void hid553_12H_SetKeyMatrix(const uchar* src64, uchar indexAddOne);
+    void hid560_0DH_SetKeyMatrix(const uchar* src64, uchar indexAddOne);
+    void hid560_0CH_setProfile(const uchar* src128, uchar profileData);
+    void hid560_8CH_readProfile(uchar* src128, uchar profileNo);
+    void hid560_02H_SetCurrentProfile(uchar profile);
+    void hid553_13H_SetMacroKey(uchar macroId, const uchar* src128);
+    void hid560_0FH_SetMacroKey(uchar macroId, const uchar* src128);
+    void hid553_11H_SetDPISet(uchar dpiStage, const uchar* src8);
+    void hid553_02H_SetCurrentKeyMatrix(uchar currentKeyMatrix);
+    void hid553_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2);
+    void hid553_0CH_SetFixLEDColor(const uchar* src3);
+    void hid553_10H_SetLED8StageColor(uchar type, const uchar* src24);
+
+private:
+    bool singleProfile() const;
+
+    LinkHost* m_host = nullptr;
+    HidTransport m_transport;
+    bool m_deviceConnected = false;
+};

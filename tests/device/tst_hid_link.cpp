@@ -202,7 +202,8 @@ private slots:
             QCOMPARE(rig.check(), 1);
             uchar a = 0, b = 0, c = 0, d = 0;
             rig.hid.hid553_83H_GetKeyboardoption(a, b, c, d);
-            QCOMPARE(QByteArray({char(a), char(b), char(c), char(d)}).toHex(), QByteArray("11223344"));
+            const uchar got4[] = {a, b, c, d};
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(got4), 4).toHex(), QByteArray("11223344"));
             uchar stage = 0;
             rig.hid.hid553_8BH_GetCurrentDPI(stage);
             QCOMPARE(stage, uchar(3));
@@ -269,7 +270,7 @@ private slots:
         QCOMPARE(block, before);
         uchar d1 = 1, d2 = 2, d3 = 3, d4 = 4;
         rig.hid.hid553_83H_GetKeyboardoption(d1, d2, d3, d4);
-        QCOMPARE(QByteArray({char(d1), char(d2), char(d3), char(d4)}), QByteArray("\x01\x02\x03\x04"));
+        QCOMPARE(int(d1) * 1000 + int(d2) * 100 + int(d3) * 10 + int(d4), 1234);
         QVERIFY(rig.hid.transport().ready);
         QVERIFY(rig.opensClosed());
     }

@@ -1,0 +1,155 @@
+// stryde-cli as a script or a support engineer uses it, against the virtual mouse.
+
+#include "support/data_fixture.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+    QList<QJsonObject> objects() const
+    {
+        QList<QJsonObject> list;
+        for (const QByteArray& line : out.split('\n'))
+            if (!line.trimmed().isEmpty())
+                list.append(QJsonDocument::fromJson(line).object());
+        return list;
+    }
+};
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+    DataFixture m_data;
+
+    Run cli(const QStringList& args, const QByteArray& input = {})
+    {
+        QProcess p;
+        p.start(QString::fromLocal8Bit(qgetenv("STRYDE_CLI")),
+                QStringList{QStringLiteral("--data-dir"), m_data.root()} + args);
+        if (!input.isEmpty())
+            p.write(input);
+        p.closeWriteChannel();
+        p.waitForFinished(60000);
+        return Run{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    }
+
+    QString trace() const { return m_data.path(QStringLiteral("trace.txt")); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(!qgetenv("STRYDE_CLI").isEmpty());
+        QVERIFY(m_data.isValid());
+    }
+
+    void setDpiWritesTheFrameToTheTrace()
+    {
+        const Run r = cli({QStringLiteral("--virtual-mouse"), QStringLiteral("--hid-trace"), trace(),
+                           QStringLiteral("call"), QStringLiteral("hid.hid553_0BH_SetCurrentDPI"), QStringLiteral("3")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out.trimmed(), QByteArray("{}"));
+        const QByteArray t = m_data.readFile(QStringLiteral("trace.txt"));
+        QVERIFY2(t.contains("set-feature cmd 00 0b 03 00 00 00 00 00 f1"), t.constData());
+        QVERIFY(t.contains("# call hid.hid553_0BH_SetCurrentDPI"));
+        QCOMPARE(t.count(" open "), t.count(" close"));
+    }
+
+    void resultsAndOutParameters()
+    {
+        const QByteArray script =
+            "# comment lines and blank lines are skipped\n"
+            "\n"
+            "hid.hidCS [11,3,0,0,0,0,0]\n"
+            "call hid.hid553_0BH_SetCurrentDPI 2\n"
+            "hid.hid553_8BH_GetCurrentDPI\n"
+            "hid.chkDeviceIsEnCode 1\n"
+            "hid.USBDataEncryption [11,3,0,0,0,224,0,241] [0,0,0,0,0,0,0,0]\n";
+        const Run r = cli({QStringLiteral("--virtual-mouse"), QStringLiteral("batch"), QStringLiteral("-")}, script);
+        QCOMPARE(r.exitCode, 0);
+        const QList<QJsonObject> o = r.objects();
+        QCOMPARE(o.size(), 5);
+        QCOMPARE(o.at(0).value(QStringLiteral("result")).toInt(), 0xF1);
+        QVERIFY(o.at(1).isEmpty());
+        QCOMPARE(o.at(2).value(QStringLiteral("byte1")).toInt(), 2);
+        QCOMPARE(o.at(3).value(QStringLiteral("result")).toBool(), true);
+        const QJsonArray enc = o.at(4).value(QStringLiteral("FIFOBuf")).toArray();
+        QCOMPARE(enc.size(), 8);
+        QCOMPARE(enc.at(0).toInt(), 0x65);
+        QCOMPARE(enc.at(7).toInt(), 0xDD);
+    }
+
+    void virtualStatePersists()
+    {
+        const QString state = m_data.path(QStringLiteral("mouse.json"));
+        const QStringList common{QStringLiteral("--virtual-mouse"), QStringLiteral("--virtual-state"), state,
+                                 QStringLiteral("--virtual-option"), QStringLiteral("family=560")};
+        QCOMPARE(cli(common + QStringList{QStringLiteral("call"), QStringLiteral("hid.hid560_02H_SetCurrentProfile"), QStringLiteral("3")}).exitCode, 0);
+        const Run r = cli(common + QStringList{QStringLiteral("call"), QStringLiteral("hid.hid560_82H_GetCurrentProfile")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.objects().value(0).value(QStringLiteral("byte1")).toInt(), 3);
+    }
+
+    void devicesListsTheCatalogue()
+    {
+        const Run r = cli({QStringLiteral("--virtual-mouse"), QStringLiteral("devices")});
+        QCOMPARE(r.exitCode, 0);
+        const QList<QJsonObject> o = r.objects();
+        QVERIFY(o.size() >= 2);
+        QCOMPARE(o.at(0).value(QStringLiteral("present")).toBool(), false);
+        QCOMPARE(o.at(1).value(QStringLiteral("present")).toBool(), true);
+        QCOMPARE(o.at(1).value(QStringLiteral("handshake")).toBool(), true);
+        QCOMPARE(o.at(1).value(QStringLiteral("pid")).toString(), QStringLiteral("a1ee"));
+    }
+
+    void errors_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QString vm = QStringLiteral("--virtual-mouse");
+        QTest::newRow("unknown slot") << QStringList{vm, "call", "hid.noSuchSlot"} << 2 << "no public slot";
+        QTest::newRow("unknown object") << QStringList{vm, "call", "mouse.hidCS"} << 2 << "hid.SLOT";
+        QTest::newRow("too few arguments") << QStringList{vm, "call", "hid.hid553_07H_Lod", "5"} << 2 << "uchar stage, uchar en";
+        QTest::newRow("too many arguments") << QStringList{vm, "call", "hid.hid553_0BH_SetCurrentDPI", "1", "2"} << 2 << "uchar stage";
+        QTest::newRow("wrong type") << QStringList{vm, "call", "hid.hid553_0BH_SetCurrentDPI", "\"x\""} << 2 << "integer";
+        QTest::newRow("not JSON") << QStringList{vm, "call", "hid.hid553_0BH_SetCurrentDPI", "[1,"} << 2 << "JSON";
+        QTest::newRow("buffer not an array") << QStringList{vm, "call", "hid.hid553_11H_SetDPISet", "4", "7"} << 2 << "array";
+        QTest::newRow("unknown option") << QStringList{"--frobnicate", "devices"} << 2 << "unknown option";
+        QTest::newRow("bad virtual option") << QStringList{vm, "--virtual-option", "colour=red", "devices"} << 2 << "colour";
+        QTest::newRow("no mouse") << QStringList{vm, "--virtual-option", "plugged=false", "call", "hid.hid553_0BH_SetCurrentDPI", "1"} << 3 << "no mouse";
+        QTest::newRow("handshake refused") << QStringList{vm, "--virtual-option", "wrongHandshake=true", "call", "hid.hid553_0BH_SetCurrentDPI", "1"} << 3 << "no mouse";
+    }
+    void errors()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const Run r = cli(args);
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+        QVERIFY(r.out.trimmed().isEmpty());
+    }
+
+    // A bad line anywhere in a batch stops it before anything is sent.
+    void batchCheckedBeforeSending()
+    {
+        const QByteArray script = "hid.hid553_0BH_SetCurrentDPI 2\nhid.hid553_0BH_SetCurrentDPI\n";
+        const QString t = m_data.path(QStringLiteral("batch-trace.txt"));
+        const Run r = cli({QStringLiteral("--virtual-mouse"), QStringLiteral("--hid-trace"), t,
+                           QStringLiteral("batch"), QStringLiteral("-")}, script);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.err.contains("line 2"));
+        QVERIFY(!m_data.readFile(QStringLiteral("batch-trace.txt")).contains("set-feature"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

@@ -8,8 +8,9 @@ stryde_install_deps
 stryde_build build
 cli=build/bin/stryde-cli
 echo "== Catalogued devices =="
-"$cli" devices
-if ! "$cli" call hid.hidCS '[0,0,0,0,0,0,0]' >/dev/null 2>&1; then
+found=$("$cli" devices 2>&1 || true)
+echo "$found"
+if ! grep -q '"handshake":true' <<<"$found"; then
   echo "== No mouse answered; the virtual mouse stands in =="
   "$cli" --virtual-mouse devices
 fi

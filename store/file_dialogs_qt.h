@@ -1,0 +1,17 @@
+#pragma once
+// File dialogs on QFileDialog, modal over the given parent widget (the view).
+
+#include "store/file_dialogs.h"
+
+#include <QPointer>
+
+class QWidget;
+
+class FileDialogsQt : public FileDialogs {
+public:
+    explicit FileDialogsQt(QWidget* parent);
+    QString getOpenFileName(const QString& caption, const QString& dir, const QString& filter) override;
+    QString getSaveFileName(const QString& caption, const QString& dir, const QString& filter) override;
+private:
+    QPointer<QWidget> m_parent;
+};

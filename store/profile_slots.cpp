@@ -1,0 +1,91 @@
+#include "store/profile_slots.h"
+
+#include "store/file_dialogs.h"
+#include "store/import_check.h"
+#include "store/safe_file.h"
+#include "store/settings_store.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+// The dialog texts belong to the view's translation context.
+QString viewTr(const char* text)
+{
+    return QCoreApplication::translate("myQQuickView", text);
+}
+
+QString desktop()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
+} // namespace
+
+ProfileSlots::ProfileSlots(SettingsStore& store, FileDialogs& dialogs)
+    : m_store(store)
+    , m_dialogs(dialogs)
+{
+}
+
+QString ProfileSlots::fileFilter()
+{
+    return viewTr("Profile(*.pf)");
+}
+
+bool ProfileSlots::loadProfile(int profile)
+{
+    if (!SettingsStore::isSlotIndex(profile)) {
+        qDebug() << "loadProfile: no profile slot" << profile;
+        return false;
+    }
+    const QString chosen = m_dialogs.getOpenFileName(viewTr("Open File"), desktop(), fileFilter());
+    if (chosen.isEmpty())
+        return false;
+    if (m_store.isSlotFile(profile, chosen))
+        return true;
+    const std::optional<QByteArray> content = ImportCheck::readIniText(chosen);
+    if (!content || !m_store.replaceSlotContent(profile, *content))
+        qDebug() << "loadProfile: profile" << profile << "kept, import failed:" << chosen;
+    return true;
+}
+
+bool ProfileSlots::saveProfile(int profile)
+{
+    QSettings* slot = m_store.slotSettings(profile);
+    if (!slot) {
+        qDebug() << "saveProfile: no profile slot" << profile;
+        return false;
+    }
+    const QString target = m_dialogs.getSaveFileName(viewTr("Save File"), desktop(), fileFilter());
+    if (target.isEmpty())
+        return false;
+    if (m_store.isStoreFile(target)) {
+        qDebug() << "saveProfile: refusing to export over a settings file:" << target;
+        return false;
+    }
+    // The export holds what the pages stored, also what is not written back yet.
+    slot->sync();
+    if (!SafeFile::copy(m_store.slotFileName(profile), target)) {
+        qDebug() << "saveProfile: export failed:" << target;
+        return false;
+    }
+    return true;
+}
+
+bool ProfileSlots::resetProfile(int profile)
+{
+    return m_store.replaceSlotFile(profile, m_store.settingPath(QStringLiteral("pD.bin")));
+}
+
+bool ProfileSlots::copyProfile(int destprofile, int srcprofile)
+{
+    if (!SettingsStore::isSlotIndex(srcprofile) || !SettingsStore::isSlotIndex(destprofile)) {
+        qDebug() << "copyProfile: no profile slot" << destprofile << srcprofile;
+        return false;
+    }
+    return m_store.replaceSlotFile(destprofile, m_store.slotFileName(srcprofile));
+}

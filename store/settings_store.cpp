@@ -1,0 +1,208 @@
+#include "store/settings_store.h"
+
+#include "store/safe_file.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QObject>
+#include <QSettings>
+
+namespace {
+
+bool samePath(const QString& a, const QString& b)
+{
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return fa.absoluteFilePath() == fb.absoluteFilePath();
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(const QString& dataRoot)
+    : m_root(dataRoot)
+{
+    m_currentProfile = 0;
+    m_global = open(settingPath(QStringLiteral("apConfig.bin")));
+    m_default = open(settingPath(QStringLiteral("pD.bin")));
+    for (int i = 0; i < SlotCount; ++i)
+        m_slots.append(open(slotFileName(i)));
+
+    m_isColorful = getGlobalData(QStringLiteral("mouse/isColorful")).toBool();
+    m_isGun = getGlobalData(QStringLiteral("mouse/isGun")).toBool();
+    m_icType = getGlobalData(QStringLiteral("mouse/icType")).toString();
+    m_is55328 = getGlobalData(QStringLiteral("mouse/is55328")).toBool();
+}
+
+SettingsStore::~SettingsStore()
+{
+    delete m_global;
+    delete m_default;
+    qDeleteAll(m_slots);
+}
+
+QString SettingsStore::modulesPath(const QString& relative) const
+{
+    return m_root + QStringLiteral("/modules/") + relative;
+}
+
+QString SettingsStore::settingPath(const QString& fileName) const
+{
+    return modulesPath(QStringLiteral("setting/") + fileName);
+}
+
+QString SettingsStore::slotFileName(int index) const
+{
+    if (!isSlotIndex(index))
+        return QString();
+    return settingPath(QStringLiteral("p%1.bin").arg(index + 1));
+}
+
+QSettings* SettingsStore::slotSettings(int index) const
+{
+    return isSlotIndex(index) ? m_slots.at(index) : nullptr;
+}
+
+QVariant SettingsStore::getData(const QVariant& key, bool isRecovery) const
+{
+    const QSettings* file = isRecovery ? m_default : currentSlot();
+    return file->value(key.toString());
+}
+
+QVariantList SettingsStore::getDataList(const QVariant& key, bool isRecovery) const
+{
+    return toValueList(getData(key, isRecovery));
+}
+
+QVariant SettingsStore::getGlobalData(const QVariant& key) const
+{
+    return m_global->value(key.toString());
+}
+
+void SettingsStore::setData(const QVariant& key, const QVariant& data)
+{
+    const QString name = key.toString();
+    if (name.isEmpty()) {
+        qDebug() << "setData: empty key ignored";
+        return;
+    }
+    currentSlot()->setValue(name, data);
+}
+
+void SettingsStore::setDataList(const QVariant& key, const QVariantList& datalist)
+{
+    setData(key, QVariant(datalist));
+}
+
+void SettingsStore::setGlobalData(const QVariant& key, const QVariant& tmpdata)
+{
+    const QString name = key.toString();
+    if (name.isEmpty()) {
+        qDebug() << "setGlobalData: empty key ignored";
+        return;
+    }
+    m_global->setValue(name, tmpdata);
+}
+
+QVariantList SettingsStore::mouseGetKeydefine(const QVariant& index, bool isRecovery) const
+{
+    const QSettings* file = isRecovery ? m_default : currentSlot();
+    return toValueList(file->value(QStringLiteral("mouseKeyMatrix/") + index.toString(), 0));
+}
+
+bool SettingsStore::setCurrentProfile(int profile)
+{
+    if (!isSlotIndex(profile)) {
+        qDebug() << "setCurrentProfile: no profile slot" << profile;
+        return false;
+    }
+    m_currentProfile = profile;
+    return true;
+}
+
+bool SettingsStore::resetApconfig()
+{
+    const std::optional<QByteArray> factory = SafeFile::read(settingPath(QStringLiteral("apConfigD.bin")));
+    if (!factory) {
+        qDebug() << "resetApconfig: no factory copy, the global settings stay";
+        return false;
+    }
+    return replaceObject(m_global, *factory);
+}
+
+bool SettingsStore::replaceSlotContent(int index, const QByteArray& content)
+{
+    if (!isSlotIndex(index)) {
+        qDebug() << "replace profile: no profile slot" << index;
+        return false;
+    }
+    return replaceObject(m_slots[index], content);
+}
+
+bool SettingsStore::replaceSlotFile(int index, const QString& source)
+{
+    if (!isSlotIndex(index)) {
+        qDebug() << "replace profile: no profile slot" << index;
+        return false;
+    }
+    if (isSlotFile(index, source))
+        return true;
+    // Pending changes of a slot that is the source belong in the copy.
+    for (QSettings* slot : std::as_const(m_slots)) {
+        if (samePath(slot->fileName(), source))
+            slot->sync();
+    }
+    const std::optional<QByteArray> content = SafeFile::read(source);
+    if (!content)
+        return false;
+    return replaceObject(m_slots[index], *content);
+}
+
+bool SettingsStore::isSlotFile(int index, const QString& path) const
+{
+    return isSlotIndex(index) && samePath(m_slots.at(index)->fileName(), path);
+}
+
+bool SettingsStore::isStoreFile(const QString& path) const
+{
+    if (samePath(m_global->fileName(), path) || samePath(m_default->fileName(), path))
+        return true;
+    for (const QSettings* slot : m_slots) {
+        if (samePath(slot->fileName(), path))
+            return true;
+    }
+    return false;
+}
+
+QVariantList SettingsStore::toValueList(const QVariant& value)
+{
+    const int type = value.typeId();
+    if (type == QMetaType::QVariantList || type == QMetaType::QStringList)
+        return value.toList();
+    return QVariantList();
+}
+
+QSettings* SettingsStore::open(const QString& path) const
+{
+    return new QSettings(path, QSettings::IniFormat);
+}
+
+bool SettingsStore::replaceObject(QSettings*& object, const QByteArray& content)
+{
+    const QString target = object->fileName();
+    // Settings objects of one path share their parsed data and their pending
+    // changes within the process. Writing the pending changes now, to the
+    // file about to be replaced, leaves nothing that a later write-back (of
+    // this object or the shared data) could put over the new file.
+    object->sync();
+    if (!SafeFile::write(target, content)) {
+        qDebug() << "replace failed, the old file stays:" << target;
+        return false;
+    }
+    QSettings* fresh = open(target);
+    // Someone may still be inside a call that uses the old object.
+    object->deleteLater();
+    object = fresh;
+    return true;
+}

@@ -40,16 +40,20 @@ const CommandSpec& row(Row r) { return kCommands[r]; }
 void sendToProfiles(HidTransport& t, Row r, uchar value, const std::function<bool()>& singleProfile)
 {
     const CommandSpec& s = row(r);
+    t.setLastCommandOk(false);
     if (!t.waitReady()) {
         qDebug().noquote() << s.failText;
         return;
     }
+    bool all = true;
     for (uchar p = 1; p <= kProfiles; ++p) {
         t.sendReport = toFeatureReport(makeFrame({s.code, p, value}));
-        t.hidSend(0, s.paced);
+        // A failed frame does not stop the loop: the other profiles still get the value.
+        all = t.hidSend(0, s.paced) && all;
         if (singleProfile && singleProfile())
             break;
     }
+    t.setLastCommandOk(all);
 }
 
 } // namespace

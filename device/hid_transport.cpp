@@ -171,6 +171,7 @@ bool HidTransport::hidSendRead(int readLength)
 bool HidTransport::writeCommand(const CommandSpec& spec, const CommandFrame& frame,
                                 const uchar* payload, int payloadLength)
 {
+    m_lastOk = false;
     if (!waitReady()) {
         qDebug().noquote() << spec.failText;
         return false;
@@ -182,6 +183,7 @@ bool HidTransport::writeCommand(const CommandSpec& spec, const CommandFrame& fra
     const bool ok = hidSend(payload ? payloadLength : 0, spec.paced);
     if (!spec.paced)
         m_clock.sleepMs(kUnpacedPauseMs);
+    m_lastOk = ok;
     return ok;
 }
 
@@ -189,6 +191,7 @@ bool HidTransport::readCommand(const CommandSpec& spec, const CommandFrame& fram
                                std::initializer_list<std::pair<int, uchar*>> outs,
                                uchar* bulk, int bulkLength, bool presetZeros)
 {
+    m_lastOk = false;
     if (!waitReady()) {
         qDebug().noquote() << spec.failText;
         return false;
@@ -205,5 +208,6 @@ bool HidTransport::readCommand(const CommandSpec& spec, const CommandFrame& fram
         *out.second = recvReport[out.first + 1];
     if (bulk && bulkLength > 0)
         std::copy_n(bulkBuffer.begin(), bulkLength, bulk);
+    m_lastOk = ok;
     return ok;
 }

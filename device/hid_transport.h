@@ -65,6 +65,11 @@ public:
 
     void closeCommandHandle();
     const DeviceDescriptor* currentEntry() const;
+    // Whether the last command issued through writeCommand/readCommand (or a
+    // profile-wide loop) reached the mouse. The slots return nothing; callers
+    // that must not act on a failed read (read-modify-write) ask this.
+    bool lastCommandOk() const { return m_lastOk; }
+    void setLastCommandOk(bool ok) { m_lastOk = ok; }
 
     QList<DeviceDescriptor> devices;
     int currentIndex = 1;
@@ -81,4 +86,5 @@ private:
     HidApi& m_api;
     Clock& m_clock;
     HidHandle m_cmdHandle = nullptr;
+    bool m_lastOk = false;
 };

@@ -1,0 +1,31 @@
+#pragma once
+// The view's copy of a 560 mouse's five 128-byte on-board profile blocks.
+// The feature operations change single bytes in it and send whole blocks.
+
+#include <array>
+#include <cstddef>
+
+using uchar = unsigned char;
+
+class ProfileBlocks {
+public:
+    static constexpr int kCount = 5;
+    static constexpr int kSize = 128;
+    using Block = std::array<uchar, kSize>;
+
+    // Block n (0..4); nullptr outside that range.
+    Block* block(int n);
+    const Block* block(int n) const;
+
+    // Whether the blocks were filled from the mouse at least once. Operations
+    // on blocks never read work on them as they stand (zeros at start); the
+    // first such use writes one debug line.
+    bool wasRead() const { return m_read; }
+    void markRead() { m_read = true; }
+    void noteUseBeforeRead(const char* operation);
+
+private:
+    std::array<Block, kCount> m_blocks{};
+    bool m_read = false;
+    bool m_warned = false;
+};

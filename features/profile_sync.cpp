@@ -1,0 +1,53 @@
+#include "features/profile_sync.h"
+
+#include "device/hid_thread.h"
+#include "features/feature_context.h"
+#include "store/settings_store.h"
+
+#include <QDebug>
+
+void ProfileSync::mouseSetProfile(uint profileNo)
+{
+    ProfileBlocks::Block* b = m_ctx.blocks.block(profileNo <= 4 ? int(profileNo) : -1);
+    if (!b) {
+        qDebug() << "mouseSetProfile: there is no profile block" << profileNo;
+        return;
+    }
+    if (!m_ctx.hid)
+        return;
+    m_ctx.blocks.noteUseBeforeRead("mouseSetProfile");
+    m_ctx.hid->hid560_0CH_setProfile(b->data(), static_cast<uchar>(profileNo));
+}
+
+void ProfileSync::mouseReadProfile(uint profileNo)
+{
+    ProfileBlocks::Block* b = m_ctx.blocks.block(profileNo <= 4 ? int(profileNo) : -1);
+    if (!b) {
+        qDebug() << "mouseReadProfile: there is no profile block" << profileNo;
+        return;
+    }
+    if (!m_ctx.hid)
+        return;
+    m_ctx.hid->hid560_8CH_readProfile(b->data(), static_cast<uchar>(profileNo));
+    if (m_ctx.hid->transport().lastCommandOk())
+        m_ctx.blocks.markRead();
+}
+
+QVariant ProfileSync::mouseReadCurrentProfile()
+{
+    uchar profile = 0;
+    if (m_ctx.hid)
+        m_ctx.hid->hid560_82H_GetCurrentProfile(profile);
+    return QVariant(int(profile));
+}
+
+void ProfileSync::readAtConnect()
+{
+    mouseReadProfile(0);
+    mouseReadProfile(1);
+    if (m_ctx.store && m_ctx.store->isGun()) {
+        mouseReadProfile(2);
+        mouseReadProfile(3);
+        mouseReadProfile(4);
+    }
+}

@@ -129,28 +129,6 @@ private:
     bool m_gun;
 };
 
-VirtualMouseIdentity identityFromCatalogue(const QString& apConfig)
-{
-    VirtualMouseIdentity id;
-    for (const DeviceDescriptor& d : readCatalogue(apConfig)) {
-        if (d.type != 1)
-            continue;
-        id.vid = d.vid;
-        id.pid = d.pid;
-        id.usagePage = d.usagePage;
-        id.usage = d.usage;
-        id.usagePage2 = d.usagePage2;
-        id.usage2 = d.usage2;
-        id.reportLength = d.reportLength;
-        id.isEncode = d.isEncode;
-        id.sCode = d.sCode;
-        break;
-    }
-    QSettings s(apConfig, QSettings::IniFormat);
-    id.family = s.value(QStringLiteral("mouse/icType")).toString() == QLatin1String("560") ? 560 : 553;
-    return id;
-}
-
 class Session {
 public:
     explicit Session(const Options& o) : m_options(o) {}

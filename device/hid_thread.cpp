@@ -7,14 +7,133 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QMetaObject>
 #include <QRandomGenerator>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
 Hid_Thread::Hid_Thread(HidApi& api, Clock& clock, QObject* parent)
-    : QThread(parent), m_transport(api, clock)
+    : QThread(parent), m_transport(api, clock),
+      m_dpiSwitchTexts(8, QStringLiteral("DPI Switch to"))
 {
 }
 
-Hid_Thread::~Hid_Thread() = default;
+Hid_Thread::~Hid_Thread()
+{
+    // The listener uses this object; it must be gone before we are.
+    stopListening();
+}
+
+void Hid_Thread::setDpiSwitchTexts(const QStringList& texts)
+{
+    QMutexLocker lock(&m_textsLock);
+    for (int i = 0; i < 8 && i < texts.size(); ++i) {
+        if (!texts.at(i).isEmpty())
+            m_dpiSwitchTexts[i] = texts.at(i);
+    }
+}
+
+QStringList Hid_Thread::dpiSwitchTexts() const
+{
+    QMutexLocker lock(&m_textsLock);
+    return m_dpiSwitchTexts;
+}
+
+QString Hid_Thread::dpiSwitchNotice(int stage) const
+{
+    const int entry = (stage >= 1 && stage <= 7) ? stage - 1 : 7;
+    QMutexLocker lock(&m_textsLock);
+    return m_dpiSwitchTexts.at(entry) + QLatin1Char(' ');
+}
+
+void Hid_Thread::startListen(int index, bool family560)
+{
+    if (listening.exchange(false))
+        listenFuture.waitForFinished();
+    // Reports are turned on by one bit of the keyboard option. A failed read
+    // must not overwrite the mouse's options with guesses: then nothing is written.
+    if (family560) {
+        uchar byte1 = 0, byte2 = 0;
+        hid560_81H_GetKeyboardoption(byte1, byte2);
+        if (m_transport.lastCommandOk())
+            hid560_01H_SetKeyboardoption(byte1 | 0x08, byte2);
+        else
+            qDebug() << "keyboard option not read; reports not enabled";
+    } else {
+        uchar byte1 = 0, byte2 = 0, byte3 = 0, byte4 = 0;
+        hid553_83H_GetKeyboardoption(byte1, byte2, byte3, byte4);
+        if (m_transport.lastCommandOk())
+            hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4 | 0x40);
+        else
+            qDebug() << "keyboard option not read; reports not enabled";
+    }
+    m_listenPath = (index >= 0 && index < m_transport.devices.size())
+                       ? m_transport.devices.at(index).path2.toLatin1() : QByteArray();
+    listening = true;
+    listenFuture = QtConcurrent::run(QThreadPool::globalInstance(), [this, index] {
+        listenDevice(static_cast<uint>(index));
+    });
+}
+
+void Hid_Thread::stopListening()
+{
+    listening = false;
+    listenFuture.waitForFinished();
+}
+
+HidHandle Hid_Thread::openListenDevice(int index)
+{
+    Q_UNUSED(index);
+    if (m_listenPath.isEmpty())
+        return nullptr;
+    HidApi& api = m_transport.api();
+    if (listenHandle) {
+        api.close(listenHandle);
+        listenHandle = nullptr;
+    }
+    listenHandle = api.openPath(m_listenPath);
+    if (!listenHandle) {
+        m_listenPath.clear();
+        return nullptr;
+    }
+    api.setNonblocking(listenHandle, 0);
+    return listenHandle;
+}
+
+bool Hid_Thread::listenTurn(uint index)
+{
+    HidApi& api = m_transport.api();
+    HidHandle h = openListenDevice(static_cast<int>(index));
+    if (!h) {
+        qDebug() << "Device removed";
+        listening = false;
+        // The device list is the GUI thread's: clear the entry's path there.
+        QMetaObject::invokeMethod(this, [this, index] {
+            if (int(index) < m_transport.devices.size())
+                m_transport.devices[int(index)].path2.clear();
+        }, Qt::QueuedConnection);
+        if (m_host)
+            m_host->deviceRemoved();
+        return false;
+    }
+    uchar buffer[4] = {};
+    const int n = api.readTimeout(h, buffer, sizeof buffer, kListenTimeoutMs);
+    if (n == 4 && buffer[0] == kDpiReportId && buffer[1] == kDpiReportKind && m_host)
+        m_host->dpiSwitched(buffer[3], dpiSwitchNotice(buffer[3]));
+    api.close(listenHandle);
+    listenHandle = nullptr;
+    return true;
+}
+
+void Hid_Thread::listenDevice(uint index)
+{
+    if (m_listenPath.isEmpty())
+        return;     // no report interface: nothing to listen to, `listening` stays as it is
+    while (listening.load()) {
+        if (!listenTurn(index))
+            return;
+    }
+}
 
 void Hid_Thread::scanDevices(const QString& apConfigPath)
 {

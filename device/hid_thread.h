@@ -7,7 +7,11 @@
 #include "device/frame.h"
 #include "device/hid_transport.h"
 
+#include <QFuture>
+#include <QMutex>
+#include <QStringList>
 #include <QThread>
+#include <atomic>
 
 class Clock;
 class HidApi;
@@ -36,6 +40,34 @@ public:
     // order. Returns the index of the first entry that answers, or -1 (then
     // the link is marked disconnected).
     int checkDevices(const QString& apConfigPath);
+
+    // --- listener on the mouse's report interface ---------------------------
+    // Turns on the mouse's reports (read-modify-write of its keyboard option;
+    // skipped when the read fails) and starts the listener on the global
+    // thread pool. `family560` picks the command pair.
+    void startListen(int index, bool family560);
+    // The listener body: one turn after another while `listening` holds.
+    void listenDevice(uint index);
+    // One turn: open the report interface, wait up to 500 ms for a report,
+    // close it. False when the interface is gone (the mouse was removed).
+    bool listenTurn(uint index);
+    // (Re)opens the report interface; null when it has no path or the open fails.
+    HidHandle openListenDevice(int index);
+    bool isListening() const { return listening.load(); }
+    // Asks the listener to stop and waits until it has (at most one read time-out).
+    void stopListening();
+
+    // The eight tray texts of the DPI-switch notice; shared with the listener.
+    void setDpiSwitchTexts(const QStringList& texts);
+    QStringList dpiSwitchTexts() const;
+    // The tray text for a reported stage: stages 1-7 take entries 0-6, others entry 7.
+    QString dpiSwitchNotice(int stage) const;
+
+    static constexpr int kListenTimeoutMs = 500;
+    static constexpr uchar kDpiReportId = 0x06;
+    static constexpr uchar kDpiReportKind = 0x07;
+
+    std::atomic<bool> listening{false};
 
 public slots:
     uchar hidCS(const uchar* cmd);
@@ -75,4 +107,12 @@ private:
     LinkHost* m_host = nullptr;
     HidTransport m_transport;
     bool m_deviceConnected = false;
+
+    // The listener's own copy of the report interface's path: the device list
+    // belongs to the GUI thread.
+    QByteArray m_listenPath;
+    HidHandle listenHandle = nullptr;
+    QFuture<void> listenFuture;
+    mutable QMutex m_textsLock;
+    QStringList m_dpiSwitchTexts;
 };

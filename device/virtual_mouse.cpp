@@ -1,5 +1,8 @@
 #include "device/virtual_mouse.h"
 
+#include "device/device_descriptor.h"
+#include <QSettings>
+
 #include "device/clock.h"
 
 #include <QFile>
@@ -583,7 +586,7 @@ int VirtualMouse::readTimeout(HidHandle h, unsigned char* data, size_t length, i
 // Called with `lock` held; releases it while waiting.
 int VirtualMouse::waitForInput(Lock& lock, HidHandle h, unsigned char* data, size_t length, int milliseconds)
 {
-    if (m_realTime) {
+    if (m_realTime || m_waitsForReports.load()) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
         for (;;) {
             Handle* p = liveHandle(h);
@@ -613,6 +616,11 @@ void VirtualMouse::close(HidHandle h)
     auto* p = reinterpret_cast<Handle*>(h);
     if (p && m_handles.remove(p))
         delete p;
+}
+
+void VirtualMouse::setWaitsForReports(bool wait)
+{
+    m_waitsForReports = wait;
 }
 
 int VirtualMouse::openHandles() const
@@ -996,4 +1004,26 @@ void VirtualMouse::clearReceived()
     Lock lock(m_mutex);
     m_received.clear();
     m_pending.logIndex = -1;
+}
+
+VirtualMouseIdentity identityFromCatalogue(const QString& apConfigPath)
+{
+    VirtualMouseIdentity id;
+    for (const DeviceDescriptor& d : readCatalogue(apConfigPath)) {
+        if (d.type != 1)
+            continue;
+        id.vid = d.vid;
+        id.pid = d.pid;
+        id.usagePage = d.usagePage;
+        id.usage = d.usage;
+        id.usagePage2 = d.usagePage2;
+        id.usage2 = d.usage2;
+        id.reportLength = d.reportLength;
+        id.isEncode = d.isEncode;
+        id.sCode = d.sCode;
+        break;
+    }
+    QSettings s(apConfigPath, QSettings::IniFormat);
+    id.family = s.value(QStringLiteral("mouse/icType")).toString() == QLatin1String("560") ? 560 : 553;
+    return id;
 }

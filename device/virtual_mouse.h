@@ -36,6 +36,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -53,6 +54,10 @@ struct VirtualMouseIdentity {
     QString sCode = QStringLiteral("386514");
     int family = 553;               // 560 selects the 560 commands, anything else 553
 };
+
+// The identity of the first mouse (type 1) in a device catalogue, with the
+// command family of the catalogue file's mouse/icType ("560" or else 553).
+VirtualMouseIdentity identityFromCatalogue(const QString& apConfigPath);
 
 // Ways to make the mouse misbehave; all off by default.
 struct VirtualFaults {
@@ -131,6 +136,14 @@ public:
     // Handles returned by openPath and not closed yet.
     int openHandles() const;
 
+    // With a virtual clock, readTimeout normally lets the clock pass the
+    // time-out at once. When a listener thread reads the report interface
+    // while the GUI thread's commands run on the virtual clock, that would
+    // spin and move the GUI's clock; with this set, reads that find nothing
+    // queued wait (really, at most the time-out) until a report arrives or the
+    // mouse is unplugged, and leave the clock alone.
+    void setWaitsForReports(bool wait);
+
     VirtualMouseIdentity identity() const;
     void setIdentity(const VirtualMouseIdentity& id);
     VirtualFaults faults() const;
@@ -189,6 +202,7 @@ private:
 
     Clock& m_clock;
     bool m_realTime = false;                 // the clock is a SystemClock
+    std::atomic<bool> m_waitsForReports{false};
     // std rather than Qt primitives: ThreadSanitizer sees through them.
     mutable std::mutex m_mutex;
     std::condition_variable m_inputArrived;

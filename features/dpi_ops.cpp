@@ -1,0 +1,95 @@
+#include "features/dpi_ops.h"
+
+#include "device/hid_thread.h"
+#include "features/dpi_codes.h"
+#include "features/feature_context.h"
+#include "features/profile_sync.h"
+#include "store/settings_store.h"
+
+#include <QDebug>
+
+namespace {
+
+// The 560 mouse keeps its DPI table in every key-matrix profile.
+constexpr int kFirstDpiBlock = 1;
+constexpr int kLastDpiBlock = 4;
+
+} // namespace
+
+void DpiOps::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+{
+    if (m_ctx.hid)
+        m_ctx.hid->hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
+}
+
+void DpiOps::mouseSetReportRate(uchar rate, uchar en)
+{
+    if (!m_ctx.hid)
+        return;
+    if (en != 0)
+        m_ctx.hid->hid553_07H_Lod(rate, en);
+    else
+        m_ctx.hid->hid553_07H_Lod(0, 0);
+}
+
+void DpiOps::mouseSetCurrentDPI(uchar currentDPI)
+{
+    if (!m_ctx.hid)
+        return;
+    if (m_ctx.is560())
+        m_ctx.hid->hid560_04H_SetCurrentDPI(currentDPI);
+    else
+        m_ctx.hid->hid553_0BH_SetCurrentDPI(currentDPI);
+}
+
+QVariant DpiOps::mouseGetCurrentDPI()
+{
+    if (!m_ctx.hid)
+        return QVariant(0);
+    if (m_ctx.is560()) {
+        // byte1 asks for profile 1; the stage comes back in byte2.
+        uchar byte1 = 1;
+        uchar byte2 = 0;
+        m_ctx.hid->hid560_84H_GetCurrentDPI(byte1, byte2);
+        return QVariant(int(byte2));
+    }
+    uchar stage = 0;
+    m_ctx.hid->hid553_8BH_GetCurrentDPI(stage);
+    return QVariant(int(stage));
+}
+
+void DpiOps::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray)
+{
+    if (dpiValueArray.size() != dpi::kStages)
+        qDebug() << "mouseSetDpi:" << dpiValueArray.size() << "stage values instead of" << dpi::kStages;
+    const dpi::Sensor sensor = dpi::sensorFromName(sensorType);
+    const dpi::EncodedStages stages = dpi::encodeStages(sensor, dpiValueArray);
+
+    if (m_ctx.is560()) {
+        m_ctx.blocks.noteUseBeforeRead("mouseSetDpi");
+        const uchar enabled = dpi::enabledStageMask(dpiCount);
+        const bool withMask = sensor == dpi::Sensor::Model3389;
+        for (int n = kFirstDpiBlock; n <= kLastDpiBlock; ++n)
+            dpi::writeToBlock(m_ctx.blocks.block(n)->data(), stages, enabled, withMask);
+        ProfileSync sync(m_ctx);
+        // A mouse without recoil presets uses profile 1 only.
+        const int last = (m_ctx.store && m_ctx.store->isGun()) ? kLastDpiBlock : kFirstDpiBlock;
+        for (int n = kFirstDpiBlock; n <= last; ++n)
+            sync.mouseSetProfile(uint(n));
+        return;
+    }
+
+    if (!m_ctx.hid)
+        return;
+    const dpi::StageCodes codes = dpi::withUnusedStages(stages.codes, dpiCount, int(dpiValueArray.size()));
+    m_ctx.hid->hid553_11H_SetDPISet(static_cast<uchar>(dpiCount & 0xFF), codes.data());
+}
+
+QVariantList DpiOps::GetKeyboardoption()
+{
+    // A failed read leaves the bytes as they start: all zero.
+    uchar byte1 = 0, byte2 = 0, byte3 = 0, byte4 = 0;
+    if (m_ctx.hid)
+        m_ctx.hid->hid553_83H_GetKeyboardoption(byte1, byte2, byte3, byte4);
+    return QVariantList{int(byte1), int(byte2), int(byte3), int(byte4)};
+}

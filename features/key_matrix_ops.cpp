@@ -1,0 +1,115 @@
+#include "features/key_matrix_ops.h"
+
+#include "device/hid_thread.h"
+#include "features/feature_context.h"
+#include "features/key_matrix_convert.h"
+#include "features/profile_sync.h"
+#include "store/settings_store.h"
+
+#include <QDebug>
+
+namespace {
+
+const QString kPageKey = QStringLiteral("mouseKeyMatrix/");
+const QString kFirmwareKey = QStringLiteral("mouseFwKeyMatrix/");
+
+// Byte 2 of profile block 0 tells a 560 mouse which key-matrix layers exist.
+constexpr int kLayerMaskBlock = 0;
+constexpr int kLayerMaskOffset = 2;
+
+// The firmware-default matrix kept in the current profile (device encoding).
+// A missing or short entry reads as zeros.
+KeyMatrix firmwareDefault(const SettingsStore& store)
+{
+    KeyMatrix m{};
+    for (int s = 0; s < keymatrix::kSlots; ++s) {
+        const QVariantList values = store.getDataList(kFirmwareKey + QString::number(s), false);
+        keymatrix::setEntry(m, s, keymatrix::entryFromValues(values));
+    }
+    return m;
+}
+
+} // namespace
+
+void KeyMatrixOps::storePageMap(const QVariantList& src64)
+{
+    for (int s = 0; s < keymatrix::kSlots; ++s) {
+        QVariantList entry;
+        for (int i = 0; i < keymatrix::kEntrySize; ++i) {
+            const int at = s * keymatrix::kEntrySize + i;
+            entry.append(at < src64.size() ? src64.at(at).toInt() : 0);
+        }
+        m_ctx.store->setDataList(kPageKey + QString::number(s), entry);
+    }
+}
+
+void KeyMatrixOps::sendMatrix(const uchar* matrix, uchar number)
+{
+    if (m_ctx.is560())
+        m_ctx.hid->hid560_0DH_SetKeyMatrix(matrix, number);
+    else
+        m_ctx.hid->hid553_12H_SetKeyMatrix(matrix, number);
+}
+
+void KeyMatrixOps::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam)
+{
+    if (!m_ctx.store)
+        return;
+    if (src64.size() != keymatrix::kSlots * keymatrix::kEntrySize)
+        qDebug() << "mouseSetKeyMatrix: the button map has" << src64.size() << "numbers instead of 64";
+    // The stored map follows the page even when the mouse refuses it.
+    storePageMap(src64);
+    if (!isSendData)
+        return;
+
+    const bool is560 = m_ctx.is560();
+    const KeyMatrix matrix1 = keymatrix::convertMatrix(keymatrix::matrixFromValues(src64), is560);
+    if (!keymatrix::hasRecoilSwitch(matrix1)) {
+        if (m_ctx.hid)
+            sendMatrix(matrix1.data(), 1);
+        return;
+    }
+
+    std::array<uchar, keymatrix::kPresetSlots> periods{};
+    for (int i = 0; i < keymatrix::kPresetSlots && i < otherParam.size(); ++i)
+        periods[static_cast<size_t>(i)] = static_cast<uchar>(otherParam.at(i).toInt() & 0xFF);
+    const keymatrix::RecoilMatrices layers =
+        keymatrix::buildRecoilMatrices(matrix1, firmwareDefault(*m_ctx.store), periods, is560);
+
+    if (is560) {
+        m_ctx.blocks.noteUseBeforeRead("mouseSetKeyMatrix");
+        if (layers.layerMask)
+            (*m_ctx.blocks.block(kLayerMaskBlock))[kLayerMaskOffset] = *layers.layerMask;
+    }
+    if (!m_ctx.hid)
+        return;
+    if (is560)
+        ProfileSync(m_ctx).mouseSetProfile(kLayerMaskBlock);
+    for (int k = 0; k < keymatrix::kMatrixCount; ++k)
+        sendMatrix(layers.matrices[static_cast<size_t>(k)].data(), static_cast<uchar>(k + 1));
+    // Back to the first layer, where the recoil buttons start.
+    if (is560)
+        m_ctx.hid->hid560_02H_SetCurrentProfile(1);
+    else
+        m_ctx.hid->hid553_02H_SetCurrentKeyMatrix(1);
+}
+
+void KeyMatrixOps::mouseResetKeyMatrix()
+{
+    if (!m_ctx.store || !m_ctx.hid)
+        return;
+    const KeyMatrix fw = firmwareDefault(*m_ctx.store);
+    for (uchar k = 2; k <= keymatrix::kMatrixCount; ++k)
+        sendMatrix(fw.data(), k);
+}
+
+void KeyMatrixOps::mouseSwitchKeyMatrix(int indexNo)
+{
+    if (!m_ctx.hid)
+        return;
+    const uchar index = static_cast<uchar>(indexNo & 0xFF);
+    if (m_ctx.is560())
+        m_ctx.hid->hid560_02H_SetCurrentProfile(index);
+    else
+        m_ctx.hid->hid553_02H_SetCurrentKeyMatrix(static_cast<uchar>(index - 1));
+}

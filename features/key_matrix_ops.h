@@ -1,0 +1,32 @@
+#pragma once
+// Button assignment: stores the pages' button map in the current profile and
+// sends it to the mouse as key matrices of the attached family; restores the
+// recoil layers to the firmware defaults and switches the active matrix.
+
+#include <QVariantList>
+
+struct FeatureContext;
+
+class KeyMatrixOps {
+public:
+    explicit KeyMatrixOps(FeatureContext& ctx) : m_ctx(ctx) {}
+
+    // Stores the 16 entries of `src64` (page encoding, entry s at 4s..4s+3)
+    // under "mouseKeyMatrix/<s>" of the current profile, then, with
+    // `isSendData`, sends matrix 1, or in recoil mode matrices 1-4 with the
+    // preset periods of `otherParam` (three numbers). Short lists are
+    // zero-filled, long ones cut.
+    void mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam);
+    // Sends the firmware-default matrix of the current profile as matrices
+    // 2, 3 and 4. Matrix 1 and the stored map stay.
+    void mouseResetKeyMatrix();
+    // Makes matrix `indexNo` (1-4) the active one: the current profile on the
+    // 560 family, matrix indexNo - 1 (cut to a byte) on the 553 family.
+    void mouseSwitchKeyMatrix(int indexNo);
+
+private:
+    void storePageMap(const QVariantList& src64);
+    void sendMatrix(const uchar* matrix, uchar number);
+
+    FeatureContext& m_ctx;
+};

@@ -1,0 +1,76 @@
+#include "features/lighting_ops.h"
+
+#include "device/hid_thread.h"
+#include "features/feature_context.h"
+#include "features/lighting_tables.h"
+#include "features/profile_sync.h"
+#include "store/settings_store.h"
+
+#include <QDebug>
+
+#include <algorithm>
+
+void LightingOps::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
+{
+    if (!m_ctx.store)
+        return;
+    const bool colourful = m_ctx.store->isColorful();
+    const lighting::EffectParams params = lighting::translateEffect(colourful, effect, option1, option2);
+
+    if (!m_ctx.is560()) {
+        if (!m_ctx.hid)
+            return;
+        const lighting::EffectParams cmd = lighting::effectCommand553(params, colourful, m_ctx.store->is55328());
+        m_ctx.hid->hid553_0DH_SetRGBLedEffect(cmd.code, cmd.first, cmd.second);
+        return;
+    }
+
+    const bool isGun = m_ctx.store->isGun();
+    m_ctx.blocks.noteUseBeforeRead("mouseSetRGBEffect");
+    for (int n = lighting::kEffectBlockFirst; n <= lighting::kEffectBlockLast; ++n) {
+        ProfileBlocks::Block& block = *m_ctx.blocks.block(n);
+        const lighting::EffectParams bytes = lighting::effectBlockBytes(params, colourful, isGun, n);
+        block[lighting::kEffectCodeOffset] = bytes.code;
+        block[lighting::kEffectFirstOffset] = bytes.first;
+        block[lighting::kEffectSecondOffset] = bytes.second;
+    }
+    ProfileSync sync(m_ctx);
+    for (int n : lighting::effectBlocksToSend(isGun))
+        sync.mouseSetProfile(uint(n));
+}
+
+void LightingOps::mouseSetRGBColor(uchar type, QVariantList src24)
+{
+    if (!m_ctx.store)
+        return;
+    bool cut = false;
+    const lighting::ColourList colours = lighting::coloursFromValues(src24, &cut);
+    if (cut)
+        qDebug() << "mouseSetRGBColor:" << src24.size() << "colour components; only 24 are used";
+
+    if (m_ctx.is560()) {
+        const lighting::ColourPlace place = lighting::colourPlace(m_ctx.store->isColorful());
+        m_ctx.blocks.noteUseBeforeRead("mouseSetRGBColor");
+        ProfileBlocks::Block& block = *m_ctx.blocks.block(place.block);
+        static_assert(lighting::kSingleColourPlace.offset + lighting::kColourBytes <= ProfileBlocks::kSize,
+                      "the colours fit in their block");
+        static_assert(lighting::kRgbColourPlace.offset + lighting::kColourBytes <= ProfileBlocks::kSize,
+                      "the colours fit in their block");
+        std::copy(colours.begin(), colours.end(), block.begin() + place.offset);
+        ProfileSync(m_ctx).mouseSetProfile(uint(place.block));
+        return;
+    }
+
+    if (!m_ctx.hid)
+        return;
+    if (m_ctx.store->is55328()) {
+        if (lighting::sendsFixedColour(colours))
+            m_ctx.hid->hid553_0CH_SetFixLEDColor(colours.data());
+        else
+            m_ctx.hid->hid553_10H_SetLED8StageColor(0, colours.data());
+        return;
+    }
+    // These mice are given the table twice in a row.
+    m_ctx.hid->hid553_10H_SetLED8StageColor(type, colours.data());
+    m_ctx.hid->hid553_10H_SetLED8StageColor(type, colours.data());
+}

@@ -1,0 +1,228 @@
+#include "features/recoil_ops.h"
+
+#include "device/hid_thread.h"
+#include "features/feature_context.h"
+#include "features/profile_sync.h"
+#include "features/recoil_data.h"
+#include "store/safe_file.h"
+#include "store/settings_store.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString kGroup = QStringLiteral("gunData");
+const QString kXYSensitive = QStringLiteral("XYSensitive");
+const QString kSelectGun = QStringLiteral("selectGun");
+constexpr int kXYSensitiveDefault = 4;
+constexpr int kRenameValues = 7;    // new name, five values, old name
+
+} // namespace
+
+QString RecoilOps::libraryPath() const
+{
+    return m_ctx.store ? m_ctx.store->modulesPath(QStringLiteral("gun/gunData.bin")) : QString();
+}
+
+bool RecoilOps::editLibrary(const char* operation, const std::function<bool(QSettings&)>& change)
+{
+    const QString path = libraryPath();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    const std::optional<QByteArray> old = SafeFile::read(path);
+    if (!old) {
+        qDebug("%s: the preset library cannot be read: %s", operation, qPrintable(path));
+        return false;
+    }
+    // The change is made on a private copy: a reader of the library's own path
+    // would reuse what this process parsed before and could not tell that the
+    // file is damaged. Only a complete, parsed result replaces the library.
+    QTemporaryDir work;
+    const QString copy = work.filePath(QStringLiteral("gunData.bin"));
+    if (!work.isValid() || !SafeFile::write(copy, *old)) {
+        qDebug("%s: no room to change the preset library", operation);
+        return false;
+    }
+    {
+        QSettings file(copy, QSettings::IniFormat);
+        if (file.status() != QSettings::NoError) {
+            qDebug("%s: the preset library is damaged and is left as it is: %s", operation, qPrintable(path));
+            return false;
+        }
+        if (!change(file))
+            return false;
+        file.sync();
+        if (file.status() != QSettings::NoError) {
+            qDebug("%s: the preset library could not be changed: %s", operation, qPrintable(path));
+            return false;
+        }
+    }
+    const std::optional<QByteArray> updated = SafeFile::read(copy);
+    if (!updated || !SafeFile::write(path, *updated)) {
+        qDebug("%s: the preset library could not be written: %s", operation, qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+void RecoilOps::mouseSaveGundata(QVariant index, QVariantList src6)
+{
+    const QString name = index.toString();
+    if (!recoil::isUsableName(name) || src6.isEmpty()) {
+        qDebug() << "mouseSaveGundata: no preset stored under" << index << "with" << src6.size() << "values";
+        return;
+    }
+    const QStringList entry = QStringList{src6.at(0).toString()} + recoil::presetValues(src6, 1);
+    editLibrary("mouseSaveGundata", [&](QSettings& file) {
+        file.setValue(recoil::presetKey(name), entry);
+        return true;
+    });
+}
+
+void RecoilOps::modifyGundata(QVariant modifyType, QVariantList src6)
+{
+    bool ok = false;
+    const int type = modifyType.toInt(&ok);
+    if (!ok || (type != 0 && type != 1))
+        return;
+
+    if (type == 0) {
+        const QString name = src6.isEmpty() ? QString() : src6.at(0).toString();
+        if (!recoil::isUsableName(name)) {
+            qDebug() << "modifyGundata: no preset named" << name << "to delete";
+            return;
+        }
+        editLibrary("modifyGundata", [&](QSettings& file) {
+            if (!file.contains(recoil::presetKey(name)))
+                return false;
+            file.remove(recoil::presetKey(name));
+            return true;
+        });
+        return;
+    }
+
+    const QString newName = src6.isEmpty() ? QString() : src6.at(0).toString();
+    const QString oldName = src6.size() >= kRenameValues ? src6.at(kRenameValues - 1).toString() : QString();
+    if (!recoil::isUsableName(newName) || !recoil::isUsableName(oldName)) {
+        qDebug() << "modifyGundata: a rename needs the new and the old preset name, got" << src6;
+        return;
+    }
+    const QStringList values = recoil::presetValues(src6, 1);
+    editLibrary("modifyGundata", [&](QSettings& file) {
+        const QString newKey = recoil::presetKey(newName);
+        if (newName != oldName && file.contains(newKey)) {
+            qDebug() << "modifyGundata: a preset named" << newName << "exists already";
+            return false;
+        }
+        file.remove(recoil::presetKey(oldName));
+        file.setValue(newKey, values);
+        return true;
+    });
+}
+
+QVariantList RecoilOps::getGunData(QVariant name)
+{
+    const QString path = libraryPath();
+    const QString key = name.toString();
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !recoil::isUsableName(key))
+        return QVariantList();
+    const QSettings file(path, QSettings::IniFormat);
+    return SettingsStore::toValueList(file.value(recoil::presetKey(key), 0));
+}
+
+QStringList RecoilOps::getGunDataKey()
+{
+    const QString path = libraryPath();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return QStringList();
+    QSettings file(path, QSettings::IniFormat);
+    file.beginGroup(kGroup);
+    const QStringList keys = file.allKeys();
+    file.endGroup();
+    return keys;
+}
+
+void RecoilOps::mouseSendGundata(int index, QVariantList src)
+{
+    if (!m_ctx.store || !m_ctx.store->isGun())
+        return;
+    if (!recoil::isPresetSlot(index)) {
+        qDebug() << "mouseSendGundata: the mouse has no preset slot" << index;
+        return;
+    }
+    if (src.size() < 3)
+        qDebug() << "mouseSendGundata: preset for slot" << index << "has" << src.size() << "of 3 values";
+    if (m_ctx.is560())
+        sendPreset560(index, src);
+    else
+        sendPreset553(index, src);
+}
+
+void RecoilOps::sendPreset560(int slot, const QVariantList& src)
+{
+    const int n = recoil::blockForSlot(slot);
+    m_ctx.blocks.noteUseBeforeRead("mouseSendGundata");
+    recoil::writePreset(*m_ctx.blocks.block(n), recoil::stepFromValues(src));
+    ProfileSync(m_ctx).mouseSetProfile(uint(n));
+}
+
+void RecoilOps::sendPreset553(int slot, const QVariantList& src)
+{
+    if (!m_ctx.hid)
+        return;
+    uchar option1 = 0, option2 = 0, option3 = 0, option4 = 0;
+    m_ctx.hid->hid553_83H_GetKeyboardoption(option1, option2, option3, option4);
+    // Without the options the direction of Y is unknown, and a preset pulling
+    // the wrong way is worse than none.
+    if (!m_ctx.hid->transport().lastCommandOk()) {
+        qDebug() << "mouseSendGundata: keyboard options not read; preset for slot" << slot << "not sent";
+        return;
+    }
+    const std::array<uchar, 4> bytes = recoil::gunData553(recoil::stepFromValues(src), slot, option3 != 0);
+    m_ctx.hid->hid553_04H_SetGunData(bytes[0], bytes[1], bytes[2], bytes[3]);
+}
+
+QVariant RecoilOps::profileValue(const QString& group, const QVariant& index, const QVariant& fallback) const
+{
+    const QString name = index.toString();
+    if (!m_ctx.store || !recoil::isUsableName(name))
+        return fallback;
+    const QVariant value = m_ctx.store->getData(group + QLatin1Char('/') + name, false);
+    return value.isValid() ? value : fallback;
+}
+
+void RecoilOps::setProfileValue(const char* operation, const QString& group, const QVariant& index,
+                                const QVariant& value)
+{
+    const QString name = index.toString();
+    if (!m_ctx.store)
+        return;
+    if (!recoil::isUsableName(name)) {
+        qDebug("%s: no such entry \"%s\"", operation, qPrintable(index.toString()));
+        return;
+    }
+    m_ctx.store->setData(group + QLatin1Char('/') + name, value);
+}
+
+QVariant RecoilOps::getXYSensitive(QVariant index)
+{
+    return profileValue(kXYSensitive, index, QVariant(kXYSensitiveDefault));
+}
+
+void RecoilOps::setXYSensitive(QVariant index, QVariant xyData)
+{
+    setProfileValue("setXYSensitive", kXYSensitive, index, xyData);
+}
+
+QVariant RecoilOps::getselectGun(QVariant index)
+{
+    return profileValue(kSelectGun, index, QVariant(QString()));
+}
+
+void RecoilOps::setSelectGun(QVariant index, QVariant xyData)
+{
+    setProfileValue("setSelectGun", kSelectGun, index, xyData);
+}

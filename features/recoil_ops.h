@@ -1,0 +1,69 @@
+#pragma once
+// Recoil presets: the user's library of named presets in
+// modules/gun/gunData.bin, the upload of one preset into a preset slot of the
+// mouse, and the per-profile XY sensitivity and selected presets.
+//
+// The library is never created here: every library operation does nothing
+// (or gives an empty result) while the file is missing. A library file that
+// cannot be parsed is never rewritten, so its content is not lost, and a
+// change replaces the file only once the new content is complete.
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+
+#include <functional>
+
+class QSettings;
+struct FeatureContext;
+
+class RecoilOps {
+public:
+    explicit RecoilOps(FeatureContext& ctx) : m_ctx(ctx) {}
+
+    // Stores src6 = (name, key text, period, X, Y, times) under
+    // "gunData/<index>". Missing values after the name get the defaults of a
+    // new preset; an empty list or an index that is not a single key stores
+    // nothing.
+    void mouseSaveGundata(QVariant index, QVariantList src6);
+    // Type 0 deletes "gunData/<src6[0]>". Type 1 renames: src6 = (new name,
+    // key text, period, X, Y, times, old name); the old entry is replaced by
+    // the new one. A rename onto another existing preset is refused. Other
+    // types, and lists without the names they need, change nothing.
+    void modifyGundata(QVariant modifyType, QVariantList src6);
+    // The list stored under "gunData/<name>"; empty when it is missing, not a
+    // list, or the library is missing.
+    QVariantList getGunData(QVariant name);
+    // Every key of the group "gunData"; empty when the library is missing.
+    QStringList getGunDataKey();
+
+    // Sends src = (times, X, Y) to preset slot `index` (1-3) of a mouse with
+    // recoil presets: on the 560 family through profile block index + 1, on
+    // the 553 family with the preset command, Y counted the way the mouse's
+    // keyboard options ask. Without recoil presets, or for another slot,
+    // nothing is sent. Missing values are 0.
+    void mouseSendGundata(int index, QVariantList src);
+
+    // "XYSensitive/<index>" of the current profile (default 4) and its setter.
+    QVariant getXYSensitive(QVariant index);
+    void setXYSensitive(QVariant index, QVariant xyData);
+    // "selectGun/<index>" of the current profile (default "") and its setter.
+    QVariant getselectGun(QVariant index);
+    void setSelectGun(QVariant index, QVariant xyData);
+
+    QString libraryPath() const;
+
+private:
+    // Runs `change` on the library and, when it reports a change, replaces the
+    // file atomically with the result; false when the file is missing,
+    // damaged, unchanged or could not be written.
+    bool editLibrary(const char* operation, const std::function<bool(QSettings&)>& change);
+    QVariant profileValue(const QString& group, const QVariant& index, const QVariant& fallback) const;
+    void setProfileValue(const char* operation, const QString& group, const QVariant& index,
+                         const QVariant& value);
+    void sendPreset560(int slot, const QVariantList& src);
+    void sendPreset553(int slot, const QVariantList& src);
+
+    FeatureContext& m_ctx;
+};

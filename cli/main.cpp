@@ -7,8 +7,14 @@
 #include "device/link_host.h"
 #include "device/tracing_hid_api.h"
 #include "device/virtual_mouse.h"
+#include "features/profile_sync.h"
+#include "features/pointer_backend.h"
+#include "store/language_strings.h"
+#include "store/my_qquick_view.h"
+#include "store/scripted_file_dialogs.h"
+#include "store/settings_store.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,6 +37,7 @@ struct Options {
     QStringList virtualOptions;
     QString virtualState;
     QString hidTrace;
+    QStringList dialogAnswers;
     QStringList command;
 };
 
@@ -55,7 +62,7 @@ QString usageText()
         "\n"
         "commands:\n"
         "  devices                   each catalogue entry, whether it is present and answers the handshake\n"
-        "  call OBJECT.SLOT [ARG...] run the device check, then call a public slot of OBJECT (hid);\n"
+        "  call OBJECT.SLOT [ARG...] run the device check, then call a public slot of OBJECT (hid or ui_View);\n"
         "                            each ARG is a JSON value (arrays for byte buffers and lists);\n"
         "                            prints one JSON object: \"result\" and the out-parameters by name\n"
         "  batch FILE|-              one call per line (OBJECT.SLOT ARG...), in one process\n"
@@ -67,6 +74,7 @@ QString usageText()
         "  --real-time               with --virtual-mouse, really wait the pauses (default: virtual clock)\n"
         "  --virtual-state FILE      load the virtual mouse's memory from FILE and save it back afterwards\n"
         "  --hid-trace FILE          write every HID call to FILE (one line each)\n"
+        "  --dialog-answer PATH      answer the next file dialog of ui_View with PATH (repeatable; then: cancelled)\n"
         "  --virtual-option KEY=VALUE  change the virtual mouse:\n");
     for (const QString& line : VirtualMouse::optionHelp())
         text += QStringLiteral("      ") + line + QLatin1Char('\n');
@@ -106,6 +114,11 @@ bool parseOptions(const QStringList& args, Options& o, QString* error)
         } else if (a == QLatin1String("--hid-trace")) {
             if (!value(o.hidTrace))
                 return false;
+        } else if (a == QLatin1String("--dialog-answer")) {
+            QString v;
+            if (!value(v))
+                return false;
+            o.dialogAnswers << v;
         } else if (a.startsWith(QLatin1String("--"))) {
             *error = QStringLiteral("unknown option %1").arg(a);
             return false;
@@ -120,13 +133,13 @@ bool parseOptions(const QStringList& args, Options& o, QString* error)
     return true;
 }
 
-// The mouse's recoil-preset flag, read from the global settings.
+// The mouse's recoil-preset flag, as the view's settings store read it.
 class CliHost : public LinkHost {
 public:
-    explicit CliHost(bool gun) : m_gun(gun) {}
-    bool isGun() const override { return m_gun; }
+    explicit CliHost(const SettingsStore& store) : m_store(store) {}
+    bool isGun() const override { return m_store.isGun(); }
 private:
-    bool m_gun;
+    const SettingsStore& m_store;
 };
 
 class Session {
@@ -175,10 +188,14 @@ public:
             }
             api = m_trace.get();
         }
-        QSettings s(m_apConfig, QSettings::IniFormat);
-        m_host = std::make_unique<CliHost>(s.value(QStringLiteral("mouse/isGun")).toString() == QLatin1String("true"));
+        m_dialogs.answers = m_options.dialogAnswers;
+        m_view = std::make_unique<myQQuickView>(root, &m_dialogs, nullptr);
+        m_view->setObjectName(QStringLiteral("ui_View"));
+        m_host = std::make_unique<CliHost>(m_view->store());
         m_hid = std::make_unique<Hid_Thread>(*api, *m_clock);
         m_hid->setHost(m_host.get());
+        m_view->setHidLink(m_hid.get());
+        m_view->languageStrings().setDpiSwitchSink([this](const QStringList& t) { m_hid->setDpiSwitchTexts(t); });
         return true;
     }
 
@@ -210,12 +227,17 @@ public:
         return ExitOk;
     }
 
+    // The device check and the connect sequence, without the listener and the window.
     bool connect()
     {
+        m_view->clearHidBusy();
         if (m_hid->checkDevices(m_apConfig) < 0) {
             printErr(QStringLiteral("no mouse passed the device check"));
             return false;
         }
+        m_view->clearHidBusy();
+        if (m_view->featureContext().is560())
+            m_view->profileSync().readAtConnect();
         return true;
     }
 
@@ -237,8 +259,10 @@ public:
         c.slot = dot > 0 ? target.mid(dot + 1) : QString();
         if (c.objectName == QLatin1String("hid"))
             c.object = m_hid.get();
+        else if (c.objectName == QLatin1String("ui_View"))
+            c.object = m_view.get();
         if (!c.object || c.slot.isEmpty()) {
-            printErr(QStringLiteral("unknown call %1: expected hid.SLOT").arg(target));
+            printErr(QStringLiteral("unknown call %1: expected hid.SLOT or ui_View.SLOT").arg(target));
             return false;
         }
         for (const QString& w : words) {
@@ -329,6 +353,8 @@ private:
     std::unique_ptr<VirtualMouse> m_virtual;
     std::unique_ptr<HidApiSystem> m_system;
     std::unique_ptr<TracingHidApi> m_trace;
+    ScriptedFileDialogs m_dialogs;
+    std::unique_ptr<myQQuickView> m_view;
     std::unique_ptr<CliHost> m_host;
     std::unique_ptr<Hid_Thread> m_hid;
 };
@@ -337,7 +363,10 @@ private:
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // The view is a widget, but the tool never shows a window.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
         printOut(usageText());

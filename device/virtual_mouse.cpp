@@ -102,7 +102,8 @@ bool setKeyMatrix553(Exec& x, const uchar* f, const QByteArray& p, uchar*)
 }
 bool setMacro553(Exec& x, const uchar* f, const QByteArray& p, uchar*)
 {
-    return inRange(f[1], 0, 11) && overlay(x.s.macros[f[1]], p);
+    // The mouse numbers its twelve macros 1..12.
+    return inRange(f[1], 1, 12) && overlay(x.s.macros[f[1] - 1], p);
 }
 
 // 560 family
@@ -173,7 +174,8 @@ bool setKeyMatrix560(Exec& x, const uchar* f, const QByteArray& p, uchar*)
 }
 bool setMacro560(Exec& x, const uchar* f, const QByteArray& p, uchar*)
 {
-    return inRange(f[1], 0, 11) && overlay(x.s.macros[f[1]], p);
+    // The mouse numbers its twelve macros 1..12.
+    return inRange(f[1], 1, 12) && overlay(x.s.macros[f[1] - 1], p);
 }
 
 struct CommandRow {

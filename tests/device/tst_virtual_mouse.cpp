@@ -197,8 +197,9 @@ void TestVirtualMouse::bulkPayloadAppliesAfterLastChunk_data()
 
     const Bytes p128 = pattern(128, 3);
     const Bytes p64 = pattern(64, 9);
+    // The mouse numbers its macros 1..12: macro 5 is the fifth slot.
     QTest::newRow("553 macro, four 32-byte reports")
-        << 553 << 32 << bytes({0x13, 5, 0x80}) << p128 << QStringLiteral("macros") << 5 << p128;
+        << 553 << 32 << bytes({0x13, 5, 0x80}) << p128 << QStringLiteral("macros") << 4 << p128;
     QTest::newRow("553 key matrix, 64 bytes of a 128-byte slot")
         << 553 << 32 << bytes({0x12, 2, 0x40, 0x08}) << p64 << QStringLiteral("keyMatrices") << 1 << p64 + Bytes(64, '\0');
     QTest::newRow("560 profile block, two 64-byte reports")
@@ -240,7 +241,7 @@ void TestVirtualMouse::newCommandDropsPartialPayload()
     VirtualClock clock;
     VirtualMouse m(clock);
     const Bytes before = storedBytes(m, "macros", 0);
-    command(m, bytes({0x13, 0, 0x80}));
+    command(m, bytes({0x13, 1, 0x80}));
     writeChunks(m, pattern(128, 1), 32, 0, 2);
     command(m, bytes({0x0B, 3}));
     writeChunks(m, pattern(128, 1), 32, 2, 4);   // too late: stray reports
@@ -359,10 +360,10 @@ void TestVirtualMouse::failingChunkLeavesStateUnchanged()
     VirtualClock clock;
     VirtualMouse m(clock);
     QVERIFY(m.setOption("failChunk", "1"));
-    const Bytes before = storedBytes(m, "macros", 4);
+    const Bytes before = storedBytes(m, "macros", 3);
     command(m, bytes({0x13, 4, 0x80}));
     QCOMPARE(writeChunks(m, pattern(128, 5), 32, 0, 2), (QList<int>{33, -1}));
-    QCOMPARE(storedBytes(m, "macros", 4), before);
+    QCOMPARE(storedBytes(m, "macros", 3), before);
     QVERIFY(m.received().last().incomplete);
     QCOMPARE(m.received().last().payload.size(), 32);
 }

@@ -5,7 +5,7 @@ STRYDE_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
   qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript
   qml6-module-qttest libgl-dev
-  libhidapi-dev libudev-dev
+  libhidapi-dev libudev-dev libx11-dev libxi-dev
   xvfb xauth
 )
 

@@ -1,0 +1,116 @@
+// stryde: the KORVEX STRYDE configuration utility.
+
+#include "app/single_instance.h"
+#include "app/widget.h"
+#include "device/clock.h"
+#include "device/hid_api_system.h"
+#include "device/tracing_hid_api.h"
+#include "device/virtual_mouse.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("stryde"));
+    // Closing the window only hides it: the program lives on in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("KORVEX STRYDE configuration utility"));
+    parser.addHelpOption();
+    const QCommandLineOption virtualOption(QStringLiteral("virtual-mouse"),
+        QStringLiteral("Use the virtual mouse instead of the USB devices."));
+    const QCommandLineOption familyOption(QStringLiteral("family"),
+        QStringLiteral("Command family of the virtual mouse (553 or 560; default: the catalogue's mouse/icType)."),
+        QStringLiteral("553|560"));
+    const QCommandLineOption dataOption(QStringLiteral("data-dir"),
+        QStringLiteral("Folder holding modules/ (default: the executable's folder)."), QStringLiteral("DIR"));
+    const QCommandLineOption messageOption(QStringLiteral("message"),
+        QStringLiteral("Show TEXT in a warning box of the running instance."), QStringLiteral("TEXT"));
+    const QCommandLineOption traceOption(QStringLiteral("hid-trace"),
+        QStringLiteral("Write every HID call to FILE."), QStringLiteral("FILE"));
+    const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
+        QStringLiteral("Save a picture of the window to FILE a few seconds after start-up."), QStringLiteral("FILE"));
+    parser.addOptions({virtualOption, familyOption, dataOption, messageOption, traceOption, screenshotOption});
+    parser.process(app);
+    const QString startDir = QDir::currentPath();
+
+    SingleInstance instance;
+    if (instance.isRunning()) {
+        const QString message = parser.isSet(messageOption) ? copyDataMessage(parser.value(messageOption)) : QString();
+        instance.sendMessage(message, 5000);
+        return 1;
+    }
+    if (parser.isSet(messageOption))
+        qInfo() << "no running instance to show the message";
+
+    // Every data path is relative to the folder that holds modules/.
+    const QString dataDir = parser.isSet(dataOption) ? QFileInfo(parser.value(dataOption)).absoluteFilePath()
+                                                     : QCoreApplication::applicationDirPath();
+    if (!QDir::setCurrent(dataDir)) {
+        qCritical() << "cannot use the data folder" << dataDir;
+        return 2;
+    }
+    const QString apConfig = QStringLiteral("./modules/setting/apConfig.bin");
+
+    SystemClock clock;
+    std::unique_ptr<VirtualMouse> virtualMouse;
+    std::unique_ptr<HidApiSystem> systemApi;
+    HidApi* api = nullptr;
+    QString virtualState;
+    if (parser.isSet(virtualOption)) {
+        VirtualMouseIdentity id = identityFromCatalogue(apConfig);
+        if (parser.isSet(familyOption))
+            id.family = parser.value(familyOption) == QLatin1String("560") ? 560 : 553;
+        virtualMouse = std::make_unique<VirtualMouse>(clock, id);
+        // The demo mouse remembers what was uploaded to it between runs.
+        virtualState = QStringLiteral("./modules/setting/virtualMouse%1.json").arg(id.family);
+        if (QFileInfo::exists(virtualState) && !virtualMouse->loadState(virtualState))
+            qWarning() << "the virtual mouse's saved state" << virtualState << "is damaged; starting afresh";
+        api = virtualMouse.get();
+    } else {
+        systemApi = std::make_unique<HidApiSystem>();
+        api = systemApi.get();
+    }
+    std::unique_ptr<TracingHidApi> tracer;
+    if (parser.isSet(traceOption)) {
+        tracer = std::make_unique<TracingHidApi>(*api, clock);
+        if (tracer->openFile(parser.value(traceOption)))
+            api = tracer.get();
+        else
+            qWarning() << "cannot write the HID trace" << parser.value(traceOption);
+    }
+
+    WidgetSetup setup;
+    setup.api = api;
+    setup.clock = &clock;
+    setup.virtualMouse = virtualMouse.get();
+    auto widget = std::make_unique<Widget>(std::move(setup));
+    QObject::connect(&instance, &SingleInstance::messageReceived, widget.get(), &Widget::receiveMessage);
+
+    widget->showNormal();
+    widget->checkDevice();
+
+    if (parser.isSet(screenshotOption)) {
+        const QString file = QDir(startDir).absoluteFilePath(parser.value(screenshotOption));
+        QTimer::singleShot(3000, widget.get(), [&widget, file] {
+            if (widget->grab().save(file))
+                qInfo().noquote() << "screenshot saved to" << file;
+            else
+                qWarning().noquote() << "cannot save the screenshot to" << file;
+        });
+    }
+
+    const int rc = QApplication::exec();
+    widget.reset();
+    if (virtualMouse && !virtualMouse->saveState(virtualState))
+        qWarning() << "cannot save the virtual mouse's state to" << virtualState;
+    return rc;
+}

@@ -1,0 +1,75 @@
+#include "app/ui_controler.h"
+
+#include "device/hid_thread.h"
+#include "store/my_qquick_view.h"
+
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QSettings>
+#include <QWidget>
+
+Ui_Controler::Ui_Controler(QObject* parent) : QObject(parent) {}
+
+void Ui_Controler::setUp(QWidget* window, Hid_Thread* hid, const QString& apConfigPath, const ViewFactory& factory)
+{
+    m_window = window;
+    if (window->objectName().isEmpty())
+        window->setObjectName(QStringLiteral("Widget"));
+    window->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
+    window->setWindowOpacity(1.0);
+    window->setAttribute(Qt::WA_TranslucentBackground);
+    window->setStyleSheet(QStringLiteral("background:transparent;"));
+
+    m_view = factory ? factory(window) : new myQQuickView(window);
+    m_view->setObjectName(QStringLiteral("ui_View"));
+    m_view->setResizeMode(QQuickWidget::SizeViewToRootObject);
+    m_view->setClearColor(Qt::transparent);
+    m_view->setAttribute(Qt::WA_AlwaysStackOnTop);
+    m_view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
+    QQmlContext* context = m_view->rootContext();
+    context->setContextProperty(QStringLiteral("ui_View"), m_view);
+    context->setContextProperty(QStringLiteral("hid"), hid);
+    context->setContextProperty(QStringLiteral("ui_Ctl"), this);
+
+    const QSize size = m_view->rootObject() ? QSize(int(m_view->rootObject()->width()), int(m_view->rootObject()->height()))
+                                            : m_view->size();
+    m_view->resize(size);
+    window->resize(size);
+    QSettings settings(apConfigPath, QSettings::IniFormat);
+    window->setWindowTitle(settings.value(QStringLiteral("common/name")).toString());
+}
+
+void Ui_Controler::onMinimize()
+{
+    if (m_window)
+        m_window->showMinimized();
+}
+
+void Ui_Controler::onClose()
+{
+    if (m_window)
+        m_window->setVisible(false);
+}
+
+void Ui_Controler::onXChanged(int x)
+{
+    if (m_window)
+        m_window->move(m_window->x() + x, m_window->y());
+}
+
+void Ui_Controler::onYChanged(int y)
+{
+    if (m_window)
+        m_window->move(m_window->x(), m_window->y() + y);
+}
+
+void Ui_Controler::setBusy(int busyTime)
+{
+    if (m_view)
+        m_view->setBusy(busyTime);
+}
+
+void Ui_Controler::setBusy()
+{
+    setBusy(0);
+}

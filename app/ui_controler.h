@@ -1,0 +1,38 @@
+#pragma once
+// What the frameless window's QML pages use to act on the real window:
+// minimize, hide to the tray, drag, and lock the page for a while.
+
+#include <QObject>
+#include <functional>
+
+class Hid_Thread;
+class QWidget;
+class myQQuickView;
+
+class Ui_Controler : public QObject {
+    Q_OBJECT
+public:
+    using ViewFactory = std::function<myQQuickView*(QWidget* window)>;
+
+    explicit Ui_Controler(QObject* parent = nullptr);
+
+    // Styles `window`, creates the view in it (with `factory`, or on the
+    // current directory), loads the QML, publishes ui_View, hid and ui_Ctl,
+    // sizes the window and sets its title from `apConfigPath`.
+    void setUp(QWidget* window, Hid_Thread* hid, const QString& apConfigPath, const ViewFactory& factory = {});
+
+    QWidget* window() const { return m_window; }
+    myQQuickView* view() const { return m_view; }
+
+public slots:
+    void onMinimize();
+    void onClose();
+    void onXChanged(int x);
+    void onYChanged(int y);
+    void setBusy(int busyTime);
+    void setBusy();
+
+private:
+    QWidget* m_window = nullptr;
+    myQQuickView* m_view = nullptr;
+};

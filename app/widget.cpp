@@ -1,0 +1,271 @@
+#include "app/widget.h"
+
+#include "app/device_change.h"
+#include "app/tray_notifier.h"
+#include "app/ui_controler.h"
+#include "device/virtual_mouse.h"
+#include "features/profile_sync.h"
+#include "store/language_strings.h"
+#include "features/pointer_backend.h"
+#include "store/my_qquick_view.h"
+#include "store/settings_store.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QIcon>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+constexpr int kStartUiEventTag = 2177;
+const QString kCopyDataPrefix = QStringLiteral("\x01" "copydata\n");
+
+// The user event the window posts itself so runUI follows initUI's queued work.
+class StartUiEvent : public QEvent {
+public:
+    StartUiEvent() : QEvent(QEvent::User) {}
+    int tag = kStartUiEventTag;
+};
+
+const char* kTrayMenuStyle =
+    "QMenu { border: 1px solid rgb(100, 100, 100); background: rgb(68, 69, 73); } "
+    "QMenu::item { height: 22px; padding: 0px 25px 0px 20px; } "
+    "QMenu::item:enabled { color: rgb(225, 225, 225); } "
+    "QMenu::item:!enabled { color: rgb(155, 155, 155); } "
+    "QMenu::item:enabled:selected { color: rgb(230, 230, 230); background: rgba(255, 255, 255, 40); } "
+    "QMenu::separator { height: 1px; background: rgb(100, 100, 100); } "
+    "QMenu::indicator { width: 13px; height: 13px; } "
+    "QMenu::icon { padding-left: 2px; padding-right: 2px; } ";
+
+} // namespace
+
+QString copyDataMessage(const QString& text)
+{
+    return kCopyDataPrefix + text;
+}
+
+Widget::Widget(WidgetSetup setup, QWidget* parent)
+    : QWidget(parent), m_hid(*setup.api, *setup.clock), m_dataRoot(setup.dataRoot),
+      m_deviceChanges(std::move(setup.deviceChanges)), m_notifier(setup.notifier),
+      m_virtualMouse(setup.virtualMouse), m_warningBox(std::move(setup.warningBox))
+{
+    m_hid.setHost(this);
+    m_controller = new Ui_Controler();
+    m_controller->setUp(this, &m_hid, QDir(m_dataRoot).filePath(QStringLiteral("modules/setting/apConfig.bin")),
+                        setup.viewFactory);
+    myQQuickView* v = view();
+    v->setHidLink(&m_hid);
+    // The DPI notice texts follow the language the pages ask for.
+    v->languageStrings().setDpiSwitchSink([this](const QStringList& texts) { m_hid.setDpiSwitchTexts(texts); });
+
+    m_checkTimer.setInterval(setup.checkIntervalMs);
+    m_checkTimer.setSingleShot(true);
+    connect(&m_checkTimer, &QTimer::timeout, this, &Widget::checkDevice);
+
+    buildTray();
+
+    if (!m_deviceChanges)
+        m_deviceChanges = makeDeviceChangeSource();
+    connect(m_deviceChanges.get(), &DeviceChangeSource::deviceChanged, this, &Widget::onDeviceChange);
+    m_deviceChanges->start();
+}
+
+Widget::~Widget()
+{
+    m_hid.listening = false;
+    // The listener reports into this window; it ends within one read time-out.
+    m_hid.stopListening();
+    m_hid.setHost(nullptr);
+    m_controller->deleteLater();
+}
+
+myQQuickView* Widget::view() const
+{
+    return m_controller->view();
+}
+
+void Widget::buildTray()
+{
+    m_trayIcon = new QSystemTrayIcon(this);
+    auto* quit = new QAction(tr("Quit (&Q)"), this);
+    connect(quit, &QAction::triggered, this, &Widget::exitSYS);
+    m_trayMenu = new QMenu(this);
+    if (m_virtualMouse) {
+        // Demo controls: what a real mouse would do by itself.
+        VirtualMouse* vm = m_virtualMouse;
+        m_trayMenu->addAction(tr("Press DPI button"), this, [vm] { vm->pressDpiButton(); });
+        m_trayMenu->addAction(tr("Unplug"), this, [this, vm] {
+            vm->unplug();
+            m_deviceChanges->notify();
+        });
+        m_trayMenu->addAction(tr("Plug in"), this, [this, vm] {
+            vm->plug();
+            m_deviceChanges->notify();
+        });
+        m_trayMenu->addSeparator();
+    }
+    m_trayMenu->addAction(quit);
+    m_trayMenu->setStyleSheet(QString::fromLatin1(kTrayMenuStyle));
+    m_trayIcon->setContextMenu(m_trayMenu);
+    m_trayIcon->setToolTip(QStringLiteral("KORVEX STRYDE MOUSE Z74"));
+    m_trayIcon->setIcon(QIcon(QDir(m_dataRoot).filePath(QStringLiteral("modules/img/logo.ico"))));
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
+    m_trayIcon->setVisible(true);
+}
+
+void Widget::notify(const QString& title, const QString& text)
+{
+    if (m_notifier)
+        m_notifier->showMessage(title, text, QSystemTrayIcon::Information, 10000);
+    else
+        m_trayIcon->showMessage(title, text, QSystemTrayIcon::Information, 10000);
+}
+
+// --- device presence ---------------------------------------------------------
+
+void Widget::onDeviceChange()
+{
+    // While a listener runs the mouse is connected: it notices removal itself.
+    if (!m_hid.listening.load())
+        m_checkTimer.start();
+}
+
+void Widget::checkDevice()
+{
+    ++m_deviceChecks;
+    view()->clearHidBusy();
+    const int index = m_hid.checkDevices(QDir(m_dataRoot).filePath(QStringLiteral("modules/setting/apConfig.bin")));
+    if (index >= 0) {
+        connectSequence(index);
+        return;
+    }
+    setVisible(false);
+}
+
+void Widget::connectSequence(int index)
+{
+    qDebug() << "Device Connect";
+    myQQuickView* v = view();
+    v->clearHidBusy();
+    m_hid.setDeviceConnected(true);
+    notify(QStringLiteral("Info"), QStringLiteral("Detect Device"));
+    const bool is560 = v->featureContext().is560();
+    m_hid.startListen(index, is560);
+    if (is560)
+        v->profileSync().readAtConnect();
+    v->setEnabled(true);
+    startUi();
+}
+
+void Widget::startUi()
+{
+    view()->initUI();
+    QCoreApplication::postEvent(this, new StartUiEvent);
+}
+
+void Widget::customEvent(QEvent* event)
+{
+    if (event->type() == QEvent::User) {
+        auto* e = static_cast<StartUiEvent*>(event);
+        if (e->tag == kStartUiEventTag)
+            view()->runUI();
+    }
+}
+
+// --- link host -----------------------------------------------------------------
+
+bool Widget::isGun() const
+{
+    return view() && view()->store().isGun();
+}
+
+void Widget::dpiSwitched(int stage, const QString& notice)
+{
+    QPointer<Widget> self(this);
+    QMetaObject::invokeMethod(this, [self, stage, notice] {
+        if (!self)
+            return;
+        self->view()->setCurrentDPI(stage);
+        self->notify(QStringLiteral("Info"), notice);
+    }, Qt::QueuedConnection);
+}
+
+void Widget::deviceRemoved()
+{
+    QPointer<Widget> self(this);
+    QMetaObject::invokeMethod(this, [self] {
+        if (self)
+            self->view()->setEnabled(false);
+    }, Qt::QueuedConnection);
+}
+
+// --- window ----------------------------------------------------------------------
+
+void Widget::requestRestore()
+{
+    if (!m_hid.deviceConnected())
+        return;
+#ifdef Q_OS_WIN
+    PostMessageW(reinterpret_cast<HWND>(winId()), WM_SYSCOMMAND, SC_RESTORE, 0);
+#else
+    QMetaObject::invokeMethod(this, [this] {
+        setVisible(true);
+        if (isMinimized())
+            showNormal();
+        raise();
+        activateWindow();
+    }, Qt::QueuedConnection);
+#endif
+}
+
+void Widget::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick)
+        requestRestore();
+}
+
+void Widget::receiveMessage(QString message)
+{
+    if (message.startsWith(kCopyDataPrefix)) {
+        showCopyDataText(message.mid(kCopyDataPrefix.size()));
+        return;
+    }
+    requestRestore();
+}
+
+void Widget::showCopyDataText(const QString& text)
+{
+    if (m_warningBox)
+        m_warningBox(windowTitle(), text);
+    else
+        QMessageBox::warning(nullptr, windowTitle(), text, QMessageBox::Ok, QMessageBox::NoButton);
+}
+
+void Widget::exitSYS()
+{
+    m_hid.listening = false;
+    QCoreApplication::exit(0);
+}
+
+bool Widget::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+#ifdef Q_OS_WIN
+    if (eventType == "windows_generic_MSG") {
+        const MSG* msg = static_cast<const MSG*>(message);
+        if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == SC_RESTORE)
+            setVisible(true);
+        else if (msg->message == WM_DEVICECHANGE)
+            m_deviceChanges->notify();
+    }
+#endif
+    // Never consumed: the default handling goes on.
+    return QWidget::nativeEvent(eventType, message, result);
+}

@@ -1,0 +1,105 @@
+#pragma once
+// The main window host: a frameless, translucent window carrying the QML
+// view. It owns the device link, the window controller and the tray icon,
+// turns device-change notifications into a debounced device check, and
+// restores itself from the tray while a mouse is connected.
+
+#include "device/hid_thread.h"
+#include "app/device_change.h"
+#include "device/link_host.h"
+
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class Clock;
+class HidApi;
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+class TrayNotifier;
+class Ui_Controler;
+class VirtualMouse;
+class myQQuickView;
+
+struct WidgetSetup {
+    HidApi* api = nullptr;
+    Clock* clock = nullptr;
+    QString dataRoot = QStringLiteral(".");         // the folder holding modules/
+    // Makes the view (tests pass one with a fake dialog and pointer backend).
+    std::function<myQQuickView*(QWidget* window)> viewFactory;
+    // Null: the platform's source (udev on Linux, window messages on Windows).
+    std::unique_ptr<DeviceChangeSource> deviceChanges;
+    // Null: the tray icon shows the notices.
+    TrayNotifier* notifier = nullptr;
+    // Set when the virtual mouse stands in: the tray menu then also offers
+    // "Press DPI button", "Unplug" and "Plug in".
+    VirtualMouse* virtualMouse = nullptr;
+    int checkIntervalMs = 2048;
+    // Shows a copy-data text (title, text); null: a modal warning box.
+    std::function<void(const QString&, const QString&)> warningBox;
+};
+
+class Widget : public QWidget, public LinkHost {
+    Q_OBJECT
+public:
+    explicit Widget(WidgetSetup setup, QWidget* parent = nullptr);
+    ~Widget() override;
+
+    // Connects the view's QML start: initUI now, runUI on a later turn of the event loop.
+    void startUi();
+
+    Hid_Thread& hid() { return m_hid; }
+    myQQuickView* view() const;
+    Ui_Controler* controller() const { return m_controller; }
+    QSystemTrayIcon* trayIcon() const { return m_trayIcon; }
+    QMenu* trayMenu() const { return m_trayMenu; }
+    QTimer& checkTimer() { return m_checkTimer; }
+    int deviceChecks() const { return m_deviceChecks; }
+
+    // A device-change notification: (re)starts the check timer unless a listener runs.
+    void onDeviceChange();
+    // A copy-data text from another program: shown in a warning box.
+    void showCopyDataText(const QString& text);
+
+    // LinkHost, called by the device link (the last two on its listener thread).
+    bool isGun() const override;
+    void dpiSwitched(int stage, const QString& notice) override;
+    void deviceRemoved() override;
+
+public slots:
+    void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void checkDevice();
+    void exitSYS();
+    void receiveMessage(QString message);
+
+protected:
+    void customEvent(QEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    void connectSequence(int index);
+    void buildTray();
+    void requestRestore();
+    void notify(const QString& title, const QString& text);
+
+    QTimer m_checkTimer;
+    Ui_Controler* m_controller = nullptr;
+    Hid_Thread m_hid;
+    QSystemTrayIcon* m_trayIcon = nullptr;
+
+    QMenu* m_trayMenu = nullptr;
+    QString m_dataRoot;
+    std::unique_ptr<DeviceChangeSource> m_deviceChanges;
+    TrayNotifier* m_notifier = nullptr;
+    VirtualMouse* m_virtualMouse = nullptr;
+    std::function<void(const QString&, const QString&)> m_warningBox;
+    int m_deviceChecks = 0;
+};
+
+// The instance message a second start sends for a copy-data text (Linux's
+// stand-in for WM_COPYDATA); an empty message only asks for the window.
+QString copyDataMessage(const QString& text);

@@ -1,0 +1,335 @@
+// The running program against the virtual mouse: connect, the listener's DPI
+// notices and removal, device-change debouncing, restore rules, single instance.
+
+#include "app/device_change.h"
+#include "app/single_instance.h"
+#include "app/tray_notifier.h"
+#include "app/ui_controler.h"
+#include "app/widget.h"
+#include "device/clock.h"
+#include "device/virtual_mouse.h"
+#include "features/pointer_backend.h"
+#include "store/my_qquick_view.h"
+#include "store/scripted_file_dialogs.h"
+#include "support/data_fixture.h"
+
+#include <QMenu>
+#include <QQuickItem>
+#include <QSettings>
+#include <QtConcurrent/QtConcurrentRun>
+#include <QtTest>
+
+namespace {
+
+class RecordingTray : public TrayNotifier {
+public:
+    QStringList texts;
+    void showMessage(const QString& title, const QString& text, QSystemTrayIcon::MessageIcon, int ms) override
+    {
+        QCOMPARE(ms, 10000);
+        texts << title + QLatin1Char('|') + text;
+    }
+};
+
+class ManualDeviceChanges : public DeviceChangeSource {
+public:
+    bool start() override { return true; }
+};
+
+// One running program on a copy of the installed data, with a virtual mouse.
+struct App {
+    explicit App(int family = 553, bool gun = false)
+    {
+        QSettings s(data.path(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat);
+        s.setValue(QStringLiteral("mouse/icType"), QString::number(family));
+        s.setValue(QStringLiteral("mouse/isGun"), gun);
+        s.sync();
+        mouse = std::make_unique<VirtualMouse>(clock, identityFromCatalogue(data.path(QStringLiteral("modules/setting/apConfig.bin"))));
+        mouse->setWaitsForReports(true);
+        auto changes = std::make_unique<ManualDeviceChanges>();
+        deviceChanges = changes.get();
+        WidgetSetup setup;
+        setup.api = mouse.get();
+        setup.clock = &clock;
+        setup.dataRoot = data.root();
+        setup.viewFactory = [this](QWidget* window) {
+            return new myQQuickView(data.root(), &dialogs, nullptr, window);
+        };
+        setup.deviceChanges = std::move(changes);
+        setup.notifier = &tray;
+        setup.checkIntervalMs = 0;
+        setup.warningBox = [this](const QString& title, const QString& text) { warnings << title + QLatin1Char('|') + text; };
+        widget = std::make_unique<Widget>(std::move(setup));
+    }
+    ~App()
+    {
+        widget.reset();
+    }
+
+    QQuickItem* root() const { return widget->view()->rootObject(); }
+    QVariant rootProperty(const char* name) const { return root()->property(name); }
+    void settle()
+    {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    }
+    // The interface locks itself for a while after initUI; end that now.
+    void unlock()
+    {
+        QMetaObject::invokeMethod(root(), "setProtectUI", Q_ARG(QVariant, QVariant(0)));
+        settle();
+    }
+    QList<int> commandsSent() const
+    {
+        QList<int> codes;
+        for (const VirtualExchange& e : mouse->received())
+            codes << uchar(e.frame.at(0));
+        return codes;
+    }
+
+    DataFixture data;
+    VirtualClock clock;
+    std::unique_ptr<VirtualMouse> mouse;
+    ScriptedFileDialogs dialogs;
+    RecordingTray tray;
+    ManualDeviceChanges* deviceChanges = nullptr;
+    QStringList warnings;
+    std::unique_ptr<Widget> widget;
+};
+
+} // namespace
+
+class TestApp : public QObject {
+    Q_OBJECT
+private slots:
+    void connectOn553EnablesReportsAndStartsTheInterface()
+    {
+        App app(553);
+        QVERIFY(app.root());
+        app.widget->showNormal();
+        app.widget->checkDevice();
+        QVERIFY(app.widget->hid().deviceConnected());
+        QVERIFY(app.widget->hid().isListening());
+        QCOMPARE(app.tray.texts, QStringList{QStringLiteral("Info|Detect Device")});
+        QCOMPARE(app.mouse->state().keyboardOptions[3] & 0x40, 0x40);
+        // initUI and run are queued: nothing has run yet, then initUI before run.
+        QCOMPARE(app.rootProperty("startOrder").toString(), QString());
+        app.settle();
+        QCOMPARE(app.rootProperty("startOrder").toString(), QStringLiteral("ir"));
+        QVERIFY(app.widget->isVisible());
+        QVERIFY(!app.commandsSent().contains(0x8C));
+    }
+
+    void connectOn560ReadsProfileBlocks_data()
+    {
+        QTest::addColumn<bool>("gun");
+        QTest::addColumn<QList<int>>("blocks");
+        QTest::newRow("no recoil presets") << false << QList<int>{0, 1};
+        QTest::newRow("recoil presets") << true << QList<int>{0, 1, 2, 3, 4};
+    }
+    void connectOn560ReadsProfileBlocks()
+    {
+        QFETCH(bool, gun);
+        QFETCH(QList<int>, blocks);
+        App app(560, gun);
+        VirtualMouseState st = app.mouse->state();
+        st.profileBlocks[1][84] = 0x42;
+        app.mouse->setState(st);
+        app.widget->checkDevice();
+        QCOMPARE(app.mouse->state().keyboardOptions[0] & 0x08, 0x08);
+        QList<int> read;
+        for (const VirtualExchange& e : app.mouse->received())
+            if (uchar(e.frame.at(0)) == 0x8C)
+                read << uchar(e.frame.at(1));
+        QCOMPARE(read, blocks);
+        QCOMPARE(app.widget->view()->featureContext().blocks.block(1)->at(84), uchar(0x42));
+        QVERIFY(app.widget->view()->featureContext().blocks.wasRead());
+    }
+
+    // A failed keyboard-option read must not overwrite the mouse's options with guesses.
+    void unreadableOptionsAreNotWritten()
+    {
+        App app(553);
+        VirtualMouseState st = app.mouse->state();
+        st.keyboardOptions = {1, 2, 3, 4};
+        app.mouse->setState(st);
+        VirtualFaults f;
+        f.noAnswer = true;
+        app.mouse->setFaults(f);
+        // With no answer the handshake fails too: connect by hand.
+        app.widget->hid().scanDevices(app.data.path(QStringLiteral("modules/setting/apConfig.bin")));
+        QTest::ignoreMessage(QtDebugMsg, "keyboard option not read; reports not enabled");
+        app.widget->hid().startListen(1, false);
+        QVERIFY(app.commandsSent().contains(0x83));
+        QVERIFY(!app.commandsSent().contains(0x03));
+        QCOMPARE(int(app.mouse->state().keyboardOptions[3]), 4);
+    }
+
+    void dpiButtonReachesThePageAndTheTray_data()
+    {
+        QTest::addColumn<int>("family");
+        QTest::newRow("553") << 553;
+        QTest::newRow("560") << 560;
+    }
+    void dpiButtonReachesThePageAndTheTray()
+    {
+        QFETCH(int, family);
+        App app(family);
+        VirtualMouseState st = app.mouse->state();
+        st.currentDpiStage = 2;
+        st.profileDpiStages = {2, 2, 2, 2};
+        st.currentProfile = 1;
+        app.mouse->setState(st);
+        app.widget->checkDevice();
+        app.settle();
+        app.tray.texts.clear();
+        app.mouse->pressDpiButton();    // stage 2 -> 3
+        QTRY_COMPARE(app.rootProperty("currentStage").toInt(), 2);
+        QTRY_COMPARE(app.tray.texts.size(), 1);
+        const QString entry2 = app.widget->hid().dpiSwitchTexts().at(2);
+        QCOMPARE(app.tray.texts.first(), QStringLiteral("Info|") + entry2 + QLatin1Char(' '));
+        // The language file's texts replaced the built-in ones when the page asked for "other".
+        QVERIFY(entry2 != QStringLiteral("DPI Switch to"));
+    }
+
+    void unplugDisablesThenHidesAndReplugReconnects()
+    {
+        App app(553);
+        app.widget->showNormal();
+        app.widget->checkDevice();
+        app.settle();
+        app.unlock();
+        QVERIFY(app.widget->view()->isEnabled());
+
+        app.mouse->unplug();
+        QTRY_VERIFY(!app.widget->hid().isListening());
+        app.settle();
+        QVERIFY(!app.widget->view()->isEnabled());
+        QVERIFY(app.widget->isVisible());
+
+        app.deviceChanges->notify();
+        app.settle();
+        QVERIFY(!app.widget->isVisible());
+        QVERIFY(!app.widget->hid().deviceConnected());
+
+        app.mouse->plug();
+        app.deviceChanges->notify();
+        app.settle();
+        QVERIFY(app.widget->hid().deviceConnected());
+        QVERIFY(app.widget->hid().isListening());
+        QCOMPARE(app.rootProperty("startOrder").toString(), QStringLiteral("irir"));
+        app.unlock();
+        QVERIFY(app.widget->view()->isEnabled());
+        // Reconnecting does not show the window: the user asks for it.
+        QVERIFY(!app.widget->isVisible());
+    }
+
+    // A burst of notifications is one check; none while the listener runs.
+    void deviceChangesAreDebounced()
+    {
+        App app(553);
+        app.mouse->unplug();
+        app.widget->checkDevice();
+        QCOMPARE(app.widget->deviceChecks(), 1);
+        for (int i = 0; i < 5; ++i)
+            app.deviceChanges->notify();
+        app.settle();
+        QCOMPARE(app.widget->deviceChecks(), 2);
+
+        app.mouse->plug();
+        app.deviceChanges->notify();
+        app.settle();
+        QCOMPARE(app.widget->deviceChecks(), 3);
+        QVERIFY(app.widget->hid().isListening());
+        for (int i = 0; i < 5; ++i)
+            app.deviceChanges->notify();
+        app.settle();
+        QCOMPARE(app.widget->deviceChecks(), 3);
+        QVERIFY(!app.widget->checkTimer().isActive());
+    }
+
+    void restoreOnlyWhileConnected()
+    {
+        App app(553);
+        app.mouse->unplug();
+        app.widget->checkDevice();
+        QVERIFY(!app.widget->isVisible());
+        app.widget->trayIconActivated(QSystemTrayIcon::DoubleClick);
+        app.widget->receiveMessage(QString());
+        app.settle();
+        QVERIFY(!app.widget->isVisible());
+
+        app.mouse->plug();
+        app.widget->checkDevice();
+        app.widget->hide();
+        app.widget->trayIconActivated(QSystemTrayIcon::Trigger);
+        app.widget->trayIconActivated(QSystemTrayIcon::Context);
+        app.settle();
+        QVERIFY(!app.widget->isVisible());
+        app.widget->trayIconActivated(QSystemTrayIcon::DoubleClick);
+        app.settle();
+        QVERIFY(app.widget->isVisible());
+        app.widget->hide();
+        app.widget->receiveMessage(QString());
+        app.settle();
+        QVERIFY(app.widget->isVisible());
+        QCOMPARE(app.rootProperty("startOrder").toString(), QStringLiteral("ir"));
+    }
+
+    void copyDataTextIsShownWithTheWindowTitle()
+    {
+        App app(553);
+        app.widget->receiveMessage(copyDataMessage(QStringLiteral("hello")));
+        QCOMPARE(app.warnings.size(), 1);
+        QVERIFY(app.warnings.first().endsWith(QStringLiteral("|hello")));
+        QVERIFY(app.warnings.first().startsWith(app.widget->windowTitle()));
+    }
+
+    void trayMenuOffersDemoControlsOnlyForTheVirtualMouse()
+    {
+        App app(553);
+        QStringList texts;
+        for (QAction* a : app.widget->trayMenu()->actions())
+            texts << a->text();
+        QCOMPARE(texts.last(), QStringLiteral("Quit (&Q)"));
+        QVERIFY(!texts.contains(QStringLiteral("Unplug")));
+    }
+
+    void controllerMovesAndHidesTheWindow()
+    {
+        App app(553);
+        Ui_Controler* c = app.widget->controller();
+        app.widget->move(100, 80);
+        const QPoint start = app.widget->pos();
+        c->onXChanged(-15);
+        QCOMPARE(app.widget->pos(), start + QPoint(-15, 0));
+        c->onYChanged(20);
+        QCOMPARE(app.widget->pos(), start + QPoint(-15, 20));
+        app.widget->show();
+        c->onClose();
+        QVERIFY(!app.widget->isVisible());
+        QCOMPARE(app.widget->size(), QSize(1024, 640));
+        QVERIFY(app.widget->windowFlags() & Qt::FramelessWindowHint);
+    }
+
+    void secondInstanceHandsOverItsMessage()
+    {
+        const QString id = QStringLiteral("stryde-test-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance first(id);
+        QVERIFY(!first.isRunning());
+        QSignalSpy received(&first, &SingleInstance::messageReceived);
+        SingleInstance second(id);
+        QVERIFY(second.isRunning());
+        QFuture<bool> sent = QtConcurrent::run([id] {
+            SingleInstance sender(id);
+            return sender.isRunning() && sender.sendMessage(QStringLiteral("héllo"), 5000);
+        });
+        QTRY_COMPARE(received.size(), 1);
+        QCOMPARE(received.first().first().toString(), QStringLiteral("héllo"));
+        sent.waitForFinished();
+        QVERIFY(sent.result());
+    }
+};
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"

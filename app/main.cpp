@@ -6,6 +6,8 @@
 #include "device/hid_api_system.h"
 #include "device/tracing_hid_api.h"
 #include "device/virtual_mouse.h"
+#include "input/fallback_capture.h"
+#include "input/input_hooks.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -13,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
+#include <QWindow>
 #include <memory>
 
 int main(int argc, char** argv)
@@ -38,7 +41,9 @@ int main(int argc, char** argv)
         QStringLiteral("Write every HID call to FILE."), QStringLiteral("FILE"));
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
         QStringLiteral("Save a picture of the window to FILE a few seconds after start-up."), QStringLiteral("FILE"));
-    parser.addOptions({virtualOption, familyOption, dataOption, messageOption, traceOption, screenshotOption});
+    const QCommandLineOption quitOption(QStringLiteral("quit-after-screenshot"),
+        QStringLiteral("End the program once the screenshot is saved."));
+    parser.addOptions({virtualOption, familyOption, dataOption, messageOption, traceOption, screenshotOption, quitOption});
     parser.process(app);
     const QString startDir = QDir::currentPath();
 
@@ -95,20 +100,39 @@ int main(int argc, char** argv)
     auto widget = std::make_unique<Widget>(std::move(setup));
     QObject::connect(&instance, &SingleInstance::messageReceived, widget.get(), &Widget::receiveMessage);
 
+    // Keys and buttons pressed anywhere reach the pages (macro recording, key capture).
+    InputHooks hooks(0);
+    const bool systemWide = hooks.installInputHooks();
+    hooks.setKeyboardCallback(&Widget::keyboardCallback, widget.get());
+    hooks.setMouseCallback(&Widget::mouseCallback, widget.get());
+    hooks.installCopyDataFilter(&Widget::copyDataCallback, &app, widget.get());
+    std::unique_ptr<FallbackCapture> fallback;
+    if (!systemWide) {
+        // Without system-wide capture (Wayland, no XInput2) the window's own events still count.
+        widget->winId();
+        fallback = std::make_unique<FallbackCapture>(hooks);
+        widget->windowHandle()->installEventFilter(fallback.get());
+    }
+
     widget->showNormal();
     widget->checkDevice();
 
     if (parser.isSet(screenshotOption)) {
         const QString file = QDir(startDir).absoluteFilePath(parser.value(screenshotOption));
-        QTimer::singleShot(3000, widget.get(), [&widget, file] {
+        const bool quit = parser.isSet(quitOption);
+        QTimer::singleShot(3000, widget.get(), [&widget, file, quit] {
             if (widget->grab().save(file))
                 qInfo().noquote() << "screenshot saved to" << file;
             else
                 qWarning().noquote() << "cannot save the screenshot to" << file;
+            if (quit)
+                widget->exitSYS();
         });
     }
 
     const int rc = QApplication::exec();
+    hooks.removeInputHooks();
+    fallback.reset();
     widget.reset();
     if (virtualMouse && !virtualMouse->saveState(virtualState))
         qWarning() << "cannot save the virtual mouse's state to" << virtualState;

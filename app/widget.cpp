@@ -5,6 +5,7 @@
 #include "app/ui_controler.h"
 #include "device/virtual_mouse.h"
 #include "features/profile_sync.h"
+#include "input/copy_data.h"
 #include "store/language_strings.h"
 #include "features/pointer_backend.h"
 #include "store/my_qquick_view.h"
@@ -178,6 +179,30 @@ void Widget::customEvent(QEvent* event)
         if (e->tag == kStartUiEventTag)
             view()->runUI();
     }
+}
+
+// --- input capture -------------------------------------------------------------
+
+void Widget::keyboardCallback(quint8 usage, quint8 isDown, void* context)
+{
+    if (auto* w = static_cast<Widget*>(context))
+        w->view()->notifyKeyboard(isDown != 0, usage);
+}
+
+void Widget::mouseCallback(quint8 buttonCode, quint8 isDown, qint32 x, qint32 y, void* context)
+{
+    // Screen positions left of or above the primary screen arrive as large unsigned values.
+    if (auto* w = static_cast<Widget*>(context))
+        w->view()->notifyMouse(isDown != 0, buttonCode, static_cast<uint>(x), static_cast<uint>(y));
+}
+
+void Widget::copyDataCallback(const CopyDataMessage* message, void* context)
+{
+    auto* w = static_cast<Widget*>(context);
+    if (!w || !message)
+        return;
+    if (const std::optional<QString> text = copyDataText(*message))
+        w->showCopyDataText(*text);
 }
 
 // --- link host -----------------------------------------------------------------

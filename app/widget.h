@@ -65,6 +65,11 @@ public:
     // A copy-data text from another program: shown in a warning box.
     void showCopyDataText(const QString& text);
 
+    // The input capture's callbacks; `context` is the window host (null: ignored).
+    static void keyboardCallback(quint8 usage, quint8 isDown, void* context);
+    static void mouseCallback(quint8 buttonCode, quint8 isDown, qint32 x, qint32 y, void* context);
+    static void copyDataCallback(const struct CopyDataMessage* message, void* context);
+
     // LinkHost, called by the device link (the last two on its listener thread).
     bool isGun() const override;
     void dpiSwitched(int stage, const QString& notice) override;

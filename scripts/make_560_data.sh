@@ -27,7 +27,8 @@ if [ -e "$dst" ] && [ "$(cd "$src" && pwd -P)" = "$(cd "$dst" && pwd -P)" ]; the
 fi
 
 mkdir -p "$dst"
-cp -R "$src/." "$dst/"
+# Only the data: the folder may also hold the executables.
+cp -R "$src/modules" "$dst/"
 
 # Sets icType=560 in the [mouse] section of one INI file: replaces the key
 # where it is, adds it right under the section header when the key is

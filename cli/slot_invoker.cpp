@@ -182,6 +182,9 @@ QJsonValue toJson(const QVariant& v)
 {
     if (!v.isValid())
         return QJsonValue(QJsonValue::Null);
+    // A slot that returns QVariant hands back a variant inside the variant.
+    if (v.metaType() == QMetaType::fromType<QVariant>())
+        return toJson(v.value<QVariant>());
     switch (v.metaType().id()) {
     case QMetaType::UChar:
         return QJsonValue(static_cast<int>(v.value<uchar>()));

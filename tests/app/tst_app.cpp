@@ -14,6 +14,7 @@
 #include "support/data_fixture.h"
 
 #include <QMenu>
+#include <QProcess>
 #include <QQuickItem>
 #include <QSettings>
 #include <QtConcurrent/QtConcurrentRun>
@@ -310,6 +311,32 @@ private slots:
         QVERIFY(!app.widget->isVisible());
         QCOMPARE(app.widget->size(), QSize(1024, 640));
         QVERIFY(app.widget->windowFlags() & Qt::FramelessWindowHint);
+    }
+
+    // The program itself: a second start hands over and exits with 1.
+    void secondStartExitsWithOne()
+    {
+        DataFixture data;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("STRYDE_INSTANCE_ID"), QStringLiteral("stryde-e2e-%1").arg(QCoreApplication::applicationPid()));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        const QString exe = QStringLiteral(STRYDE_BIN_DIR "/stryde");
+        const QStringList args{QStringLiteral("--virtual-mouse"), QStringLiteral("--data-dir"), data.root()};
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.setProcessChannelMode(QProcess::MergedChannels);
+        first.start(exe, args);
+        QVERIFY(first.waitForStarted());
+        QByteArray out;
+        QTRY_VERIFY_WITH_TIMEOUT((out += first.readAll()).contains("Device Connect"), 30000);
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(exe, args);
+        QVERIFY(second.waitForFinished(30000));
+        QCOMPARE(second.exitCode(), 1);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished();
     }
 
     void secondInstanceHandsOverItsMessage()

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSettings>
 #include <QtTest>
 
 namespace {
@@ -95,6 +96,49 @@ private slots:
         const Run r = cli(common + QStringList{QStringLiteral("call"), QStringLiteral("hid.hid560_82H_GetCurrentProfile")});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.objects().value(0).value(QStringLiteral("byte1")).toInt(), 3);
+    }
+
+    // ui_View works on the same data folder the program uses.
+    void viewSlotsReadAndWriteTheDataFolder()
+    {
+        const QStringList vm{QStringLiteral("--virtual-mouse")};
+        Run r = cli(vm + QStringList{QStringLiteral("call"), QStringLiteral("ui_View.getGlobalData"), QStringLiteral("\"mouse/icType\"")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.objects().value(0).value(QStringLiteral("result")).toString(), QStringLiteral("553"));
+        r = cli(vm + QStringList{QStringLiteral("batch"), QStringLiteral("-")},
+                "ui_View.setCurrentProfile 2\nui_View.setData \"mouse/probe\" 42\n");
+        QCOMPARE(r.exitCode, 0);
+        r = cli(vm + QStringList{QStringLiteral("batch"), QStringLiteral("-")},
+                "ui_View.setCurrentProfile 2\nui_View.getData \"mouse/probe\" false\nui_View.getData \"mouse/probe\" true\n");
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.objects().value(1).value(QStringLiteral("result")).toString(), QStringLiteral("42"));
+        QVERIFY(r.objects().value(2).value(QStringLiteral("result")).isNull());
+    }
+
+    // A 560 mouse: the connect sequence reads its profile blocks, and a DPI
+    // table goes out as profile block 1.
+    void family560ReadsBlocksAndWritesDpiAsABlock()
+    {
+        DataFixture data560;
+        {
+            QSettings s(data560.path(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat);
+            s.setValue(QStringLiteral("mouse/icType"), QStringLiteral("560"));
+            s.setValue(QStringLiteral("mouse/isGun"), false);
+        }
+        const QString t = data560.path(QStringLiteral("trace.txt"));
+        QProcess p;
+        p.start(QString::fromLocal8Bit(qgetenv("STRYDE_CLI")),
+                {QStringLiteral("--data-dir"), data560.root(), QStringLiteral("--virtual-mouse"), QStringLiteral("--hid-trace"), t,
+                 QStringLiteral("call"), QStringLiteral("ui_View.mouseSetDpi"), QStringLiteral("4"), QStringLiteral("\"3360\""),
+                 QStringLiteral("[800,1600,3200,6400,0,0,0,0]")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        const QByteArray trace = data560.readFile(QStringLiteral("trace.txt"));
+        QVERIFY(trace.contains("set-feature cmd 00 8c 00 00"));
+        QVERIFY(trace.contains("set-feature cmd 00 8c 01 00"));
+        QVERIFY(!trace.contains("set-feature cmd 00 8c 02"));
+        QVERIFY(trace.contains("set-feature cmd 00 0c 01 80"));
+        QVERIFY(!trace.contains("set-feature cmd 00 0c 02 80"));
     }
 
     void devicesListsTheCatalogue()

@@ -49,7 +49,7 @@ QString Hid_Thread::dpiSwitchNotice(int stage) const
 void Hid_Thread::startListen(int index, bool family560)
 {
     if (listening.exchange(false))
-        listenFuture.waitForFinished();
+        stopListening();
     // Reports are turned on by one bit of the keyboard option. A failed read
     // must not overwrite the mouse's options with guesses: then nothing is written.
     if (family560) {
@@ -70,14 +70,25 @@ void Hid_Thread::startListen(int index, bool family560)
     m_listenPath = (index >= 0 && index < m_transport.devices.size())
                        ? m_transport.devices.at(index).path2.toLatin1() : QByteArray();
     listening = true;
+    {
+        std::lock_guard<std::mutex> lock(m_listenerMutex);
+        m_listenerRunning = true;
+    }
     listenFuture = QtConcurrent::run(QThreadPool::globalInstance(), [this, index] {
         listenDevice(static_cast<uint>(index));
+        std::lock_guard<std::mutex> lock(m_listenerMutex);
+        m_listenerRunning = false;
+        m_listenerDone.notify_all();
     });
 }
 
 void Hid_Thread::stopListening()
 {
     listening = false;
+    {
+        std::unique_lock<std::mutex> lock(m_listenerMutex);
+        m_listenerDone.wait(lock, [this] { return !m_listenerRunning; });
+    }
     listenFuture.waitForFinished();
 }
 

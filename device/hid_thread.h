@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QThread>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 class Clock;
 class HidApi;
@@ -113,6 +115,11 @@ private:
     QByteArray m_listenPath;
     HidHandle listenHandle = nullptr;
     QFuture<void> listenFuture;
+    // Set by the listener task as its last act; stopListening waits for it,
+    // so nothing the task used is destroyed under it.
+    std::mutex m_listenerMutex;
+    std::condition_variable m_listenerDone;
+    bool m_listenerRunning = false;
     mutable QMutex m_textsLock;
     QStringList m_dpiSwitchTexts;
 };

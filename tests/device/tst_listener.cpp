@@ -8,13 +8,25 @@
 
 namespace {
 
+// Called on the listener's thread, read on the test's.
 class RecordingHost : public LinkHost {
 public:
     bool isGun() const override { return false; }
-    void dpiSwitched(int stage, const QString& notice) override { switches << qMakePair(stage, notice); }
+    void dpiSwitched(int stage, const QString& notice) override
+    {
+        QMutexLocker lock(&mutex);
+        m_switches << qMakePair(stage, notice);
+    }
     void deviceRemoved() override { ++removed; }
-    QList<QPair<int, QString>> switches;
-    int removed = 0;
+    QList<QPair<int, QString>> switches() const
+    {
+        QMutexLocker lock(&mutex);
+        return m_switches;
+    }
+    std::atomic<int> removed{0};
+private:
+    mutable QMutex mutex;
+    QList<QPair<int, QString>> m_switches;
 };
 
 } // namespace
@@ -83,14 +95,14 @@ private slots:
         rig.mouse->pressDpiButton();    // 3 -> 4
         rig.hid.listening = true;
         QVERIFY(rig.hid.listenTurn(1));
-        QCOMPARE(host.switches.size(), 1);
-        QCOMPARE(host.switches.first().first, 4);
-        QCOMPARE(host.switches.first().second, QStringLiteral("DPI Switch to "));
+        QCOMPARE(host.switches().size(), 1);
+        QCOMPARE(host.switches().first().first, 4);
+        QCOMPARE(host.switches().first().second, QStringLiteral("DPI Switch to "));
         // A turn without a report waits its 500 ms and reports nothing.
         const qint64 t = rig.clock.nowMs();
         QVERIFY(rig.hid.listenTurn(1));
         QCOMPARE(rig.clock.nowMs() - t, qint64(500));
-        QCOMPARE(host.switches.size(), 1);
+        QCOMPARE(host.switches().size(), 1);
         QVERIFY(rig.opensClosed());
     }
 
@@ -107,7 +119,7 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, "Device removed");
         QVERIFY(!rig.hid.listenTurn(1));
         QVERIFY(!rig.hid.isListening());
-        QCOMPARE(host.removed, 1);
+        QCOMPARE(host.removed.load(), 1);
         QCoreApplication::processEvents();
         QVERIFY(rig.hid.devices().at(1).path2.isEmpty());
         QVERIFY(rig.opensClosed());
@@ -140,10 +152,10 @@ private slots:
         QCOMPARE(rig.check(), 1);
         rig.hid.startListen(1, false);
         rig.mouse->pressDpiButton();
-        QTRY_COMPARE(host.switches.size(), 1);
+        QTRY_COMPARE(host.switches().size(), 1);
         rig.hid.stopListening();
         QVERIFY(!rig.hid.isListening());
-        QCOMPARE(host.removed, 0);
+        QCOMPARE(host.removed.load(), 0);
     }
 };
 

@@ -81,28 +81,38 @@ bool HidTransport::fail()
     return false;
 }
 
-bool HidTransport::hidSend(int dataLength, bool pause)
+bool HidTransport::done()
 {
-    m_clock.processEvents();
+    closeCommandHandle();
+    ready = true;
+    return true;
+}
+
+bool HidTransport::sendFeatureFrame()
+{
     if (!openDevice(currentIndex)) {
         ready = true;
         return false;
     }
-    const DeviceDescriptor* d = currentEntry();
-    if (d->isEncode)
+    if (currentEntry()->isEncode)
         encryptFrame(sendReport.data() + 1, secrecyCode.data());
     HidHandle h = openDevice(currentIndex);
     if (!h || m_api.sendFeatureReport(h, sendReport.data(), sendReport.size()) < 0)
         return fail();
+    return true;
+}
+
+bool HidTransport::hidSend(int dataLength, bool pause)
+{
+    m_clock.processEvents();
+    if (!sendFeatureFrame())
+        return false;
     if (pause)
         settlePause();
     dataLength = std::clamp(dataLength, 0, kBulkBufferSize);
-    if (dataLength == 0) {
-        closeCommandHandle();
-        ready = true;
-        return true;
-    }
-    const int reportLength = d->reportLength;
+    if (dataLength == 0)
+        return done();
+    const int reportLength = currentEntry()->reportLength;
     const int chunk = std::min(dataLength, reportLength);
     std::vector<uchar> buffer(static_cast<size_t>(reportLength) + 1, 0);
     for (int offset = 0; offset < dataLength; offset += chunk) {
@@ -110,47 +120,35 @@ bool HidTransport::hidSend(int dataLength, bool pause)
         std::fill(buffer.begin(), buffer.end(), 0);
         const int n = std::min(chunk, dataLength - offset);
         std::copy_n(bulkBuffer.begin() + offset, n, buffer.begin() + 1);
-        h = openDevice(currentIndex);
+        HidHandle h = openDevice(currentIndex);
         if (!h || m_api.write(h, buffer.data(), buffer.size()) < 0)
             return fail();
         m_clock.sleepMs(kChunkPauseMs);
     }
     if (pause)
         settlePause();
-    closeCommandHandle();
-    ready = true;
-    return true;
+    return done();
 }
 
 bool HidTransport::hidSendRead(int readLength)
 {
-    if (!openDevice(currentIndex)) {
-        ready = true;
+    if (!sendFeatureFrame())
         return false;
-    }
-    const DeviceDescriptor* d = currentEntry();
-    if (d->isEncode)
-        encryptFrame(sendReport.data() + 1, secrecyCode.data());
-    HidHandle h = openDevice(currentIndex);
-    if (!h || m_api.sendFeatureReport(h, sendReport.data(), sendReport.size()) < 0)
-        return fail();
     // The reply keeps its preset when the read fails; work on a copy so a
     // short or failed read cannot leave half an answer behind.
     FeatureReport reply = recvReport;
     reply[0] = 0;
-    h = openDevice(currentIndex);
+    HidHandle h = openDevice(currentIndex);
     if (!h || m_api.getFeatureReport(h, reply.data(), reply.size()) < 0)
         return fail();
     recvReport = reply;
     readLength = std::clamp(readLength, 0, kBulkBufferSize);
     if (readLength == 0) {
-        closeCommandHandle();
-        ready = true;
-        if (d->isEncode)
+        if (currentEntry()->isEncode)
             decryptFrame(recvReport.data() + 1, secrecyCode.data());
-        return true;
+        return done();
     }
-    const int reportLength = d->reportLength;
+    const int reportLength = currentEntry()->reportLength;
     const int chunk = std::min(readLength, reportLength);
     std::vector<uchar> buffer(static_cast<size_t>(reportLength) + 1, 0);
     for (int offset = 0; offset < readLength; offset += chunk) {
@@ -163,9 +161,7 @@ bool HidTransport::hidSendRead(int readLength)
         const int n = std::min(chunk, readLength - offset);
         std::copy_n(buffer.begin(), n, bulkBuffer.begin() + offset);
     }
-    closeCommandHandle();
-    ready = true;
-    return true;
+    return done();
 }
 
 bool HidTransport::writeCommand(const CommandSpec& spec, const CommandFrame& frame,

@@ -81,7 +81,12 @@ public:
 
 private:
     DeviceDescriptor* entry(int index);
+    // Opens the command interface, ciphers the frame for a mouse that wants it
+    // and sends the feature report; on failure the link is freed.
+    bool sendFeatureFrame();
+    // Ends an exchange: handle closed, link free.
     bool fail();
+    bool done();
 
     HidApi& m_api;
     Clock& m_clock;

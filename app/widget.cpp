@@ -227,8 +227,13 @@ void Widget::deviceRemoved()
 {
     QPointer<Widget> self(this);
     QMetaObject::invokeMethod(this, [self] {
-        if (self)
-            self->view()->setEnabled(false);
+        if (!self)
+            return;
+        self->view()->setEnabled(false);
+        // The system's own notice of the removal usually came while the
+        // listener still ran and so started nothing; the removal itself counts
+        // as a device change, so the window goes to the tray after the usual check.
+        self->onDeviceChange();
     }, Qt::QueuedConnection);
 }
 

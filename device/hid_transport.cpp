@@ -164,32 +164,32 @@ bool HidTransport::hidSendRead(int readLength)
     return done();
 }
 
-bool HidTransport::writeCommand(const CommandSpec& spec, const CommandFrame& frame,
+bool HidTransport::writeCommand(const CommandSpec& command, const CommandFrame& frame,
                                 const uchar* payload, int payloadLength)
 {
     m_lastOk = false;
     if (!waitReady()) {
-        qDebug().noquote() << spec.failText;
+        qDebug().noquote() << command.failText;
         return false;
     }
     sendReport = toFeatureReport(frame);
     payloadLength = std::clamp(payloadLength, 0, kBulkBufferSize);
     if (payload && payloadLength > 0)
         std::copy_n(payload, payloadLength, bulkBuffer.begin());
-    const bool ok = hidSend(payload ? payloadLength : 0, spec.paced);
-    if (!spec.paced)
+    const bool ok = hidSend(payload ? payloadLength : 0, command.paced);
+    if (!command.paced)
         m_clock.sleepMs(kUnpacedPauseMs);
     m_lastOk = ok;
     return ok;
 }
 
-bool HidTransport::readCommand(const CommandSpec& spec, const CommandFrame& frame,
+bool HidTransport::readCommand(const CommandSpec& command, const CommandFrame& frame,
                                std::initializer_list<std::pair<int, uchar*>> outs,
                                uchar* bulk, int bulkLength, bool presetZeros)
 {
     m_lastOk = false;
     if (!waitReady()) {
-        qDebug().noquote() << spec.failText;
+        qDebug().noquote() << command.failText;
         return false;
     }
     sendReport = toFeatureReport(frame);

@@ -53,13 +53,13 @@ public:
 
     // Command skeleton of a write: claim, frame, payload, send, unpaced pause.
     // Returns false when the link stayed busy or the exchange failed.
-    bool writeCommand(const CommandSpec& spec, const CommandFrame& frame,
+    bool writeCommand(const CommandSpec& command, const CommandFrame& frame,
                       const uchar* payload = nullptr, int payloadLength = 0);
     // Command skeleton of a read. `outs` pairs a reply byte index (1..6) with
     // the caller's variable; the reply is preset with the variables' values
     // (or zeros with presetZeros) so a failed exchange hands them back unchanged.
     // For a bulk read, `bulk` is preset into bulkBuffer and copied back.
-    bool readCommand(const CommandSpec& spec, const CommandFrame& frame,
+    bool readCommand(const CommandSpec& command, const CommandFrame& frame,
                      std::initializer_list<std::pair<int, uchar*>> outs,
                      uchar* bulk = nullptr, int bulkLength = 0, bool presetZeros = false);
 

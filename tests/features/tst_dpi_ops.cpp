@@ -6,12 +6,9 @@
 #include "features/dpi_ops.h"
 #include "features/feature_context.h"
 #include "features/profile_sync.h"
-#include "store/settings_store.h"
-#include "support/link_rig.h"
+#include "support/feature_bench.h"
 
-#include <QSettings>
 #include <QtTest>
-#include <memory>
 
 namespace {
 
@@ -42,44 +39,24 @@ QVariantList values(std::initializer_list<int> list)
     return out;
 }
 
-// A mouse of one family on the virtual link, a store whose global file names
-// that family and the recoil flag, and the operations on both.
-struct DpiRig {
+// A mouse of one family with its recoil flag, and the DPI operations on it.
+struct DpiRig : FeatureBench {
     DpiRig(int family, bool gun)
-        : rig(family), is560(family == 560)
+        : FeatureBench({family, true, gun}, {}, Link::Later), is560(family == 560)
     {
-        QSettings s(rig.apConfig(), QSettings::IniFormat);
-        s.setValue(QStringLiteral("mouse/icType"), family == 560 ? QStringLiteral("560") : QStringLiteral("553"));
-        s.setValue(QStringLiteral("mouse/isGun"), gun);
-        s.sync();
-        rig.host.gun = gun;
-        store = std::make_unique<SettingsStore>(rig.fixture.root());
-        ctx.store = store.get();
-        ctx.hid = &rig.hid;
     }
-    // Connects; on the 560 family first gives every block a pattern (so bytes
+    // Connects; on the 560 family then gives every block a pattern (so bytes
     // the operation must leave alone are not zero) and reads the blocks in.
     bool connect()
     {
-        if (is560) {
-            VirtualMouseState st = rig.mouse->state();
-            for (int b = 0; b < 5; ++b)
-                for (int i = 0; i < 128; ++i)
-                    st.profileBlocks[b][i] = uchar(i * 7 + b * 31 + 1);
-            rig.mouse->setState(st);
-        }
-        if (rig.check() != 1)
+        if (!FeatureBench::connect())
             return false;
         if (is560)
-            ProfileSync(ctx).readAtConnect();
-        rig.mouse->clearReceived();
+            readBlocks([](int b, int i) { return uchar(i * 7 + b * 31 + 1); });
         return true;
     }
 
-    LinkRig rig;
     bool is560;
-    std::unique_ptr<SettingsStore> store;
-    FeatureContext ctx;
     DpiOps ops{ctx};
 };
 

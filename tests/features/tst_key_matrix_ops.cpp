@@ -6,12 +6,11 @@
 #include "features/key_matrix_ops.h"
 #include "features/profile_sync.h"
 #include "store/settings_store.h"
-#include "support/link_rig.h"
+#include "support/feature_bench.h"
 
 #include <QSettings>
 #include <QtTest>
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -64,24 +63,12 @@ QByteArray keyMatrixFrame(int family, int k)
     return family == 560 ? frame({0x0D, uchar(k), 0x80}) : frame({0x12, uchar(k), 0x40, 0x08});
 }
 
-// A mouse of one family on the link, a store on a copy of the installed data,
-// and the feature context the view would hand over.
-struct Bench {
-    explicit Bench(int family, std::function<void(DataFixture&)> prepare = {})
-        : rig(family)
+// A mouse of one family with recoil presets; `prepare` changes the installed
+// data before the store reads it.
+struct Bench : FeatureBench {
+    explicit Bench(int family, const std::function<void(DataFixture&)>& prepare = {})
+        : FeatureBench({family, true, true}, prepare)
     {
-        QSettings s(rig.fixture.path(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat);
-        s.setValue(QStringLiteral("mouse/icType"), family == 560 ? QStringLiteral("560") : QStringLiteral("553"));
-        s.setValue(QStringLiteral("mouse/isGun"), true);
-        s.sync();
-        rig.host.gun = true;
-        if (prepare)
-            prepare(rig.fixture);
-        store = std::make_unique<SettingsStore>(rig.fixture.root());
-        ctx.store = store.get();
-        ctx.hid = &rig.hid;
-        connected = rig.check() == 1;
-        rig.mouse->clearReceived();
     }
 
     // The profile file as it reached the disk, read through a fresh object on a copy.
@@ -97,10 +84,6 @@ struct Bench {
         return s.value(QStringLiteral("mouseKeyMatrix/%1").arg(slot)).toList();
     }
 
-    LinkRig rig;
-    std::unique_ptr<SettingsStore> store;
-    FeatureContext ctx;
-    bool connected = false;
     int copies = 0;
 };
 

@@ -6,67 +6,17 @@
 #include "features/feature_context.h"
 #include "features/lighting_ops.h"
 #include "features/lighting_tables.h"
-#include "features/profile_sync.h"
-#include "store/settings_store.h"
-#include "support/link_rig.h"
+#include "support/feature_bench.h"
 
-#include <QSettings>
 #include <QtTest>
-#include <memory>
 
 namespace {
 
-struct Model {
-    int family = 553;
-    bool colourful = true;
-    bool gun = false;
-    bool is55328 = false;
-};
-
-// A connected virtual mouse of one model with the store and context the view
-// would hand the lighting operations.
-class Bench {
-public:
-    explicit Bench(const Model& m)
-        : rig(m.family)
-    {
-        {
-            QSettings s(rig.apConfig(), QSettings::IniFormat);
-            s.setValue("mouse/icType", QString::number(m.family));
-            s.setValue("mouse/isColorful", m.colourful);
-            s.setValue("mouse/isGun", m.gun);
-            s.setValue("mouse/is55328", m.is55328);
-        }
-        store = std::make_unique<SettingsStore>(rig.fixture.root());
-        rig.host.gun = m.gun;
-        ctx.store = store.get();
-        ctx.hid = &rig.hid;
-        connected = rig.check() == 1;
-        rig.mouse->clearReceived();
-    }
-
-    // Gives the mouse recognisable profile blocks and reads them as the
-    // connect sequence does.
-    void readBlocks()
-    {
-        VirtualMouseState s = rig.mouse->state();
-        for (int b = 0; b < 5; ++b)
-            for (int i = 0; i < 128; ++i)
-                s.profileBlocks[size_t(b)][size_t(i)] = uchar(b * 40 + i * 3 + 1);
-        rig.mouse->setState(s);
-        ProfileSync(ctx).readAtConnect();
-        rig.mouse->clearReceived();
-    }
-    QByteArray mouseBlock(int b) const
-    {
-        const VirtualBlock& block = rig.mouse->state().profileBlocks[size_t(b)];
-        return QByteArray(reinterpret_cast<const char*>(block.data()), 128);
-    }
-
-    LinkRig rig;
-    std::unique_ptr<SettingsStore> store;
-    FeatureContext ctx;
-    bool connected = false;
+// A connected virtual mouse of one model; its profile blocks get a pattern
+// of their own before they are read.
+struct Bench : FeatureBench {
+    using FeatureBench::FeatureBench;
+    void readBlocks() { FeatureBench::readBlocks([](int b, int i) { return uchar(b * 40 + i * 3 + 1); }); }
 };
 
 QByteArray frame(std::initializer_list<uchar> bytes)

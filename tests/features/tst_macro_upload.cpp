@@ -4,12 +4,9 @@
 #include "features/feature_context.h"
 #include "features/macro_block.h"
 #include "features/macro_upload.h"
-#include "store/settings_store.h"
-#include "support/link_rig.h"
+#include "support/feature_bench.h"
 
-#include <QSettings>
 #include <QtTest>
-#include <memory>
 
 namespace {
 
@@ -27,22 +24,8 @@ QVariantList toValues(const QByteArray& bytes)
     return out;
 }
 
-struct Bench {
-    explicit Bench(int family) : rig(family)
-    {
-        QSettings s(rig.fixture.path(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat);
-        s.setValue(QStringLiteral("mouse/icType"), family == 560 ? QStringLiteral("560") : QStringLiteral("553"));
-        s.sync();
-        store = std::make_unique<SettingsStore>(rig.fixture.root());
-        ctx.store = store.get();
-        ctx.hid = &rig.hid;
-        connected = rig.check() == 1;
-        rig.mouse->clearReceived();
-    }
-    LinkRig rig;
-    std::unique_ptr<SettingsStore> store;
-    FeatureContext ctx;
-    bool connected = false;
+struct Bench : FeatureBench {
+    explicit Bench(int family) : FeatureBench({family}) {}
 };
 
 // Press A, 50 ms, release A, repeat 1.

@@ -4,70 +4,35 @@
 
 #include "device/frame.h"
 #include "features/feature_context.h"
-#include "features/profile_sync.h"
 #include "features/recoil_ops.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
-#include "support/link_rig.h"
+#include "support/feature_bench.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QtTest>
 #include <functional>
-#include <memory>
 
 namespace {
 
-// A connected virtual mouse of one family with the store and context the view
-// would hand the recoil operations.
-class Bench {
-public:
-    Bench(int family, bool gun)
-        : rig(family)
-    {
-        {
-            QSettings s(rig.apConfig(), QSettings::IniFormat);
-            s.setValue("mouse/icType", QString::number(family));
-            s.setValue("mouse/isGun", gun);
-        }
-        store = std::make_unique<SettingsStore>(rig.fixture.root());
-        rig.host.gun = gun;
-        ctx.store = store.get();
-        ctx.hid = &rig.hid;
-        connected = rig.check() == 1;
-        rig.mouse->clearReceived();
-    }
+// A connected virtual mouse of one family, with or without recoil presets.
+struct Bench : FeatureBench {
+    Bench(int family, bool gun) : FeatureBench({family, true, gun}) {}
     void setKeyboardOptions(std::array<uchar, 4> options)
     {
         VirtualMouseState s = rig.mouse->state();
         s.keyboardOptions = options;
         rig.mouse->setState(s);
     }
-    // Recognisable profile blocks on the mouse, read as the connect sequence does.
+    // Recognisable profile blocks with bit 2 of offset 65 set among others,
+    // so clearing it shows.
     void readBlocks()
     {
-        VirtualMouseState s = rig.mouse->state();
-        for (int b = 0; b < 5; ++b)
-            for (int i = 0; i < 128; ++i)
-                s.profileBlocks[size_t(b)][size_t(i)] = uchar(b * 50 + i * 5 + 3);
-        // Bit 2 of offset 65 set among others, so clearing it shows.
-        for (int b = 0; b < 5; ++b)
-            s.profileBlocks[size_t(b)][65] = uchar(0xA5 + b * 0x10);
-        rig.mouse->setState(s);
-        ProfileSync(ctx).readAtConnect();
-        rig.mouse->clearReceived();
+        FeatureBench::readBlocks(
+            [](int b, int i) { return i == 65 ? uchar(0xA5 + b * 0x10) : uchar(b * 50 + i * 5 + 3); });
     }
-    QByteArray mouseBlock(int b) const
-    {
-        const VirtualBlock& block = rig.mouse->state().profileBlocks[size_t(b)];
-        return QByteArray(reinterpret_cast<const char*>(block.data()), 128);
-    }
-
-    LinkRig rig;
-    std::unique_ptr<SettingsStore> store;
-    FeatureContext ctx;
-    bool connected = false;
 };
 
 // The library operations need only the data folder.

@@ -30,11 +30,7 @@ public slots:
         engine->rootContext()->setContextProperty(QStringLiteral("ui_View"), m_view.get());
         engine->rootContext()->setContextProperty(QStringLiteral("hid"), m_hid.get());
         engine->rootContext()->setContextProperty(QStringLiteral("ui_Ctl"), &m_controller);
-        engine->rootContext()->setContextProperty(QStringLiteral("virtualMouse"), this);
     }
-
-    // For the tests: what the mouse was told last.
-    int mouseDpiStage() const { return m_mouse->state().currentDpiStage; }
 
 private:
     DataFixture m_data;

@@ -57,6 +57,9 @@ Rectangle {
             isColorful = String(ui_View.getGlobalData("mouse/isColorful")) === "true"
             isGun = String(ui_View.getGlobalData("mouse/isGun")) === "true"
             is55328 = String(ui_View.getGlobalData("mouse/is55328")) === "true"
+            // A 560 mouse starts on its first profile.
+            if (icType === "560" && parseInt(ui_View.mouseReadCurrentProfile()) !== 1)
+                hid.hid560_02H_SetCurrentProfile(1)
             var texts = ui_View.getLangStrings("main", language)
             if (texts.length > 0)
                 mainLang = texts
@@ -64,7 +67,9 @@ Rectangle {
             if (dpiTexts.length > 0)
                 dpiTitle = dpiTexts[0]
             ui_View.getLangStrings("other", language)
-            ui_View.setCurrentProfile(parseInt(ui_View.getGlobalData("mouse/profileNo") || 0))
+            var profileNo = parseInt(ui_View.getGlobalData("mouse/profileNo") || 0)
+            console.log("profileNo", profileNo)
+            ui_View.setCurrentProfile(profileNo)
         }
         var values = ui_View.getDataList("mouse/dpiValueArray", false)
         dpiValues = values.length > 0 ? values : ui_View.getDataList("mouse/dpiValueArray", true)

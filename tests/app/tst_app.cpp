@@ -135,6 +135,7 @@ private slots:
         App app(560, gun);
         VirtualMouseState st = app.mouse->state();
         st.profileBlocks[1][84] = 0x42;
+        st.currentProfile = 3;
         app.mouse->setState(st);
         app.widget->checkDevice();
         QCOMPARE(app.mouse->state().keyboardOptions[0] & 0x08, 0x08);
@@ -145,6 +146,9 @@ private slots:
         QCOMPARE(read, blocks);
         QCOMPARE(app.widget->view()->featureContext().blocks.block(1)->at(84), uchar(0x42));
         QVERIFY(app.widget->view()->featureContext().blocks.wasRead());
+        // The interface starts the mouse on its first profile.
+        app.settle();
+        QCOMPARE(int(app.mouse->state().currentProfile), 1);
     }
 
     // A failed keyboard-option read must not overwrite the mouse's options with guesses.

@@ -208,7 +208,12 @@ bool MacroLibrary::deleteMacroUpdateProfile(const QVariant& macroName)
             const QString key = QStringLiteral("mouseKeyMatrix/") + QString::number(button);
             const QVariantList entry = SettingsStore::toValueList(profile->value(key));
             // A macro binding is (4, -, macro number, -); anything shorter binds nothing.
-            if (entry.size() < 3 || entry.at(0).toInt() != 4)
+            if (entry.size() < 3) {
+                if (profile->contains(key))
+                    qDebug() << "deleteMacroUpdateProfile: damaged entry ignored, profile" << slot << key;
+                continue;
+            }
+            if (entry.at(0).toInt() != 4)
                 continue;
             const QString bound = profile->value(
                 QStringLiteral("mouseMacroKey/") + QString::number(entry.at(2).toInt())).toString();

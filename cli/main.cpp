@@ -66,6 +66,7 @@ QString usageText()
         "                            each ARG is a JSON value (arrays for byte buffers and lists);\n"
         "                            prints one JSON object: \"result\" and the out-parameters by name\n"
         "  batch FILE|-              one call per line (OBJECT.SLOT ARG...), in one process\n"
+        "  slots                     the slots of hid and ui_View that call can reach\n"
         "\n"
         "options:\n"
         "  --data-dir DIR            folder holding modules/ (default: the executable's folder)\n"
@@ -203,6 +204,13 @@ public:
     {
         if (m_virtual && !m_options.virtualState.isEmpty() && !m_virtual->saveState(m_options.virtualState))
             printErr(QStringLiteral("cannot save the virtual mouse state to %1").arg(m_options.virtualState));
+    }
+
+    int listSlots()
+    {
+        for (const QString& line : callableSlots(m_hid.get(), QStringLiteral("hid")) + callableSlots(m_view.get(), QStringLiteral("ui_View")))
+            printOut(line);
+        return ExitOk;
     }
 
     int devices()
@@ -380,8 +388,9 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
     const QString command = o.command.first();
-    if (command != QLatin1String("devices") && command != QLatin1String("call") && command != QLatin1String("batch")) {
-        printErr(QStringLiteral("unknown command %1: expected devices, call or batch").arg(command));
+    if (command != QLatin1String("devices") && command != QLatin1String("call") && command != QLatin1String("batch")
+        && command != QLatin1String("slots")) {
+        printErr(QStringLiteral("unknown command %1: expected devices, call, batch or slots").arg(command));
         return ExitUsage;
     }
     if ((command == QLatin1String("call") || command == QLatin1String("batch")) && o.command.size() < 2) {
@@ -403,7 +412,9 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
     int rc = ExitOk;
-    if (command == QLatin1String("devices")) {
+    if (command == QLatin1String("slots")) {
+        rc = session.listSlots();
+    } else if (command == QLatin1String("devices")) {
         rc = session.devices();
     } else if (command == QLatin1String("batch")) {
         rc = session.batch(o.command.at(1));

@@ -205,6 +205,18 @@ QJsonValue toJson(const QVariant& v)
 
 } // namespace
 
+QStringList callableSlots(QObject* object, const QString& objectName)
+{
+    QStringList list;
+    const QMetaObject* mo = object->metaObject();
+    for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
+        const QMetaMethod m = mo->method(i);
+        if (m.access() == QMetaMethod::Public && m.methodType() == QMetaMethod::Slot)
+            list << signatureText(objectName, m);
+    }
+    return list;
+}
+
 QString slotSignatures(QObject* object, const QString& objectName, const QString& slot)
 {
     QStringList sigs;

@@ -23,5 +23,8 @@ InvokeResult invokeSlot(QObject* object, const QString& objectName, const QStrin
 // The signature a user should type, e.g. "hid.hid553_0BH_SetCurrentDPI(uchar stage)".
 QString slotSignatures(QObject* object, const QString& objectName, const QString& slot);
 
+// Every public slot of `object` that the command line can call, one signature each.
+QStringList callableSlots(QObject* object, const QString& objectName);
+
 // Splits a batch line into its words; JSON arrays, objects and strings stay whole.
 QStringList splitCallLine(const QString& line, QString* error);

@@ -141,6 +141,16 @@ private slots:
         QVERIFY(!trace.contains("set-feature cmd 00 0c 02 80"));
     }
 
+    void slotsListsWhatCallReaches()
+    {
+        const Run r = cli({QStringLiteral("slots")});
+        QCOMPARE(r.exitCode, 0);
+        const QList<QByteArray> lines = r.out.trimmed().split('\n');
+        QCOMPARE(lines.size(), 30 + 56);
+        QVERIFY(lines.contains("hid.hid553_0BH_SetCurrentDPI(uchar stage)"));
+        QVERIFY(lines.contains("ui_View.mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray)"));
+    }
+
     void devicesListsTheCatalogue()
     {
         const Run r = cli({QStringLiteral("--virtual-mouse"), QStringLiteral("devices")});

@@ -13,6 +13,7 @@
 #include "store/scripted_file_dialogs.h"
 #include "support/data_fixture.h"
 
+#include <QMap>
 #include <QMenu>
 #include <QProcess>
 #include <QQuickItem>
@@ -39,7 +40,7 @@ public:
 
 // One running program on a copy of the installed data, with a virtual mouse.
 struct App {
-    explicit App(int family = 553, bool gun = false)
+    explicit App(int family = 553, bool gun = false, bool demoMenu = false)
     {
         QSettings s(data.path(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat);
         s.setValue(QStringLiteral("mouse/icType"), QString::number(family));
@@ -59,6 +60,8 @@ struct App {
         setup.deviceChanges = std::move(changes);
         setup.notifier = &tray;
         setup.checkIntervalMs = 0;
+        if (demoMenu)
+            setup.virtualMouse = mouse.get();
         setup.warningBox = [this](const QString& title, const QString& text) { warnings << title + QLatin1Char('|') + text; };
         widget = std::make_unique<Widget>(std::move(setup));
     }
@@ -299,6 +302,32 @@ private slots:
             texts << a->text();
         QCOMPARE(texts.last(), QStringLiteral("Quit (&Q)"));
         QVERIFY(!texts.contains(QStringLiteral("Unplug")));
+    }
+
+    // With the virtual mouse the tray menu plays the mouse's part.
+    void demoMenuPressesUnplugsAndPlugs()
+    {
+        App app(553, false, true);
+        QMap<QString, QAction*> actions;
+        for (QAction* a : app.widget->trayMenu()->actions())
+            actions.insert(a->text(), a);
+        QVERIFY(actions.contains(QStringLiteral("Press DPI button")));
+        app.widget->showNormal();
+        app.widget->checkDevice();
+        app.settle();
+        app.tray.texts.clear();
+
+        actions.value(QStringLiteral("Press DPI button"))->trigger();
+        QTRY_COMPARE(app.tray.texts.size(), 1);
+        QCOMPARE(app.rootProperty("currentStage").toInt(), 1);
+
+        actions.value(QStringLiteral("Unplug"))->trigger();
+        QTRY_VERIFY(!app.widget->hid().deviceConnected());
+        QVERIFY(!app.widget->isVisible());
+
+        actions.value(QStringLiteral("Plug in"))->trigger();
+        QTRY_VERIFY(app.widget->hid().isListening());
+        QVERIFY(app.widget->hid().deviceConnected());
     }
 
     void controllerMovesAndHidesTheWindow()

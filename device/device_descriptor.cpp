@@ -39,7 +39,7 @@ QList<DeviceDescriptor> readCatalogue(const QString& apConfigPath)
         d.usagePage2 = hexValue(s, g + QStringLiteral("usagePage2"));
         d.usage2 = hexValue(s, g + QStringLiteral("usage2"));
         const int len = s.value(g + QStringLiteral("reportLength"), 32).toString().toInt(&ok);
-        // A report must carry at least one byte and fit a HID full-speed report.
+        // A report must carry at least one byte and fit a high-speed HID report (1024 bytes).
         d.reportLength = (ok && len > 0 && len <= 1024) ? len : 32;
         if (ok && (len <= 0 || len > 1024))
             qDebug() << "device catalogue: entry" << i << "has reportLength" << len << "; using 32";

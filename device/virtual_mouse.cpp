@@ -50,6 +50,11 @@ bool handshake(Exec& x, const uchar* f, const QByteArray&, uchar* r)
         r[i] = x.faults.wrongHandshake ? f[5 - i] : f[i];
     return true;
 }
+bool setMacro(Exec& x, const uchar* f, const QByteArray& p, uchar*)
+{
+    // The mouse numbers its twelve macros 1..12.
+    return inRange(f[1], 1, 12) && overlay(x.s.macros[f[1] - 1], p);
+}
 
 // 553 family
 bool setRate553(Exec& x, const uchar* f, const QByteArray&, uchar*) { x.s.reportRate = f[1]; return true; }
@@ -99,11 +104,6 @@ bool setDpiTable553(Exec& x, const uchar* f, const QByteArray& p, uchar*)
 bool setKeyMatrix553(Exec& x, const uchar* f, const QByteArray& p, uchar*)
 {
     return inRange(f[1], 1, 4) && overlay(x.s.keyMatrices[f[1] - 1], p.left(64));
-}
-bool setMacro553(Exec& x, const uchar* f, const QByteArray& p, uchar*)
-{
-    // The mouse numbers its twelve macros 1..12.
-    return inRange(f[1], 1, 12) && overlay(x.s.macros[f[1] - 1], p);
 }
 
 // 560 family
@@ -172,11 +172,6 @@ bool setKeyMatrix560(Exec& x, const uchar* f, const QByteArray& p, uchar*)
 {
     return inRange(f[1], 1, 4) && overlay(x.s.keyMatrices[f[1] - 1], p);
 }
-bool setMacro560(Exec& x, const uchar* f, const QByteArray& p, uchar*)
-{
-    // The mouse numbers its twelve macros 1..12.
-    return inRange(f[1], 1, 12) && overlay(x.s.macros[f[1] - 1], p);
-}
 
 struct CommandRow {
     int family;         // 553, 560, or 0 for both
@@ -201,7 +196,7 @@ constexpr CommandRow kCommands[] = {
     {553, 0x10, true,  false, setLedTable553 },
     {553, 0x11, true,  false, setDpiTable553 },
     {553, 0x12, true,  false, setKeyMatrix553 },
-    {553, 0x13, true,  false, setMacro553 },
+    {553, 0x13, true,  false, setMacro },
     {560, 0x01, false, false, setOptions560 },
     {560, 0x81, false, false, getOptions560 },
     {560, 0x02, false, false, setProfile560 },
@@ -212,7 +207,7 @@ constexpr CommandRow kCommands[] = {
     {560, 0x0C, true,  false, setProfileBlock560 },
     {560, 0x8C, false, true,  readProfileBlock560 },
     {560, 0x0D, true,  false, setKeyMatrix560 },
-    {560, 0x0F, true,  false, setMacro560 },
+    {560, 0x0F, true,  false, setMacro },
 };
 
 const CommandRow* findCommand(int family, uchar code)

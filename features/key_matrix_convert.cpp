@@ -1,5 +1,7 @@
 #include "features/key_matrix_convert.h"
 
+#include "features/byte_values.h"
+
 #include <cstddef>
 
 namespace keymatrix {
@@ -88,8 +90,6 @@ const RecoilRow* recoilRow(uchar presets)
     return nullptr;
 }
 
-uchar lowByte(const QVariant& v) { return static_cast<uchar>(v.toInt() & 0xFF); }
-
 } // namespace
 
 KeyEntry entryAt(const KeyMatrix& m, int slot)
@@ -108,19 +108,12 @@ void setEntry(KeyMatrix& m, int slot, const KeyEntry& e)
 
 KeyEntry entryFromValues(const QVariantList& values)
 {
-    KeyEntry e{};
-    for (int i = 0; i < kEntrySize && i < values.size(); ++i)
-        e[static_cast<size_t>(i)] = lowByte(values.at(i));
-    return e;
+    return bytesFromValues<kEntrySize>(values);
 }
 
 KeyMatrix matrixFromValues(const QVariantList& values)
 {
-    KeyMatrix m{};
-    const int n = qMin(values.size(), static_cast<int>(m.size()));
-    for (int i = 0; i < n; ++i)
-        m[static_cast<size_t>(i)] = lowByte(values.at(i));
-    return m;
+    return bytesFromValues<kSlots * kEntrySize>(values);
 }
 
 KeyEntry convertEntry(const KeyEntry& page, bool is560)

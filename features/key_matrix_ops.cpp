@@ -1,6 +1,7 @@
 #include "features/key_matrix_ops.h"
 
 #include "device/hid_thread.h"
+#include "features/byte_values.h"
 #include "features/feature_context.h"
 #include "features/key_matrix_convert.h"
 #include "features/profile_sync.h"
@@ -70,9 +71,7 @@ void KeyMatrixOps::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVaria
         return;
     }
 
-    std::array<uchar, keymatrix::kPresetSlots> periods{};
-    for (int i = 0; i < keymatrix::kPresetSlots && i < otherParam.size(); ++i)
-        periods[static_cast<size_t>(i)] = static_cast<uchar>(otherParam.at(i).toInt() & 0xFF);
+    const auto periods = bytesFromValues<keymatrix::kPresetSlots>(otherParam);
     const keymatrix::RecoilMatrices layers =
         keymatrix::buildRecoilMatrices(matrix1, firmwareDefault(*m_ctx.store), periods, is560);
 

@@ -19,7 +19,8 @@ public:
     void mouseSetRGBEffect(uchar effect, uchar option1, uchar option2);
     // Up to 24 colour components (eight colours, red-green-blue); missing ones
     // are 0, extra ones dropped. `type` (0 RGB page, 1 single-colour page) is
-    // passed on only by the eight-colour command of the 553 family.
+    // passed on only by the eight-colour command of the 553 family; the 55328
+    // variant always sends table 0.
     void mouseSetRGBColor(uchar type, QVariantList src24);
 
 private:

@@ -1,5 +1,7 @@
 #include "features/lighting_tables.h"
 
+#include "features/byte_values.h"
+
 namespace lighting {
 
 namespace {
@@ -63,13 +65,7 @@ std::vector<int> effectBlocksToSend(bool isGun)
 
 ColourList coloursFromValues(const QVariantList& values, bool* cut)
 {
-    ColourList colours{};
-    const int n = values.size() < kColourBytes ? int(values.size()) : kColourBytes;
-    for (int i = 0; i < n; ++i)
-        colours[static_cast<size_t>(i)] = static_cast<uchar>(values.at(i).toInt() & 0xFF);
-    if (cut)
-        *cut = values.size() > kColourBytes;
-    return colours;
+    return bytesFromValues<kColourBytes>(values, cut);
 }
 
 bool sendsFixedColour(const ColourList& colours)

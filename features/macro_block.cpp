@@ -1,5 +1,7 @@
 #include "features/macro_block.h"
 
+#include "features/byte_values.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -89,13 +91,7 @@ QByteArray buildStream(int repeat, const QList<MacroAction>& actions)
 
 MacroBlock blockFromValues(const QVariantList& values, bool* cut)
 {
-    MacroBlock b{};
-    const qsizetype n = std::min<qsizetype>(values.size(), qsizetype(b.size()));
-    for (qsizetype i = 0; i < n; ++i)
-        b[static_cast<size_t>(i)] = static_cast<uchar>(values.at(i).toInt() & 0xFF);
-    if (cut)
-        *cut = values.size() > n;
-    return b;
+    return bytesFromValues<std::tuple_size_v<MacroBlock>>(values, cut);
 }
 
 MacroBlock blockFromStream(const QByteArray& stream, bool* cut)

@@ -107,8 +107,7 @@ void SettingsStore::setGlobalData(const QVariant& key, const QVariant& tmpdata)
 
 QVariantList SettingsStore::mouseGetKeydefine(const QVariant& index, bool isRecovery) const
 {
-    const QSettings* file = isRecovery ? m_default : currentSlot();
-    return toValueList(file->value(QStringLiteral("mouseKeyMatrix/") + index.toString(), 0));
+    return getDataList(QStringLiteral("mouseKeyMatrix/") + index.toString(), isRecovery);
 }
 
 bool SettingsStore::setCurrentProfile(int profile)

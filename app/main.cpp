@@ -1,5 +1,6 @@
 // stryde: the KORVEX STRYDE configuration utility.
 
+#include "app/font_fallbacks.h"
 #include "app/single_instance.h"
 #include "app/widget.h"
 #include "device/clock.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("stryde"));
     // Closing the window only hides it: the program lives on in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
+    installFontFallbacks();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("KORVEX STRYDE configuration utility"));

@@ -3,7 +3,7 @@
 # it still holds exactly what the previous build copied and the source moved on.
 file(GLOB_RECURSE _files RELATIVE ${SRC} ${SRC}/*)
 foreach(rel ${_files})
-  if(rel MATCHES "^qml/" OR rel MATCHES "\\.qrc$" OR rel STREQUAL "DevInfo.ini")
+  if(rel MATCHES "^qml/" OR rel MATCHES "^img/svg/" OR rel MATCHES "\\.qrc$" OR rel STREQUAL "DevInfo.ini")
     continue()
   endif()
   set(_src ${SRC}/${rel})

@@ -4,9 +4,10 @@ STRYDE_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
   qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript
-  qml6-module-qttest libgl-dev
+  qml6-module-qttest qml6-module-qtqml libgl-dev
   libhidapi-dev libudev-dev libx11-dev libxi-dev
-  xvfb xauth
+  librsvg2-bin fonts-noto-core fonts-noto-cjk
+  xvfb xauth xdotool
 )
 
 stryde_install_deps() {

@@ -1,26 +1,30 @@
 import QtQuick
+import "./K7"
+import "./basic"
 
-// The root of the interface. The native side drives it through initUI, run,
-// setProtectUI, setCurrentDPI, detectKeyboard and detectMouse; the pages
-// reach the native side through ui_View, hid and ui_Ctl.
-Rectangle {
+// The root of the interface: 1024 × 640, shown in the frameless window.
+// It holds the global look (fonts, colours, skin images), the panels of the
+// main screen, the dialogs, the Save / Reset logic that spans the panels and
+// the functions the native side calls: initUI, run, setProtectUI,
+// setCurrentDPI, detectKeyboard and detectMouse. Pages refer to the root and
+// to each other by the ids used here.
+Item {
     id: mainIten
     width: 1024
     height: 640
-    radius: 8
-    color: colorGray0
-    border.color: colorGray1
     visible: false
 
+    // Read from the global settings by the first initUI.
     property bool isColorful: false
     property string icType: "553"
     property bool is55328: false
     property bool isGun: true
     property string language: "ChineseSimplified"
-    property string url: ""
+    property string url: "https://korvex.example/support"
     property bool isPownOn: false
+
     property int skin_No: 1
-    property string fontFamily: "Noto Sans"
+    property string fontFamily: "微软雅黑"
     property int fontNormalSize: 12
     property int fontMiddleSize: 14
     property int fontMaxSize: 16
@@ -32,237 +36,701 @@ Rectangle {
     property color colorGray3: "#d1d1d1"
     property color colorBlue: "#09347f"
     property color colorOrange: "#b20808"
-    property color colorBlack: "black"
+    property color colorBlack: Qt.rgba(0, 0, 0, 1)
+    // The face of the Save button while something is unsaved.
+    property color colorUnsaved: "#ff3030"
 
     property var mainLang: ["Editor", "Macro Editor", "Gun Editor", "LOD", "Config", "Reset",
         "Reset factory setting", "Cancel", "OK", "System setting", "Save", "", "", "", ""]
-    property string dpiTitle: "DPI"
-    property string title: ""
-    property var dpiValues: []
-    property int dpiCount: 0
-    property int currentStage: 0
-    property string lastInput: ""
-    property int initCount: 0
-    property int runCount: 0
-    property string startOrder: ""
+    // The active profile number (global "mouse/profileNo").
+    property int profileNo: 0
+    // Set when the first lock has ended: the main screen is shown.
+    property bool isShowMain: false
+    readonly property bool hasUnsaved: keyMatrixMain.isSave || dpiSettingMain.isSave
+                                       || lightControlMain.isSave || lodMain.isSave
+
+    // Skin images: group, skin number and file name.
+    function skinImage(group, name) {
+        return "qrc:/" + group + "/modules/img/skin" + skin_No + "/" + group + "/" + name + ".png"
+    }
+    property url sourceBackground: "qrc:/modules/img/background.png"
+    property url sourceTitleBar: "qrc:/modules/img/titleBar.png"
+    property url sourceTitleLogo: "qrc:/modules/img/titleLogo.png"
+    property url sourcePowerOn: skinImage("index", "powerOn")
+    property url sourceAsk: skinImage("index", "ask")
+    property url sourceAskH: skinImage("index", "askH")
+    property url sourceMinBtn: skinImage("index", "minBtn")
+    property url sourceMinBtnH: skinImage("index", "minBtnH")
+    property url sourceCloseBtn: skinImage("index", "closeBtn")
+    property url sourceCloseBtnH: skinImage("index", "closeBtnH")
+    property url sourceResetBtn: skinImage("index", "resetBtn")
+    property url sourceResetBtnH: skinImage("index", "resetBtnH")
+    property url sourceOkBtn: skinImage("index", "okBtn")
+    property url sourceOkBtnH: skinImage("index", "okBtnH")
+    property url sourceCancelBtn: skinImage("index", "cancelBtn")
+    property url sourceCancelBtnH: skinImage("index", "cancelBtnH")
+    property url sourceDropBtn: skinImage("index", "dropBtn")
+    property url sourceDropBtnU: skinImage("index", "dropBtnU")
+    property url sourceSlide: skinImage("index", "slide")
+    property url sourceCheckBtn: skinImage("index", "checkBtn")
+    property url sourceDpiIcon: skinImage("index", "dpiIcon")
+    property url sourceLodIcon: skinImage("index", "lodIcon")
+    property url sourceKeyIcon: skinImage("index", "keyIcon")
+    property url sourceLightIcon: skinImage("index", "lightIcon")
+    property url sourceEditorIcon: skinImage("index", "editorIcon")
+    property url sourceSystemIcon: skinImage("index", "systemIcon")
+    property url sourceProfileIcon: skinImage("profile", "profileIcon")
+    property url sourceProfileItem: skinImage("profile", "profileItem")
+    property url sourceMouseBody: skinImage("mouse", "mouse")
+    property url sourceMouse0: skinImage("mouse", "mouse0")
+    property url sourceMouse1: skinImage("mouse", "mouse1")
+    property url sourceMouse2: skinImage("mouse", "mouse2")
+    property url sourceMouse3: skinImage("mouse", "mouse3")
+    property url sourceMouse4: skinImage("mouse", "mouse4")
+    property url sourceMouse5: skinImage("mouse", "mouse5")
+    property url sourceMouse6: skinImage("mouse", "mouse6")
+    property url sourceMouse7: skinImage("mouse", "mouse7")
+    property url sourceMouse0S: skinImage("mouse", "mouse0S")
+    property url sourceMouse1S: skinImage("mouse", "mouse1S")
+    property url sourceMouse2S: skinImage("mouse", "mouse2S")
+    property url sourceMouse3S: skinImage("mouse", "mouse3S")
+    property url sourceMouse4S: skinImage("mouse", "mouse4S")
+    property url sourceMouse5S: skinImage("mouse", "mouse5S")
+    property url sourceMouse6S: skinImage("mouse", "mouse6S")
+    property url sourceMouse7S: skinImage("mouse", "mouse7S")
+    property url sourcemacroKeyDelay: skinImage("macros", "macroKeyDelay")
+    property url sourcemacroKeyPress: skinImage("macros", "macroKeyPress")
+    property url sourcemacroKeyRelease: skinImage("macros", "macroKeyRelease")
+    property url sourcemacroMousePress: skinImage("macros", "macroMousePress")
+    property url sourcemacroMouseRelease: skinImage("macros", "macroMouseRelease")
+    property url sourceColorBar: skinImage("lightControl", "colorBar")
+    property url sourceSpeedScale: skinImage("lightControl", "speedScale")
+
+    signal msg_KB(bool isDown, int usbCode)
+    signal msg_MS(bool isDown, int veskCode, int x, int y)
+    signal emptyAreaPressed()
+
+    // --- functions the native side calls ----------------------------------
 
     function initUI() {
+        setProtectUI(1000)
+        visible = true
         if (!isPownOn) {
-            title = String(ui_View.getGlobalData("common/name") || "")
-            var lang = ui_View.getGlobalData("common/language")
-            if (lang)
-                language = String(lang)
-            url = String(ui_View.getGlobalData("common/url") || "")
-            icType = String(ui_View.getGlobalData("mouse/icType") || "553")
-            isColorful = String(ui_View.getGlobalData("mouse/isColorful")) === "true"
-            isGun = String(ui_View.getGlobalData("mouse/isGun")) === "true"
-            is55328 = String(ui_View.getGlobalData("mouse/is55328")) === "true"
-            // A 560 mouse starts on its first profile.
+            isColorful = toBool(ui_View.getGlobalData("mouse/isColorful"))
+            icType = String(ui_View.getGlobalData("mouse/icType"))
+            is55328 = toBool(ui_View.getGlobalData("mouse/is55328"))
+            isGun = toBool(ui_View.getGlobalData("mouse/isGun"))
+            var keyCount = parseInt(ui_View.getGlobalData("mouse/keyCount"))
+            if (!isNaN(keyCount))
+                mouseMain.keyCount = keyCount
+            var lang = String(ui_View.getGlobalData("common/language"))
+            if (lang !== "")
+                language = lang
+            var address = String(ui_View.getGlobalData("common/url"))
+            if (address !== "")
+                url = address
+            helpModel.setProperty(0, "textValue", url)
+
+            // A 560 mouse always starts on its first profile.
             if (icType === "560" && parseInt(ui_View.mouseReadCurrentProfile()) !== 1)
                 hid.hid560_02H_SetCurrentProfile(1)
-            var texts = ui_View.getLangStrings("main", language)
-            if (texts.length > 0)
-                mainLang = texts
-            var dpiTexts = ui_View.getLangStrings("dpiSetting", language)
-            if (dpiTexts.length > 0)
-                dpiTitle = dpiTexts[0]
+
+            mainLang = langStrings("main", mainLang)
+            keyMatrixMain.keyMatrixLang = langStrings("keyMatrix", keyMatrixMain.keyMatrixLang)
+            keyAssigmentMain.keyAssigmentLang = langStrings("keyAssigment", keyAssigmentMain.keyAssigmentLang)
+            dpiSettingMain.dpiSettingLang = langStrings("dpiSetting", dpiSettingMain.dpiSettingLang)
+            lightControlMain.lightControlLang = langStrings("lightControl", lightControlMain.lightControlLang)
+            macroEditorMain.macroEditorLang = langStrings("macroEditor", macroEditorMain.macroEditorLang)
+            systemSettingMain.systemSettingLang = langStrings("systemSetting", systemSettingMain.systemSettingLang)
+            gunControlMain.gunControlLang = langStrings("gunControl", gunControlMain.gunControlLang)
+            profileMain.profileLang = langStrings("profile", profileMain.profileLang)
+            _KeyCodeString.keyCodeStr = langStrings("keyCode", _KeyCodeString.keyCodeStr)
             ui_View.getLangStrings("other", language)
-            var profileNo = parseInt(ui_View.getGlobalData("mouse/profileNo") || 0)
+
+            lodMain.init(false)
+            profileMain.init()
+            profileNo = parseInt(ui_View.getGlobalData("mouse/profileNo")) || 0
+            selectProfileEntry(profileNo)
+            upItem.profileBtn.closeMenu()
             console.log("profileNo", profileNo)
             ui_View.setCurrentProfile(profileNo)
+            macroEditorMain.init()
+            gunControlMain.init()
+            keyAssigmentMain.init()
+            keyMatrixMain.init(false, false)
+            dpiSettingMain.init(false, false)
+            lightControlMain.init(false, false)
+            systemSettingMain.init(false, false)
+            lodMain.isSave = false
+            isPownOn = true
         }
-        var values = ui_View.getDataList("mouse/dpiValueArray", false)
-        dpiValues = values.length > 0 ? values : ui_View.getDataList("mouse/dpiValueArray", true)
-        dpiCount = parseInt(ui_View.getData("mouse/currentDpiCount", false) || dpiValues.length)
-        setProtectUI(1000)
-        var stage = parseInt(ui_View.mouseGetCurrentDPI())
-        if (stage > 0)
-            currentStage = stage - 1
-        initCount += 1
-        startOrder += "i"
-        isPownOn = true
-        visible = true
+        dpiSettingMain.currentDPI = parseInt(ui_View.mouseGetCurrentDPI()) - 1
     }
 
     function run() {
-        runCount += 1
-        startOrder += "r"
     }
 
     function setProtectUI(interval) {
-        busy.visible = true
+        busyIndicator.setBusy(true)
         ui_View.setEnabled(false)
-        protectTimer.interval = Math.max(0, parseInt(interval))
+        protectTimer.interval = Math.max(0, parseInt(interval) || 0)
         protectTimer.restart()
     }
 
     function setCurrentDPI(dpiValue) {
-        var v = parseInt(dpiValue)
-        if (v === 0 || isNaN(v))
-            return
-        currentStage = v - 1
+        var stage = parseInt(dpiValue)
+        if (stage !== 0 && !isNaN(stage))
+            dpiSettingMain.currentDPI = stage - 1
     }
 
     function detectKeyboard(isDown, usbCode) {
-        lastInput = (isDown ? "Key down " : "Key up ") + "0x" + Number(usbCode).toString(16)
+        msg_KB(isDown, usbCode)
     }
 
     function detectMouse(isDown, veskCode, x, y) {
-        lastInput = (isDown ? "Button down " : "Button up ") + "0x" + Number(veskCode).toString(16)
-                    + " at " + x + ", " + y
+        msg_MS(isDown, veskCode, x, y)
+    }
+
+    // --- functions the pages use ------------------------------------------
+
+    // Locks (false) or unlocks (true) the interface at once.
+    function controlUIEnable(isEnable) {
+        busyIndicator.setBusy(!isEnable)
+        ui_View.setEnabled(isEnable)
+    }
+
+    // Closes the drop-downs of the main screen and the help menu.
+    function mainFocus() {
+        reportRateLV.closeMenu()
+        dpiSettingMain.dpiSegment.closeMenu()
+        upItem.profileBtn.closeMenu()
+        helpMenu.visible = false
+        lightControlMain.lightModel.closeMenu()
+    }
+
+    // The help menu's entries: 0 opens the maker's address, 1 is the version.
+    function askMenuCmd(cmd) {
+        helpMenu.visible = false
+        if (cmd === 0)
+            Qt.openUrlExternally(url)
+    }
+
+    // --- helpers ------------------------------------------------------------
+
+    function toBool(value) {
+        var s = String(value).toLowerCase()
+        return s === "true" || s === "1"
+    }
+
+    // A language section; the built-in texts stay when the file lacks it.
+    function langStrings(section, fallback) {
+        var texts = ui_View.getLangStrings(section, language)
+        return texts.length > 0 ? texts : fallback
+    }
+
+    function selectProfileEntry(number) {
+        var model = profileMain.profileDataModel0
+        for (var i = 0; i < model.count; ++i) {
+            if (model.get(i).profileNo === number) {
+                upItem.profileBtn.currentSelect = i
+                return
+            }
+        }
+        upItem.profileBtn.currentSelect = 0
+    }
+
+    function showDialog(dialog) {
+        mainFocus()
+        mainMask.visible = true
+        dialog.showCentered()
+    }
+
+    function resetFactory() {
+        controlUIEnable(false)
+        resetDialog.visible = false
+        mainMask.visible = false
+        keyMatrixMain.isSave = false
+        dpiSettingMain.isSave = false
+        lightControlMain.isSave = false
+        ui_View.resetProfile(profileNo)
+        keyMatrixMain.init(true, false)
+        lodMain.init(true)
+        dpiSettingMain.init(true, false)
+        lightControlMain.init(true, false)
+        systemSettingMain.init(true, false)
+        ui_View.mouseSetCurrentDPI(3)
+        dpiSettingMain.currentDPI = 2
+        gunControlMain.resetData()
+        lodMain.isSave = false
+        hid.hid553_01H_SetReportRate(1)
+        controlUIEnable(true)
+    }
+
+    function saveAll() {
+        mainFocus()
+        if (hasUnsaved)
+            controlUIEnable(false)
+        if (keyMatrixMain.isSave) {
+            keyMatrixMain.isSave = false
+            keyMatrixMain.modKeys.saveData()
+        }
+        if (dpiSettingMain.isSave) {
+            dpiSettingMain.isSave = false
+            dpiSettingMain.saveData(true)
+        }
+        if (lightControlMain.isSave) {
+            lightControlMain.isSave = false
+            lightControlMain.saveData(true, 0)
+        }
+        if (lodMain.isSave) {
+            lodMain.isSave = false
+            lodMain.sendRate(lodMain.tmpValue)
+        }
+        controlUIEnable(true)
+    }
+
+    function switchProfile(tmpProfileNo) {
+        if (tmpProfileNo === profileNo)
+            return
+        controlUIEnable(false)
+        profileNo = tmpProfileNo
+        ui_View.setGlobalData("mouse/profileNo", profileNo)
+        ui_View.setCurrentProfile(profileNo)
+        keyMatrixMain.init(true, false)
+        lodMain.init(true)
+        dpiSettingMain.init(true, false)
+        lightControlMain.init(true, false)
+        systemSettingMain.init(true, false)
+        controlUIEnable(true)
+    }
+
+    // Captured keys go to whoever is capturing them.
+    onMsg_KB: function(isDown, usbCode) {
+        var macroSelected = macroEditorMain.macroNumber_lv.currentIndex >= 0
+        if (macroEditorMain.isInputting && macroSelected)
+            macroEditorMain.detectKeyboard(isDown, usbCode)
+        if (macroEditorMain.isInsertting && macroSelected)
+            macroEditorMain.detectInput(isDown, usbCode)
+        if (keyAssigmentMain.isFireInput)
+            keyAssigmentMain.detectKeyboard(isDown, usbCode, 0)
+        if (keyAssigmentMain.isComboInput)
+            keyAssigmentMain.detectKeyboard(isDown, usbCode, 1)
     }
 
     Timer {
         id: protectTimer
+        objectName: "protectTimer"
+        interval: 1000
         repeat: false
         onTriggered: {
-            busy.visible = false
             ui_View.setEnabled(true)
+            busyIndicator.setBusy(false)
+            mainIten.isShowMain = true
         }
     }
 
-    // Title bar: drags the frameless window, minimizes it and hides it to the tray.
-    Rectangle {
-        id: upItem
-        width: parent.width
-        height: 44
-        radius: 8
-        color: colorBlack
-        Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 8; color: colorBlack }
-        Rectangle { anchors.bottom: parent.bottom; width: parent.width; height: 1; color: colorGray1 }
+    KeyCodeString {
+        id: _KeyCodeString
+    }
 
+    // --- the screen, bottom of the stack first ----------------------------
+
+    // A press on the background drags the window.
+    MouseArea {
+        id: dragArea
+        anchors.fill: parent
+        property point pressAt
+        onPressed: function(mouse) {
+            mainIten.emptyAreaPressed()
+            pressAt = Qt.point(mouse.x, mouse.y)
+            mainIten.mainFocus()
+        }
+        onPositionChanged: function(mouse) {
+            ui_Ctl.onXChanged(mouse.x - pressAt.x)
+            ui_Ctl.onYChanged(mouse.y - pressAt.y)
+        }
+    }
+
+    Image {
+        id: powerOnLogo
+        objectName: "powerOnLogo"
+        anchors.centerIn: parent
+        source: mainIten.sourcePowerOn
+        visible: !mainIten.isShowMain
+    }
+
+    BusyIndicator {
+        id: busyIndicator
+        objectName: "busyIndicator"
+        anchors.centerIn: parent
+        z: 99
+    }
+
+    Environment {
+        id: environment
+        visible: mainIten.isShowMain
+    }
+
+    Column {
+        id: leftPanel
+        objectName: "leftPanel"
+        x: 24
+        y: 88
+        spacing: 8
+        visible: mainIten.isShowMain
+
+        KeyMatrix {
+            id: keyMatrixMain
+            objectName: "keyMatrixMain"
+        }
+
+        PanelFrame {
+            id: editorBox
+            objectName: "editorBox"
+            width: 232
+            height: 76
+            title: mainIten.mainLang[0]
+            icon: mainIten.sourceEditorIcon
+
+            Column {
+                x: 8
+                y: 8
+                spacing: 8
+                EntryButton {
+                    objectName: "macroEditorEntry"
+                    width: 216
+                    text: mainIten.mainLang[1]
+                    onClicked: mainIten.showDialog(macroEditorMain)
+                }
+                EntryButton {
+                    objectName: "gunEditorEntry"
+                    width: 216
+                    visible: false
+                    text: mainIten.mainLang[2]
+                    onClicked: mainIten.showDialog(gunControlMain)
+                }
+            }
+        }
+
+        // Lift-off distance: a slider position p of 3 … 89 (stored as
+        // "mouse/reportRate"), shown in mm and sent as a rate byte.
+        PanelFrame {
+            id: lodMain
+            objectName: "lodMain"
+            width: 232
+            height: 66
+            z: 1
+            titleHeight: 30
+            title: mainIten.mainLang[3]
+            icon: mainIten.sourceLodIcon
+
+            property int tmpValue: 90
+            property bool isSave: false
+
+            // 0.5 mm … 2.0 mm in steps of 0.1 mm.
+            function lodText(p) {
+                return (Math.floor((p - 3) * 1.5 / 86 * 10) / 10 + 0.5) + "mm"
+            }
+            // Positions up to 18 send 121, position 89 sends 99.
+            function rateOf(p) {
+                return 125 - Math.floor((Math.max(p, 18) - 3) * 26 / 86)
+            }
+            function sendRate(p) {
+                ui_View.mouseSetReportRate(rateOf(p), lodEnable.isSelect ? 1 : 0)
+            }
+            function moved(p) {
+                reportRateLV.textValue = lodText(p)
+                ui_View.setData("mouse/reportRate", p)
+                tmpValue = p
+                isSave = true
+            }
+            function init(isSendData) {
+                var p = parseInt(ui_View.getData("mouse/reportRate", false))
+                if (isNaN(p))
+                    p = tmpValue
+                lodEnable.isSelect = mainIten.toBool(ui_View.getData("mouse/reportRateEn", false))
+                reportRateLV.sliderControl.setValue(p)
+                moved(p)
+                if (isSendData)
+                    sendRate(p)
+            }
+
+            DropDownSlider {
+                id: reportRateLV
+                objectName: "reportRateLV"
+                x: 10
+                y: 5
+                width: 120
+                textValue: "10ms"
+                onValueChange: function(index) { lodMain.moved(index) }
+            }
+            CheckBox {
+                id: lodEnable
+                objectName: "lodEnable"
+                anchors.right: parent.right
+                anchors.rightMargin: 12
+                y: reportRateLV.y + (reportRateLV.height - height) / 2
+                textValue: "Enable"
+                isSelect: true
+                onBtnClick: {
+                    ui_View.setData("mouse/reportRateEn", !lodEnable.isSelect)
+                    lodMain.isSave = true
+                }
+            }
+        }
+
+        EntryButton {
+            id: systemSettingButton
+            objectName: "systemSettingButton"
+            width: 232
+            icon: mainIten.sourceSystemIcon
+            text: mainIten.mainLang[9]
+            onClicked: mainIten.showDialog(systemSettingMain)
+        }
+    }
+
+    Row {
+        id: bottomBar
+        objectName: "bottomBar"
+        anchors.right: parent.right
+        anchors.rightMargin: 24
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 8
+        spacing: 16
+        visible: mainIten.isShowMain
+
+        TextButton {
+            id: configButton
+            objectName: "configButton"
+            text: mainIten.mainLang[4]
+            onClicked: mainIten.showDialog(profileMain)
+        }
+        TextButton {
+            id: resetButton
+            objectName: "resetButton"
+            text: mainIten.mainLang[5]
+            onClicked: mainIten.showDialog(resetDialog)
+        }
+        TextButton {
+            id: saveButton
+            objectName: "saveButton"
+            text: mainIten.mainLang[10]
+            faceColor: mainIten.hasUnsaved ? mainIten.colorUnsaved : mainIten.colorBlue
+            onClicked: mainIten.saveAll()
+        }
+    }
+
+    Column {
+        id: rightPanel
+        objectName: "rightPanel"
+        x: 768
+        y: 56
+        spacing: 8
+        visible: mainIten.isShowMain
+
+        DpiSetting {
+            id: dpiSettingMain
+            objectName: "dpiSettingMain"
+            z: 1
+        }
+        LightControl {
+            id: lightControlMain
+            objectName: "lightControlMain"
+        }
+    }
+
+    Menu_Up {
+        id: upItem
+        objectName: "upItem"
+        x: 920
+        y: 16
+        visible: mainIten.isShowMain
+        onBtnClicked: function(btnIndex) {
+            if (btnIndex === 2) {
+                helpMenu.visible = !helpMenu.visible
+            } else if (btnIndex === 0) {
+                mainIten.mainFocus()
+                ui_Ctl.onMinimize()
+            } else if (btnIndex === 1) {
+                mainIten.mainFocus()
+                ui_Ctl.onClose()
+            }
+        }
+    }
+
+    Mouse {
+        id: mouseMain
+        objectName: "mouseMain"
+        visible: mainIten.isShowMain
+    }
+
+    // Under every dialog: dims the screen, drags the window, and closes the
+    // drop-downs of the open dialogs on a press.
+    Rectangle {
+        id: mainMask
+        objectName: "mainMask"
+        anchors.fill: parent
+        color: "#90000000"
+        visible: false
         MouseArea {
             anchors.fill: parent
             property point pressAt
-            onPressed: function(mouse) { pressAt = Qt.point(mouse.x, mouse.y) }
+            onPressed: function(mouse) {
+                if (macroEditorMain.visible)
+                    macroEditorMain.macroEditorFocus()
+                if (profileMain.visible)
+                    profileMain.profileFocus()
+                if (gunControlMain.visible)
+                    gunControlMain.gunControlFocus()
+                lightControlMain.lightControlFocus()
+                if (systemSettingMain.visible)
+                    systemSettingMain.systemSettingFocus()
+                pressAt = Qt.point(mouse.x, mouse.y)
+            }
             onPositionChanged: function(mouse) {
                 ui_Ctl.onXChanged(mouse.x - pressAt.x)
                 ui_Ctl.onYChanged(mouse.y - pressAt.y)
             }
+            onWheel: function(wheel) { wheel.accepted = true }
         }
-        Row {
-            anchors.verticalCenter: parent.verticalCenter
-            x: 18
-            spacing: 10
-            Rectangle { width: 14; height: 14; radius: 3; color: colorOrange; anchors.verticalCenter: parent.verticalCenter }
-            Text {
-                text: mainIten.title
-                color: fontColor
-                font.family: fontFamily
-                font.pixelSize: fontMaxSize
-                font.bold: true
-                font.letterSpacing: 2
-            }
+    }
+
+    MacroEditor {
+        id: macroEditorMain
+        objectName: "macroEditorMain"
+    }
+    GunControl {
+        id: gunControlMain
+        objectName: "gunControlMain"
+    }
+    SystemSetting {
+        id: systemSettingMain
+        objectName: "systemSettingMain"
+    }
+    KeyAssigment {
+        id: keyAssigmentMain
+        objectName: "keyAssigmentMain"
+    }
+    Profile {
+        id: profileMain
+        objectName: "profileMain"
+        onChangeProfile: function(tmpProfileNo) { mainIten.switchProfile(tmpProfileNo) }
+    }
+
+    DialogFrame {
+        id: resetDialog
+        objectName: "resetDialog"
+        width: 427
+        height: 102
+        titleHeight: 30
+        title: mainIten.mainLang[5]
+        showClose: false
+
+        Text {
+            x: 16
+            y: 30
+            width: parent.width - 32
+            height: 36
+            verticalAlignment: Text.AlignVCenter
+            text: mainIten.mainLang[6]
+            color: mainIten.colorGray3
+            font.family: mainIten.fontFamily
+            font.pixelSize: mainIten.fontNormalSize
+            elide: Text.ElideRight
         }
         Row {
             anchors.right: parent.right
-            anchors.verticalCenter: parent.verticalCenter
-            anchors.rightMargin: 8
-            spacing: 4
+            anchors.rightMargin: 16
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: 10
+            spacing: 16
+            TextButton {
+                objectName: "resetOkButton"
+                text: mainIten.mainLang[8]
+                onClicked: mainIten.resetFactory()
+            }
+            TextButton {
+                objectName: "resetCancelButton"
+                text: mainIten.mainLang[7]
+                faceColor: mainIten.colorGray1
+                onClicked: {
+                    resetDialog.visible = false
+                    mainMask.visible = false
+                }
+            }
+        }
+    }
+
+    // The help menu: the maker's address and the version.
+    Rectangle {
+        id: helpMenu
+        objectName: "helpMenu"
+        x: mainIten.width - 300
+        y: 30
+        width: 200
+        height: helpColumn.height + 2
+        visible: false
+        color: mainIten.colorGray0
+        border.color: mainIten.colorGray1
+        z: 20
+
+        Column {
+            id: helpColumn
+            x: 1
+            y: 1
             Repeater {
-                model: [{ glyph: "\u2013", close: false }, { glyph: "\u2715", close: true }]
-                Rectangle {
-                    width: 36; height: 28; radius: 4
-                    color: hover.containsMouse ? (modelData.close ? colorOrange : colorGray1) : "transparent"
+                model: ListModel {
+                    id: helpModel
+                    ListElement { textValue: "" }
+                    ListElement { textValue: "verison:1.0" }
+                }
+                delegate: Rectangle {
+                    id: helpEntry
+                    required property int index
+                    required property string textValue
+                    width: 198
+                    height: 24
+                    color: helpArea.containsMouse ? mainIten.colorOrange : "transparent"
                     Text {
-                        anchors.centerIn: parent
-                        text: modelData.glyph
-                        color: fontColor
-                        font.pixelSize: fontMiddleSize
+                        anchors.left: parent.left
+                        anchors.leftMargin: 10
+                        anchors.right: parent.right
+                        anchors.rightMargin: 6
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: helpEntry.textValue
+                        color: mainIten.fontColor
+                        font.family: mainIten.fontFamily
+                        font.pixelSize: mainIten.fontNormalSize
+                        elide: Text.ElideRight
                     }
                     MouseArea {
-                        id: hover
+                        id: helpArea
                         anchors.fill: parent
                         hoverEnabled: true
-                        onClicked: modelData.close ? ui_Ctl.onClose() : ui_Ctl.onMinimize()
+                        onClicked: mainIten.askMenuCmd(helpEntry.index)
                     }
                 }
             }
         }
     }
 
-    // DPI stages of the current profile, the stage the mouse uses highlighted.
-    Column {
-        id: dpiSettingMain
-        anchors.top: upItem.bottom
-        anchors.topMargin: 60
-        anchors.horizontalCenter: parent.horizontalCenter
-        spacing: 24
-
-        Text {
-            anchors.horizontalCenter: parent.horizontalCenter
-            text: dpiTitle
-            color: colorGray3
-            font.family: fontFamily
-            font.pixelSize: fontMaxSize
-            font.letterSpacing: 4
+    // Key-matrix rows highlight their button on the mouse picture; a click
+    // opens the key-assignment dialog unless the row holds the last left button.
+    Connections {
+        target: keyMatrixMain
+        function onEnterBtn(index) {
+            mouseMain.selectKey = index
         }
-        Row {
-            anchors.horizontalCenter: parent.horizontalCenter
-            spacing: 14
-            Repeater {
-                model: Math.max(0, Math.min(dpiCount, dpiValues.length))
-                Rectangle {
-                    width: 104; height: 132; radius: 6
-                    color: index === currentStage ? colorOrange : colorBlack
-                    border.color: index === currentStage ? "#e23a3a" : colorGray1
-                    Column {
-                        anchors.centerIn: parent
-                        spacing: 8
-                        Text {
-                            anchors.horizontalCenter: parent.horizontalCenter
-                            text: String(index + 1)
-                            color: index === currentStage ? fontColor : colorGray2
-                            font.pixelSize: fontMiddleSize
-                        }
-                        Text {
-                            anchors.horizontalCenter: parent.horizontalCenter
-                            text: String(dpiValues[index])
-                            color: fontColor
-                            font.family: fontFamily
-                            font.pixelSize: 28
-                            font.bold: true
-                        }
-                    }
-                }
-            }
+        function onLeaveBtn(index) {
+            if (!keyAssigmentMain.visible)
+                mouseMain.selectKey = -1
         }
-    }
-
-    Text {
-        anchors.bottom: parent.bottom
-        anchors.left: parent.left
-        anchors.margins: 16
-        text: lastInput
-        color: colorGray2
-        font.family: fontFamily
-        font.pixelSize: fontMinSize
-    }
-    Text {
-        anchors.bottom: parent.bottom
-        anchors.right: parent.right
-        anchors.margins: 16
-        text: (icType === "560" ? "560" : "553") + (isColorful ? " \u00b7 RGB" : "") + (isGun ? " \u00b7 recoil presets" : "")
-        color: colorGray2
-        font.family: fontFamily
-        font.pixelSize: fontMinSize
-    }
-
-    // Shown while the interface is locked (setProtectUI).
-    Rectangle {
-        id: busy
-        anchors.fill: parent
-        radius: 8
-        color: "#80000000"
-        visible: false
-        Rectangle {
-            anchors.centerIn: parent
-            width: 40; height: 40; radius: 20
-            color: "transparent"
-            border.width: 4
-            border.color: colorOrange
-            RotationAnimation on rotation { running: busy.visible; loops: Animation.Infinite; from: 0; to: 360; duration: 900 }
-            Rectangle { width: 10; height: 10; radius: 5; color: fontColor; x: 15; y: -3 }
+        function onClickBtn(index) {
+            mainIten.mainFocus()
+            if (keyMatrixMain.modKeys.checkOneLeftKey())
+                return
+            mainMask.visible = true
+            keyAssigmentMain.show(index)
         }
     }
 }

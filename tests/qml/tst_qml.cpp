@@ -1,18 +1,12 @@
-// Qt Quick Test runner for the QML under modules/qml: the interface gets the
-// real view (on a copy of the installed data), a device link to a connected
-// virtual mouse and the window controller, as in the program.
+// Qt Quick Test runner for the QML under modules/qml. Every test file gets the
+// rig (`rig`, tests/qml/support/qml_rig.h): the real view on a copy of the
+// installed data, a connected virtual mouse and the window controller,
+// published as ui_View, hid and ui_Ctl as in the program.
 
-#include "app/ui_controler.h"
-#include "device/clock.h"
-#include "device/hid_thread.h"
-#include "device/virtual_mouse.h"
-#include "features/pointer_backend.h"
-#include "store/my_qquick_view.h"
-#include "store/scripted_file_dialogs.h"
-#include "support/data_fixture.h"
+#include "app/font_fallbacks.h"
+#include "support/qml_rig.h"
 
 #include <QApplication>
-#include <QQmlContext>
 #include <QQmlEngine>
 #include <QtQuickTest>
 #include <memory>
@@ -22,30 +16,21 @@ class Setup : public QObject {
 public slots:
     void qmlEngineAvailable(QQmlEngine* engine)
     {
-        m_view = std::make_unique<myQQuickView>(m_data.root(), &m_dialogs, nullptr);
-        m_mouse = std::make_unique<VirtualMouse>(m_clock);
-        m_hid = std::make_unique<Hid_Thread>(*m_mouse, m_clock);
-        m_hid->checkDevices(m_data.path(QStringLiteral("modules/setting/apConfig.bin")));
-        m_view->setHidLink(m_hid.get());
-        engine->rootContext()->setContextProperty(QStringLiteral("ui_View"), m_view.get());
-        engine->rootContext()->setContextProperty(QStringLiteral("hid"), m_hid.get());
-        engine->rootContext()->setContextProperty(QStringLiteral("ui_Ctl"), &m_controller);
+        m_rig = std::make_unique<QmlRig>(engine);
+        if (!m_rig->start())
+            qWarning("the QML rig could not connect its virtual mouse");
     }
+    void cleanupTestCase() { m_rig.reset(); }
 
 private:
-    DataFixture m_data;
-    ScriptedFileDialogs m_dialogs;
-    VirtualClock m_clock;
-    std::unique_ptr<VirtualMouse> m_mouse;
-    std::unique_ptr<Hid_Thread> m_hid;
-    std::unique_ptr<myQQuickView> m_view;
-    Ui_Controler m_controller;
+    std::unique_ptr<QmlRig> m_rig;
 };
 
 // The view is a widget: the runner needs a QApplication, not only a QGuiApplication.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    installFontFallbacks();
     Setup setup;
     return quick_test_main_with_setup(argc, argv, "qml", QUICK_TEST_SOURCE_DIR, &setup);
 }

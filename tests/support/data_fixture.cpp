@@ -14,7 +14,8 @@ bool copyTree(const QString& from, const QString& to)
     while (it.hasNext()) {
         const QString file = it.next();
         const QString rel = src.relativeFilePath(file);
-        if (rel.startsWith(QLatin1String("qml/")) || rel.endsWith(QLatin1String(".qrc"))
+        if (rel.startsWith(QLatin1String("qml/")) || rel.startsWith(QLatin1String("img/svg/"))
+            || rel.endsWith(QLatin1String(".qrc"))
             || rel == QLatin1String("DevInfo.ini"))
             continue;
         const QString dst = to + QLatin1Char('/') + rel;

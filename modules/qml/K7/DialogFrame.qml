@@ -1,0 +1,125 @@
+import QtQuick
+
+// The frame every dialog uses: a title bar with the title, a close icon and an
+// optional reset icon; dragging the dialog's background moves it, clamped so
+// that it stays inside the window.
+//   DialogFrame {
+//       id: myDialog; width: 416; height: 312
+//       title: myLang[0]; showReset: true
+//       onCloseClicked: { visible = false; mainMask.visible = false }
+//       onResetClicked: init(true, true)
+//       onBackgroundPressed: endEdits()        // a press anywhere on the background
+//       ... content, placed in dialog coordinates (the title bar is the top titleHeight pixels)
+//   }
+// showCentered() centres it in the window and shows it.
+Rectangle {
+    id: dialog
+    width: 416
+    height: 312
+    radius: 6
+    color: colorGray0
+    border.color: colorGray1
+    visible: false
+
+    property string title: ""
+    property int titleHeight: 40
+    property bool showClose: true
+    property bool showReset: false
+    // The close icon acts on the press instead of the click.
+    property bool closeOnPress: false
+    property alias titleBar: titleBar
+
+    signal closeClicked()
+    signal resetClicked()
+    signal backgroundPressed()
+
+    function showCentered() {
+        var p = dialog.parent
+        if (p) {
+            x = Math.round((p.width - width) / 2)
+            y = Math.round((p.height - height) / 2)
+        }
+        visible = true
+    }
+
+    function clampedX(v) {
+        var pw = dialog.parent ? dialog.parent.width : 1024
+        return Math.max(0, Math.min(pw - width, v))
+    }
+    function clampedY(v) {
+        var ph = dialog.parent ? dialog.parent.height : 640
+        return Math.max(0, Math.min(ph - height, v))
+    }
+
+    // Takes every press that reaches the background: drags the dialog and
+    // keeps the press from falling through to the window below.
+    MouseArea {
+        id: dragArea
+        anchors.fill: parent
+        property point pressAt
+        onPressed: function(mouse) {
+            pressAt = Qt.point(mouse.x, mouse.y)
+            dialog.backgroundPressed()
+        }
+        onPositionChanged: function(mouse) {
+            dialog.x = dialog.clampedX(dialog.x + mouse.x - pressAt.x)
+            dialog.y = dialog.clampedY(dialog.y + mouse.y - pressAt.y)
+        }
+        onWheel: function(wheel) { wheel.accepted = true }
+    }
+
+    Rectangle {
+        id: titleBar
+        width: parent.width
+        height: dialog.titleHeight
+        radius: dialog.radius
+        color: colorGray1
+        Rectangle {
+            // Square lower corners under the rounded upper ones.
+            anchors.bottom: parent.bottom
+            width: parent.width
+            height: dialog.radius
+            color: parent.color
+        }
+        Rectangle {
+            anchors.bottom: parent.bottom
+            width: parent.width
+            height: 1
+            color: colorOrange
+        }
+        Text {
+            anchors.left: parent.left
+            anchors.leftMargin: 16
+            anchors.right: resetIcon.visible ? resetIcon.left : closeIcon.left
+            anchors.rightMargin: 12
+            anchors.verticalCenter: parent.verticalCenter
+            text: dialog.title
+            color: fontColor
+            font.family: fontFamily
+            font.pixelSize: fontMiddleSize
+            font.bold: true
+            elide: Text.ElideRight
+        }
+        IconButton {
+            id: resetIcon
+            anchors.right: closeIcon.visible ? closeIcon.left : parent.right
+            anchors.rightMargin: 16
+            anchors.verticalCenter: parent.verticalCenter
+            visible: dialog.showReset
+            source: sourceResetBtn
+            hoverSource: sourceResetBtnH
+            onClicked: dialog.resetClicked()
+        }
+        IconButton {
+            id: closeIcon
+            anchors.right: parent.right
+            anchors.rightMargin: 16
+            anchors.verticalCenter: parent.verticalCenter
+            visible: dialog.showClose
+            source: sourceCloseBtn
+            hoverSource: sourceCloseBtnH
+            onPress: dialog.closeOnPress
+            onClicked: dialog.closeClicked()
+        }
+    }
+}

@@ -1,0 +1,163 @@
+import QtQuick
+
+// Like DropDownList, but the entries lie in three columns of the header's
+// width (count / 3 rows). A click on an entry with text makes it current;
+// any click closes the grid and emits btnClick(). Pages read currentSelect.
+Item {
+    id: dropGrid
+    width: 120
+    height: 24
+    z: isDrop || openAnimation.running ? 10 : 0
+
+    property bool isDrop: false
+    property alias mdItems: grid.model
+    property int currentSelect: 0
+    property string textValue: ""
+    property color borderColor: colorGray1
+    property color bgColor: colorGray0
+    property int horizontalOffset: 0
+    readonly property int rows: Math.ceil(grid.count / 3)
+
+    signal btnClick()
+
+    // Closes an open drop-down (also while it is still opening).
+    function closeMenu() {
+        if (isDrop) {
+            openAnimation.stop()
+            toggle()
+        }
+    }
+
+    function toggle() {
+        isDrop = !isDrop
+        openAnimation.to = isDrop ? rows * 24 + 2 : 0
+        openAnimation.start()
+    }
+
+    function entryText(i) {
+        if (!grid.model || i < 0 || i >= grid.count)
+            return ""
+        var e = grid.model.get(i)
+        return e && e.textValue !== undefined ? String(e.textValue) : ""
+    }
+
+    function refreshText() {
+        textValue = entryText(currentSelect)
+    }
+
+    onCurrentSelectChanged: refreshText()
+    Component.onCompleted: refreshText()
+    Connections {
+        target: grid.model
+        ignoreUnknownSignals: true
+        function onDataChanged() { dropGrid.refreshText() }
+        function onCountChanged() { dropGrid.refreshText() }
+    }
+
+    Rectangle {
+        id: header
+        anchors.fill: parent
+        radius: 2
+        color: dropGrid.bgColor
+        border.color: headerArea.containsMouse || dropGrid.isDrop ? colorOrange : dropGrid.borderColor
+
+        Text {
+            anchors.left: parent.left
+            anchors.leftMargin: 8
+            anchors.right: arrow.left
+            anchors.rightMargin: 4
+            anchors.verticalCenter: parent.verticalCenter
+            text: dropGrid.textValue
+            color: fontColor
+            font.family: fontFamily
+            font.pixelSize: fontNormalSize
+            elide: Text.ElideRight
+        }
+        Image {
+            id: arrow
+            anchors.right: parent.right
+            anchors.rightMargin: 8
+            anchors.verticalCenter: parent.verticalCenter
+            width: 12
+            height: 12
+            source: dropGrid.isDrop ? sourceDropBtnU : sourceDropBtn
+        }
+        MouseArea {
+            id: headerArea
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: {
+                dropGrid.btnClick()
+                if (!openAnimation.running)
+                    dropGrid.toggle()
+            }
+        }
+    }
+
+    Rectangle {
+        id: area
+        objectName: "dropArea"
+        x: dropGrid.horizontalOffset
+        y: header.height
+        width: dropGrid.width * 3
+        height: 0
+        visible: height > 0
+        clip: true
+        color: colorGray0
+        border.color: colorGray1
+
+        GridView {
+            id: grid
+            x: 1
+            y: 1
+            width: dropGrid.width * 3 - 2
+            height: dropGrid.rows * 24
+            cellWidth: (dropGrid.width * 3 - 2) / 3
+            cellHeight: 24
+            interactive: false
+            delegate: Rectangle {
+                id: cell
+                required property int index
+                required property var model
+                readonly property string label: model.textValue !== undefined ? String(model.textValue) : ""
+                width: grid.cellWidth
+                height: 24
+                color: label !== "" && (index === dropGrid.currentSelect || cellArea.containsMouse)
+                       ? colorOrange : "transparent"
+                Text {
+                    anchors.left: parent.left
+                    anchors.leftMargin: 8
+                    anchors.right: parent.right
+                    anchors.rightMargin: 4
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: cell.label
+                    color: fontColor
+                    font.family: fontFamily
+                    font.pixelSize: fontNormalSize
+                    elide: Text.ElideRight
+                }
+                MouseArea {
+                    id: cellArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: {
+                        if (openAnimation.running)
+                            return
+                        if (cell.label !== "")
+                            dropGrid.currentSelect = cell.index
+                        dropGrid.toggle()
+                        dropGrid.btnClick()
+                    }
+                }
+            }
+        }
+    }
+
+    NumberAnimation {
+        id: openAnimation
+        target: area
+        property: "height"
+        duration: 180
+        easing.type: Easing.OutQuad
+    }
+}

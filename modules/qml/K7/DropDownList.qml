@@ -1,0 +1,215 @@
+import QtQuick
+
+// A 24-high header showing the current entry; a click opens the list of
+// `mdItems` (a ListModel with `textValue`) below it, at most ten rows visible.
+// Clicking a row makes it current and closes the list; valueChange(index) is
+// emitted once the closing animation has ended. closeMenu() closes an open list.
+Item {
+    id: dropList
+    width: 120
+    height: 24
+    z: isDrop || openAnimation.running ? 10 : 0
+
+    property bool isDrop: false
+    property alias mdItems: listView.model
+    property int count: listView.count
+    property int currentSelect: 2
+    property string textValue: ""
+    property color borderColor: colorGray1
+    property color bgColor: colorGray0
+    property int horizontalOffset: 0
+    readonly property int visibleRows: Math.min(count, 10)
+    // The row a click chose, reported when the list has closed.
+    property int pendingIndex: -1
+
+    signal valueChange(int index)
+    signal btnClick()
+    signal dragSignal(bool isDrag)
+
+    // Closes an open drop-down (also while it is still opening).
+    function closeMenu() {
+        if (isDrop) {
+            openAnimation.stop()
+            toggle()
+        }
+    }
+
+    function toggle() {
+        isDrop = !isDrop
+        openAnimation.duration = Math.max(0, 180 - 10 * count)
+        openAnimation.to = isDrop ? visibleRows * 24 : 0
+        if (isDrop)
+            listView.positionViewAtIndex(Math.max(0, currentSelect), ListView.Contain)
+        openAnimation.start()
+    }
+
+    function entryText(i) {
+        if (!listView.model || i < 0 || i >= count)
+            return ""
+        var e = listView.model.get(i)
+        return e && e.textValue !== undefined ? String(e.textValue) : ""
+    }
+
+    function refreshText() {
+        textValue = entryText(currentSelect)
+    }
+
+    onCurrentSelectChanged: refreshText()
+    onCountChanged: refreshText()
+    Component.onCompleted: refreshText()
+    Connections {
+        target: listView.model
+        ignoreUnknownSignals: true
+        function onDataChanged() { dropList.refreshText() }
+    }
+
+    Rectangle {
+        id: header
+        anchors.fill: parent
+        radius: 2
+        color: dropList.bgColor
+        border.color: headerArea.containsMouse || dropList.isDrop ? colorOrange : dropList.borderColor
+
+        Text {
+            anchors.left: parent.left
+            anchors.leftMargin: 8
+            anchors.right: arrow.left
+            anchors.rightMargin: 4
+            anchors.verticalCenter: parent.verticalCenter
+            text: dropList.textValue
+            color: fontColor
+            font.family: fontFamily
+            font.pixelSize: fontNormalSize
+            elide: Text.ElideRight
+        }
+        Image {
+            id: arrow
+            anchors.right: parent.right
+            anchors.rightMargin: 8
+            anchors.verticalCenter: parent.verticalCenter
+            width: 12
+            height: 12
+            source: dropList.isDrop ? sourceDropBtnU : sourceDropBtn
+        }
+        MouseArea {
+            id: headerArea
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: {
+                dropList.btnClick()
+                if (!openAnimation.running)
+                    dropList.toggle()
+            }
+        }
+    }
+
+    Rectangle {
+        id: area
+        objectName: "dropArea"
+        x: dropList.horizontalOffset
+        y: header.height
+        width: dropList.width
+        height: 0
+        visible: height > 0
+        clip: true
+        color: colorGray0
+        border.color: colorGray1
+
+        ListView {
+            id: listView
+            anchors.fill: parent
+            anchors.margins: 1
+            interactive: false
+            boundsBehavior: Flickable.StopAtBounds
+            delegate: Rectangle {
+                id: row
+                required property int index
+                required property var model
+                width: listView.width
+                height: 24
+                color: index === dropList.currentSelect || rowArea.containsMouse ? colorOrange : "transparent"
+                Text {
+                    anchors.left: parent.left
+                    anchors.leftMargin: 8
+                    anchors.right: parent.right
+                    anchors.rightMargin: 15
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: row.model.textValue !== undefined ? String(row.model.textValue) : ""
+                    color: fontColor
+                    font.family: fontFamily
+                    font.pixelSize: fontNormalSize
+                    elide: Text.ElideRight
+                }
+                MouseArea {
+                    id: rowArea
+                    anchors.fill: parent
+                    anchors.rightMargin: 15
+                    hoverEnabled: true
+                    onClicked: {
+                        if (openAnimation.running)
+                            return
+                        dropList.currentSelect = row.index
+                        dropList.pendingIndex = row.index
+                        dropList.toggle()
+                    }
+                }
+            }
+        }
+
+        // Scroll handle, only when more than ten rows.
+        Rectangle {
+            id: handle
+            visible: dropList.count > 10
+            x: parent.width - 13
+            width: 12
+            radius: 3
+            color: "#ffffff"
+            border.color: colorGray3
+            height: Math.max(16, parent.height * 10 / Math.max(1, dropList.count))
+            y: listView.contentHeight > listView.height
+               ? (parent.height - height) * listView.contentY / (listView.contentHeight - listView.height) : 0
+            MouseArea {
+                anchors.fill: parent
+                anchors.margins: -2
+                property real pressY: 0
+                property real startY: 0
+                onPressed: function(mouse) {
+                    pressY = mapToItem(area, mouse.x, mouse.y).y
+                    startY = handle.y
+                    dropList.dragSignal(true)
+                }
+                onPositionChanged: function(mouse) {
+                    var range = area.height - handle.height
+                    if (range <= 0)
+                        return
+                    var y = Math.max(0, Math.min(range, startY + mapToItem(area, mouse.x, mouse.y).y - pressY))
+                    listView.contentY = y / range * (listView.contentHeight - listView.height)
+                }
+                onReleased: dropList.dragSignal(false)
+            }
+        }
+        MouseArea {
+            // The wheel scrolls a long list.
+            anchors.fill: parent
+            acceptedButtons: Qt.NoButton
+            onWheel: function(wheel) {
+                var max = Math.max(0, listView.contentHeight - listView.height)
+                listView.contentY = Math.max(0, Math.min(max, listView.contentY - wheel.angleDelta.y / 120 * 24))
+            }
+        }
+    }
+
+    NumberAnimation {
+        id: openAnimation
+        target: area
+        property: "height"
+        easing.type: Easing.OutQuad
+        onFinished: {
+            if (!dropList.isDrop && dropList.pendingIndex >= 0) {
+                var i = dropList.pendingIndex
+                dropList.pendingIndex = -1
+                dropList.valueChange(i)
+            }
+        }
+    }
+}

@@ -1,0 +1,114 @@
+import QtQuick
+
+// A 24-high header (text and arrow) that opens a 24-high area below it with a
+// slider of width − 16. The slider's valueChange and dragSignal are passed on.
+Item {
+    id: dropSlider
+    width: 120
+    height: 24
+    z: isDrop || openAnimation.running ? 10 : 0
+
+    property bool isDrop: false
+    property string textValue: ""
+    property color borderColor: colorGray1
+    property color bgColor: colorGray0
+    property color sliderBgColor: colorGray0
+    property color sliderbarBg: colorGray1
+    property int horizontalOffset: 0
+    property alias sliderControl: slider
+
+    signal valueChange(int index)
+    signal btnClick()
+    signal dragSignal(bool isDrag)
+
+    // Closes an open drop-down (also while it is still opening).
+    function closeMenu() {
+        if (isDrop) {
+            openAnimation.stop()
+            toggle()
+        }
+    }
+
+    function setValue(ration) {
+        slider.setRatioValue(ration)
+    }
+
+    function toggle() {
+        isDrop = !isDrop
+        openAnimation.to = isDrop ? 24 : 0
+        openAnimation.start()
+    }
+
+    Rectangle {
+        id: header
+        anchors.fill: parent
+        radius: 2
+        color: dropSlider.bgColor
+        border.color: headerArea.containsMouse || dropSlider.isDrop ? colorOrange : dropSlider.borderColor
+
+        Text {
+            anchors.left: parent.left
+            anchors.leftMargin: 8
+            anchors.right: arrow.left
+            anchors.rightMargin: 4
+            anchors.verticalCenter: parent.verticalCenter
+            text: dropSlider.textValue
+            color: fontColor
+            font.family: fontFamily
+            font.pixelSize: fontNormalSize
+            elide: Text.ElideRight
+        }
+        Image {
+            id: arrow
+            anchors.right: parent.right
+            anchors.rightMargin: 8
+            anchors.verticalCenter: parent.verticalCenter
+            width: 12
+            height: 12
+            source: dropSlider.isDrop ? sourceDropBtnU : sourceDropBtn
+        }
+        MouseArea {
+            id: headerArea
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: {
+                dropSlider.btnClick()
+                if (!openAnimation.running)
+                    dropSlider.toggle()
+            }
+        }
+    }
+
+    Rectangle {
+        id: area
+        objectName: "dropArea"
+        x: dropSlider.horizontalOffset
+        y: header.height - 1
+        width: dropSlider.width
+        height: 0
+        clip: true
+        visible: height > 0
+        radius: 2
+        color: dropSlider.sliderBgColor
+        border.color: dropSlider.borderColor
+
+        SliderButton {
+            id: slider
+            x: 8
+            anchors.verticalCenter: parent.top
+            anchors.verticalCenterOffset: 12
+            width: dropSlider.width - 16
+            trackColor: dropSlider.sliderbarBg
+            onValueChange: function(tmpValue) { dropSlider.valueChange(tmpValue) }
+            onDragSignal: function(isDrag) { dropSlider.dragSignal(isDrag) }
+        }
+    }
+
+    NumberAnimation {
+        id: openAnimation
+        target: area
+        property: "height"
+        duration: 180
+        easing.type: Easing.OutQuad
+    }
+}

@@ -1,0 +1,57 @@
+import QtQuick
+
+// A full-width 24-high entry of a panel (e.g. "Macro Editor", "System
+// setting"): optional icon, text, and a small arrow; orange under the pointer.
+Rectangle {
+    id: entry
+    width: 216
+    height: 24
+    radius: 2
+    color: hovered ? colorOrange : "#262626"
+    border.color: hovered ? "#d42020" : colorGray1
+
+    property string text: ""
+    property url icon: ""
+    readonly property bool hovered: entryArea.containsMouse
+
+    signal clicked()
+
+    Image {
+        id: entryIcon
+        x: 8
+        anchors.verticalCenter: parent.verticalCenter
+        width: 16
+        height: 16
+        source: entry.icon
+        visible: entry.icon.toString() !== ""
+    }
+    Text {
+        anchors.left: entryIcon.visible ? entryIcon.right : parent.left
+        anchors.leftMargin: entryIcon.visible ? 8 : 12
+        anchors.right: chevron.left
+        anchors.rightMargin: 6
+        anchors.verticalCenter: parent.verticalCenter
+        text: entry.text
+        color: fontColor
+        font.family: fontFamily
+        font.pixelSize: fontNormalSize
+        elide: Text.ElideRight
+    }
+    Text {
+        id: chevron
+        anchors.right: parent.right
+        anchors.rightMargin: 10
+        anchors.verticalCenter: parent.verticalCenter
+        text: "›"
+        color: entry.hovered ? fontColor : colorGray2
+        font.family: fontFamily
+        font.pixelSize: fontMaxSize
+    }
+    MouseArea {
+        id: entryArea
+        anchors.fill: parent
+        hoverEnabled: true
+        cursorShape: Qt.PointingHandCursor
+        onClicked: entry.clicked()
+    }
+}

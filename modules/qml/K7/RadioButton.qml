@@ -1,0 +1,56 @@
+import QtQuick
+
+// A 10 × 10 rounded square with an orange dot when selected and the label
+// `gapValue` to its right. A click selects it and emits btnClick(index);
+// deselecting the others of a group is the page's job.
+Item {
+    id: radio
+    width: box.width + gapValue + label.implicitWidth
+    height: Math.max(box.height, label.implicitHeight)
+
+    property string textValue: ""
+    property bool isSelect: false
+    property int index: -1
+    property int gapValue: 16
+    property alias tmptext: label
+
+    signal btnClick(int index)
+
+    Rectangle {
+        id: box
+        anchors.verticalCenter: parent.verticalCenter
+        width: 10
+        height: 10
+        radius: 2
+        color: colorGray3
+        border.color: radioArea.containsMouse ? colorOrange : colorGray3
+        Rectangle {
+            anchors.centerIn: parent
+            width: 6
+            height: 6
+            radius: 1
+            color: colorOrange
+            visible: radio.isSelect
+        }
+    }
+    Text {
+        id: label
+        anchors.left: box.right
+        anchors.leftMargin: radio.gapValue
+        anchors.verticalCenter: parent.verticalCenter
+        text: radio.textValue
+        color: radio.isSelect || radioArea.containsMouse ? fontColor : colorGray3
+        font.family: fontFamily
+        font.pixelSize: fontNormalSize
+    }
+    MouseArea {
+        id: radioArea
+        anchors.fill: parent
+        anchors.margins: -6
+        hoverEnabled: true
+        onClicked: {
+            radio.isSelect = true
+            radio.btnClick(radio.index)
+        }
+    }
+}

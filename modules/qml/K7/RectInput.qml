@@ -1,0 +1,78 @@
+import QtQuick
+
+// A centred number field of at most four characters, limited to
+// minValue … maxValue while typing; Enter drops the focus. Gaining focus emits
+// inputSignal(); losing it turns an empty text or a value below 1 into "0",
+// then emits endInputSignal().
+Rectangle {
+    id: rectInput
+    width: 48
+    height: 20
+    radius: 2
+    color: colorGray0
+    border.color: input.activeFocus || inputArea.containsMouse ? colorOrange : colorGray1
+
+    property int maxValue: 255
+    property int minValue: 0
+    property alias textValue: input.text
+    property alias txtInput: input
+
+    signal endInputSignal()
+    signal inputSignal()
+
+    function closeFocus() {
+        input.focus = false
+    }
+
+    MouseArea {
+        id: inputArea
+        anchors.fill: parent
+        hoverEnabled: true
+        cursorShape: Qt.IBeamCursor
+        onPressed: function(mouse) {
+            input.forceActiveFocus()
+            mouse.accepted = false
+        }
+    }
+
+    TextInput {
+        id: input
+        anchors.fill: parent
+        anchors.leftMargin: 2
+        anchors.rightMargin: 2
+        horizontalAlignment: TextInput.AlignHCenter
+        verticalAlignment: TextInput.AlignVCenter
+        text: "0"
+        maximumLength: 4
+        color: fontColor
+        selectionColor: colorOrange
+        selectByMouse: true
+        clip: true
+        font.family: fontFamily
+        font.pixelSize: fontNormalSize
+        // Digits only, and nothing above maxValue: a keystroke that would
+        // leave the range is taken back.
+        validator: RegularExpressionValidator { regularExpression: /[0-9]*/ }
+        property string lastText: text
+        onTextEdited: {
+            if (text !== "" && parseInt(text) > rectInput.maxValue) {
+                var cursor = cursorPosition - (text.length - lastText.length)
+                text = lastText
+                cursorPosition = Math.max(0, Math.min(text.length, cursor))
+            }
+            lastText = text
+        }
+        onTextChanged: if (!activeFocus) lastText = text
+        Keys.onReturnPressed: focus = false
+        Keys.onEnterPressed: focus = false
+        onActiveFocusChanged: {
+            if (activeFocus) {
+                rectInput.inputSignal()
+                return
+            }
+            if (text === "" || !(parseInt(text) >= 1))
+                text = "0"
+            rectInput.endInputSignal()
+        }
+    }
+}

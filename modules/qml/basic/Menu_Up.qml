@@ -1,0 +1,56 @@
+import QtQuick
+import "../K7"
+
+// The title-bar menu: help (btnClicked(2)), minimise (0) and close (1), 16
+// apart, each with its hover image; 16 to their left the profile drop-down,
+// whose entries are the profile manager's list.
+Item {
+    id: menuUp
+    width: icons.width
+    height: 16
+
+    property alias profileBtn: profileList
+
+    signal btnClicked(int btnIndex)
+
+    Row {
+        id: icons
+        spacing: 16
+        IconButton {
+            objectName: "helpIcon"
+            source: sourceAsk
+            hoverSource: sourceAskH
+            onClicked: menuUp.btnClicked(2)
+        }
+        IconButton {
+            objectName: "minIcon"
+            source: sourceMinBtn
+            hoverSource: sourceMinBtnH
+            onClicked: menuUp.btnClicked(0)
+        }
+        IconButton {
+            objectName: "closeIcon"
+            source: sourceCloseBtn
+            hoverSource: sourceCloseBtnH
+            onClicked: menuUp.btnClicked(1)
+        }
+    }
+
+    DropDownList {
+        id: profileList
+        objectName: "profileList"
+        x: -16 - width
+        y: (menuUp.height - height) / 2
+        width: 144
+        height: 24
+        currentSelect: 0
+        bgColor: colorOrange
+        borderColor: colorOrange
+        mdItems: profileMain.profileDataModel0
+        onValueChange: function(index) {
+            var entry = profileMain.profileDataModel0.get(index)
+            if (entry)
+                profileMain.changeProfile(entry.profileNo)
+        }
+    }
+}

@@ -13,7 +13,7 @@ TestCase {
     when: windowShown
 
     // The interface of the running test (main.qml's root, id mainIten).
-    property Item root: null
+    property var root: null
 
     // A fresh interface: rig.start(options), main.qml created, initUI run and
     // its start-up lock ended. Options as QmlRig::start (family, isColorful,

@@ -118,7 +118,7 @@ Rectangle {
             visible: dialog.showClose
             source: sourceCloseBtn
             hoverSource: sourceCloseBtnH
-            onPress: dialog.closeOnPress
+            actOnPress: dialog.closeOnPress
             onClicked: dialog.closeClicked()
         }
     }

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 
 // Like DropDownList, but the entries lie in three columns of the header's

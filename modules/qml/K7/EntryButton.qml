@@ -23,7 +23,7 @@ Rectangle {
         width: 16
         height: 16
         source: entry.icon
-        visible: entry.icon.toString() !== ""
+        visible: String(entry.icon) !== ""
     }
     Text {
         anchors.left: entryIcon.visible ? entryIcon.right : parent.left

@@ -1,7 +1,7 @@
 import QtQuick
 
 // A 16 × 16 icon that switches to its hover image under the pointer.
-// `onPress` makes it act on the press instead of the click.
+// `actOnPress` makes it act on the press instead of the click.
 Item {
     id: icon
     width: 16
@@ -9,7 +9,7 @@ Item {
 
     property url source: ""
     property url hoverSource: source
-    property bool onPress: false
+    property bool actOnPress: false
     readonly property bool hovered: iconArea.containsMouse
 
     signal clicked()
@@ -24,7 +24,7 @@ Item {
         anchors.margins: -4
         hoverEnabled: true
         cursorShape: Qt.PointingHandCursor
-        onPressed: { if (icon.onPress) icon.clicked() }
-        onClicked: { if (!icon.onPress) icon.clicked() }
+        onPressed: { if (icon.actOnPress) icon.clicked() }
+        onClicked: { if (!icon.actOnPress) icon.clicked() }
     }
 }

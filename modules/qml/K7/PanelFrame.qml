@@ -40,7 +40,7 @@ Rectangle {
             width: 16
             height: 16
             source: panel.icon
-            visible: panel.icon.toString() !== ""
+            visible: String(panel.icon) !== ""
         }
         Text {
             anchors.left: titleIcon.visible ? titleIcon.right : parent.left

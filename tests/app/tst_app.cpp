@@ -65,6 +65,11 @@ struct App {
         setup.warningBox = [this](const QString& title, const QString& text) { warnings << title + QLatin1Char('|') + text; };
         widget = std::make_unique<Widget>(std::move(setup));
     }
+    // Replaces the interface with a root that records the calls it receives.
+    void recordRootCalls()
+    {
+        widget->view()->setSource(QUrl::fromLocalFile(QStringLiteral(STRYDE_SOURCE_DIR "/tests/data/root_probe.qml")));
+    }
     ~App()
     {
         widget.reset();
@@ -72,6 +77,25 @@ struct App {
 
     QQuickItem* root() const { return widget->view()->rootObject(); }
     QVariant rootProperty(const char* name) const { return root()->property(name); }
+    QStringList rootCalls() const { return rootProperty("log").toString().split(QLatin1Char(';'), Qt::SkipEmptyParts); }
+    // "i" for every initUI and "r" for every run the root received, in order.
+    QString startOrder() const
+    {
+        QString order;
+        for (const QString& call : rootCalls()) {
+            if (call == QLatin1String("initUI"))
+                order += QLatin1Char('i');
+            else if (call == QLatin1String("run"))
+                order += QLatin1Char('r');
+        }
+        return order;
+    }
+    // The DPI stage index the interface shows.
+    int currentStage() const
+    {
+        const QObject* dpi = root()->findChild<QObject*>(QStringLiteral("dpiSettingMain"));
+        return dpi ? dpi->property("currentDPI").toInt() : -1;
+    }
     void settle()
     {
         for (int i = 0; i < 5; ++i)
@@ -109,6 +133,7 @@ private slots:
     void connectOn553EnablesReportsAndStartsTheInterface()
     {
         App app(553);
+        app.recordRootCalls();
         QVERIFY(app.root());
         app.widget->showNormal();
         app.widget->checkDevice();
@@ -117,9 +142,9 @@ private slots:
         QCOMPARE(app.tray.texts, QStringList{QStringLiteral("Info|Detect Device")});
         QCOMPARE(app.mouse->state().keyboardOptions[3] & 0x40, 0x40);
         // initUI and run are queued: nothing has run yet, then initUI before run.
-        QCOMPARE(app.rootProperty("startOrder").toString(), QString());
+        QCOMPARE(app.startOrder(), QString());
         app.settle();
-        QCOMPARE(app.rootProperty("startOrder").toString(), QStringLiteral("ir"));
+        QCOMPARE(app.startOrder(), QStringLiteral("ir"));
         QVERIFY(app.widget->isVisible());
         QVERIFY(!app.commandsSent().contains(0x8C));
     }
@@ -192,7 +217,7 @@ private slots:
         app.settle();
         app.tray.texts.clear();
         app.mouse->pressDpiButton();    // stage 2 -> 3
-        QTRY_COMPARE(app.rootProperty("currentStage").toInt(), 2);
+        QTRY_COMPARE(app.currentStage(), 2);
         QTRY_COMPARE(app.tray.texts.size(), 1);
         const QString entry2 = app.widget->hid().dpiSwitchTexts().at(2);
         QCOMPARE(app.tray.texts.first(), QStringLiteral("Info|") + entry2 + QLatin1Char(' '));
@@ -203,6 +228,7 @@ private slots:
     void unplugDisablesThenHidesAndReplugReconnects()
     {
         App app(553);
+        app.recordRootCalls();
         app.widget->showNormal();
         app.widget->checkDevice();
         app.settle();
@@ -226,7 +252,7 @@ private slots:
         app.settle();
         QVERIFY(app.widget->hid().deviceConnected());
         QVERIFY(app.widget->hid().isListening());
-        QCOMPARE(app.rootProperty("startOrder").toString(), QStringLiteral("irir"));
+        QCOMPARE(app.startOrder(), QStringLiteral("irir"));
         app.unlock();
         QVERIFY(app.widget->view()->isEnabled());
         // Reconnecting does not show the window: the user asks for it.
@@ -260,6 +286,7 @@ private slots:
     void restoreOnlyWhileConnected()
     {
         App app(553);
+        app.recordRootCalls();
         app.mouse->unplug();
         app.widget->checkDevice();
         QVERIFY(!app.widget->isVisible());
@@ -282,7 +309,7 @@ private slots:
         app.widget->receiveMessage(QString());
         app.settle();
         QVERIFY(app.widget->isVisible());
-        QCOMPARE(app.rootProperty("startOrder").toString(), QStringLiteral("ir"));
+        QCOMPARE(app.startOrder(), QStringLiteral("ir"));
     }
 
     void copyDataTextIsShownWithTheWindowTitle()
@@ -319,7 +346,7 @@ private slots:
 
         actions.value(QStringLiteral("Press DPI button"))->trigger();
         QTRY_COMPARE(app.tray.texts.size(), 1);
-        QCOMPARE(app.rootProperty("currentStage").toInt(), 1);
+        QCOMPARE(app.currentStage(), 1);
 
         actions.value(QStringLiteral("Unplug"))->trigger();
         QTRY_VERIFY(!app.widget->hid().deviceConnected());

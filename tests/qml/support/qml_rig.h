@@ -12,6 +12,7 @@
 
 #include <QBuffer>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QVariant>
 #include <memory>
@@ -92,7 +93,7 @@ public:
 private:
     void publish();
 
-    QQmlEngine* m_engine = nullptr;
+    QPointer<QQmlEngine> m_engine;
     VirtualClock m_clock;
     ScriptedFileDialogs m_dialogs;
     Ui_Controler m_controller;

@@ -1,0 +1,296 @@
+#include "stryde_session.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Xlib last: its macros clash with Qt names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+QString screenshotDir()
+{
+    const QString dir = QDir::cleanPath(QStringLiteral(STRYDE_BIN_DIR "/../screenshots"));
+    QDir().mkpath(dir);
+    return dir;
+}
+
+// A display number with no server: no socket and no lock file.
+int freeDisplay()
+{
+    const int base = 90 + int(QCoreApplication::applicationPid() % 400);
+    for (int n = base; n < base + 200; ++n) {
+        if (!QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
+            && !QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            return n;
+    }
+    return -1;
+}
+
+} // namespace
+
+StrydeSession::StrydeSession() = default;
+
+StrydeSession::~StrydeSession() { stop(); }
+
+bool StrydeSession::waitFor(const std::function<bool()>& condition, int timeoutMs) const
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+bool StrydeSession::start(const Options& options)
+{
+    if (!m_data.isValid()) {
+        m_error = QStringLiteral("cannot copy the data folder");
+        return false;
+    }
+    const QString apConfig = m_data.path(QStringLiteral("modules/setting/apConfig.bin"));
+    {
+        QSettings s(apConfig, QSettings::IniFormat);
+        s.setValue(QStringLiteral("mouse/icType"), QString::number(options.family == 560 ? 560 : 553));
+        if (!options.language.isEmpty())
+            s.setValue(QStringLiteral("common/language"), options.language);
+    }
+    for (auto it = options.files.cbegin(); it != options.files.cend(); ++it) {
+        QSettings s(m_data.path(it.key()), QSettings::IniFormat);
+        for (auto v = it.value().cbegin(); v != it.value().cend(); ++v)
+            s.setValue(v.key(), v.value());
+    }
+
+    const int display = freeDisplay();
+    if (display < 0) {
+        m_error = QStringLiteral("no free X display");
+        return false;
+    }
+    m_display = QStringLiteral(":%1").arg(display);
+    m_xvfb.setProcessChannelMode(QProcess::MergedChannels);
+    m_xvfb.start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
+                                          QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
+                                          QStringLiteral("tcp")});
+    if (!m_xvfb.waitForStarted(5000)
+        || !waitFor([display] { return QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)); }, 10000)) {
+        m_error = QStringLiteral("Xvfb did not start: ") + QString::fromLocal8Bit(m_xvfb.readAll());
+        return false;
+    }
+
+    m_tracePath = m_data.path(QStringLiteral("trace.txt"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
+    env.insert(QStringLiteral("STRYDE_INSTANCE_ID"),
+               QStringLiteral("stryde-e2e-%1-%2").arg(QCoreApplication::applicationPid()).arg(display));
+    m_app.setProcessEnvironment(env);
+    m_app.setProcessChannelMode(QProcess::MergedChannels);
+    QStringList args{QStringLiteral("--virtual-mouse"), QStringLiteral("--hid-trace"), m_tracePath,
+                     QStringLiteral("--data-dir"), m_data.root()};
+    if (options.family == 560)
+        args << QStringLiteral("--family") << QStringLiteral("560");
+    m_app.start(QStringLiteral(STRYDE_BIN_DIR "/stryde"), args);
+    if (!m_app.waitForStarted(5000)) {
+        m_error = QStringLiteral("stryde did not start");
+        return false;
+    }
+    if (!findWindow(options.readyTimeoutMs))
+        return false;
+    // The main screen is up when the Save button shows its resting face.
+    if (!waitForPixel(1024 - 24 - 32, 640 - 8 - 12, QColor(0x09, 0x34, 0x7f), 24, options.readyTimeoutMs)) {
+        m_error = QStringLiteral("the main screen did not appear; output: ") + programOutput();
+        return false;
+    }
+    return true;
+}
+
+void StrydeSession::stop()
+{
+    for (QProcess* p : {&m_app, &m_xvfb}) {
+        if (p->state() != QProcess::NotRunning) {
+            p->terminate();
+            if (!p->waitForFinished(5000)) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+        }
+    }
+}
+
+QString StrydeSession::programOutput()
+{
+    m_output += m_app.readAll();
+    return QString::fromLocal8Bit(m_output);
+}
+
+bool StrydeSession::xdotool(const QStringList& args, QString* output)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral("xdotool"), args);
+    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        m_error = QStringLiteral("xdotool %1 failed: %2").arg(args.join(QLatin1Char(' ')),
+                                                             QString::fromLocal8Bit(p.readAllStandardError()));
+        return false;
+    }
+    if (output)
+        *output = QString::fromLocal8Bit(p.readAllStandardOutput());
+    return true;
+}
+
+bool StrydeSession::findWindow(int timeoutMs)
+{
+    const QString pid = QString::number(m_app.processId());
+    const bool found = waitFor([this, &pid] {
+        QString ids;
+        if (!xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"), pid}, &ids))
+            return false;
+        for (const QString& id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            QString shell;
+            if (!xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id}, &shell))
+                continue;
+            QMap<QString, int> g;
+            for (const QString& line : shell.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+                const int eq = line.indexOf(QLatin1Char('='));
+                if (eq > 0)
+                    g.insert(line.left(eq), line.mid(eq + 1).toInt());
+            }
+            if (g.value(QStringLiteral("WIDTH")) == 1024 && g.value(QStringLiteral("HEIGHT")) == 640) {
+                m_window = QRect(g.value(QStringLiteral("X")), g.value(QStringLiteral("Y")), 1024, 640);
+                return true;
+            }
+        }
+        return false;
+    }, timeoutMs);
+    if (!found)
+        m_error = QStringLiteral("no 1024 x 640 window of stryde appeared; output: ") + programOutput();
+    return found;
+}
+
+bool StrydeSession::moveTo(int x, int y)
+{
+    return xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(m_window.x() + x),
+                    QString::number(m_window.y() + y)});
+}
+
+bool StrydeSession::click(int x, int y, int button)
+{
+    return moveTo(x, y) && xdotool({QStringLiteral("click"), QString::number(button)});
+}
+
+bool StrydeSession::drag(int x0, int y0, int x1, int y1, int steps)
+{
+    if (!moveTo(x0, y0) || !xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}))
+        return false;
+    for (int i = 1; i <= steps; ++i) {
+        if (!moveTo(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps))
+            return false;
+    }
+    return xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+}
+
+bool StrydeSession::key(const QString& keys)
+{
+    return xdotool({QStringLiteral("key"), keys});
+}
+
+QImage StrydeSession::grabScreen() const
+{
+    Display* dpy = XOpenDisplay(m_display.toLatin1().constData());
+    if (!dpy)
+        return QImage();
+    const int screen = DefaultScreen(dpy);
+    const int w = DisplayWidth(dpy, screen);
+    const int h = DisplayHeight(dpy, screen);
+    XImage* image = XGetImage(dpy, RootWindow(dpy, screen), 0, 0, unsigned(w), unsigned(h), AllPlanes, ZPixmap);
+    QImage result;
+    if (image && image->bits_per_pixel == 32) {
+        result = QImage(reinterpret_cast<const uchar*>(image->data), w, h, image->bytes_per_line,
+                        QImage::Format_RGB32).copy();
+    }
+    if (image)
+        XDestroyImage(image);
+    XCloseDisplay(dpy);
+    return result;
+}
+
+QImage StrydeSession::grabWindow() const
+{
+    const QImage screen = grabScreen();
+    return screen.isNull() ? screen : screen.copy(m_window);
+}
+
+QColor StrydeSession::pixel(int x, int y) const
+{
+    const QImage screen = grabScreen();
+    const QPoint p = m_window.topLeft() + QPoint(x, y);
+    return screen.valid(p) ? QColor(screen.pixel(p)) : QColor();
+}
+
+bool StrydeSession::waitForPixel(int x, int y, const QColor& color, int tolerance, int timeoutMs)
+{
+    return waitFor([&] {
+        const QColor c = pixel(x, y);
+        return c.isValid() && qAbs(c.red() - color.red()) <= tolerance
+               && qAbs(c.green() - color.green()) <= tolerance && qAbs(c.blue() - color.blue()) <= tolerance;
+    }, timeoutMs);
+}
+
+bool StrydeSession::saveScreenshot(const QString& name) const
+{
+    const QImage image = grabWindow();
+    return !image.isNull() && image.save(screenshotDir() + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+QStringList StrydeSession::traceLines(int from) const
+{
+    QFile f(m_tracePath);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines;
+    for (const QByteArray& raw : f.readAll().split('\n')) {
+        const QString line = QString::fromLatin1(raw).trimmed();
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+            lines.append(line);
+    }
+    return lines.mid(qMax(0, from));
+}
+
+QStringList StrydeSession::commands(int from) const
+{
+    QStringList frames;
+    for (const QString& line : traceLines(from)) {
+        const QStringList w = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (w.size() >= 12 && w.at(1) == QLatin1String("set-feature") && w.at(2) == QLatin1String("cmd"))
+            frames.append(w.mid(4, 8).join(QLatin1Char(' ')));
+    }
+    return frames;
+}
+
+bool StrydeSession::waitForCommand(const QString& prefix, int from, int timeoutMs) const
+{
+    return waitFor([&] {
+        for (const QString& c : commands(from)) {
+            if (c.startsWith(prefix))
+                return true;
+        }
+        return false;
+    }, timeoutMs);
+}
+
+QVariant StrydeSession::readSetting(const QString& file, const QString& key) const
+{
+    QTemporaryDir tmp;
+    const QString copy = tmp.filePath(QStringLiteral("read.ini"));
+    if (!QFile::copy(m_data.path(file), copy))
+        return QVariant();
+    QSettings s(copy, QSettings::IniFormat);
+    return s.value(key);
+}

@@ -1,0 +1,93 @@
+#pragma once
+// End-to-end harness: the real program (build/bin/stryde) on the virtual
+// mouse, in its own Xvfb display, driven from outside with real X pointer and
+// key events (xdotool) at window-relative coordinates, and watched through
+// its HID trace, its data files and screenshots of the display.
+//
+//   StrydeSession s;
+//   QVERIFY2(s.start(), qPrintable(s.error()));        // waits for the main screen
+//   QVERIFY(s.click(800, 620));                          // window coordinates
+//   QVERIFY(s.waitForCommand("0b 03"));                   // a frame reached the mouse
+//   s.saveScreenshot("e2e_config");                       // build/screenshots/e2e_config.png
+
+#include "support/data_fixture.h"
+
+#include <QColor>
+#include <QImage>
+#include <QMap>
+#include <QProcess>
+#include <QRect>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+class StrydeSession {
+public:
+    struct Options {
+        int family = 553;                           // the virtual mouse's command family
+        QString language;                           // common/language; empty: as installed
+        // Settings written before the start: file (relative to the data root) -> key -> value.
+        QMap<QString, QVariantMap> files;
+        int readyTimeoutMs = 30000;
+    };
+
+    StrydeSession();
+    ~StrydeSession();
+    StrydeSession(const StrydeSession&) = delete;
+    StrydeSession& operator=(const StrydeSession&) = delete;
+
+    // Starts Xvfb on a free display and the program on a fresh data copy, then
+    // waits until its main screen is up (the start-up lock has ended). False
+    // with error() set when anything failed.
+    bool start(const Options& options);
+    bool start() { return start(Options{}); }
+    void stop();
+    QString error() const { return m_error; }
+    QString dataRoot() const { return m_data.root(); }
+    // The program's own output so far (stdout and stderr).
+    QString programOutput();
+
+    // --- pointer and keys (window coordinates) --------------------------------
+    QRect windowGeometry() const { return m_window; }
+    bool moveTo(int x, int y);
+    bool click(int x, int y, int button = 1);
+    // Press at (x0, y0), move in `steps` steps to (x1, y1), release.
+    bool drag(int x0, int y0, int x1, int y1, int steps = 8);
+    // An xdotool key name, e.g. "Return", "ctrl+a".
+    bool key(const QString& keys);
+
+    // --- what is seen ---------------------------------------------------------------
+    QImage grabScreen() const;
+    QImage grabWindow() const;
+    QColor pixel(int x, int y) const;               // window coordinates
+    // Waits until the pixel is within `tolerance` of `color` on every channel.
+    bool waitForPixel(int x, int y, const QColor& color, int tolerance = 12, int timeoutMs = 5000);
+    // build/screenshots/<name>.png of the window.
+    bool saveScreenshot(const QString& name) const;
+
+    // --- what reached the mouse and the files ------------------------------------
+    QStringList traceLines(int from = 0) const;
+    int traceMark() const { return traceLines().size(); }
+    // The 8 frame bytes of every feature report on the command interface.
+    QStringList commands(int from = 0) const;
+    // Waits for a command frame starting with `prefix` ("0b 03") from line `from` on.
+    bool waitForCommand(const QString& prefix, int from = 0, int timeoutMs = 10000) const;
+    // A fresh read of a setting in a data file (from a copy of it).
+    QVariant readSetting(const QString& file, const QString& key) const;
+
+    bool waitFor(const std::function<bool()>& condition, int timeoutMs = 10000) const;
+
+private:
+    bool xdotool(const QStringList& args, QString* output = nullptr);
+    bool findWindow(int timeoutMs);
+
+    DataFixture m_data;
+    QProcess m_xvfb;
+    QProcess m_app;
+    QString m_display;
+    QString m_tracePath;
+    QString m_error;
+    QRect m_window;
+    QByteArray m_output;
+};

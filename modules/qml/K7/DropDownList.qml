@@ -14,7 +14,7 @@ Item {
 
     property bool isDrop: false
     property alias mdItems: listView.model
-    property int count: listView.count
+    property int count: listView.model && listView.model.count !== undefined ? listView.model.count : 0
     property int currentSelect: 2
     property string textValue: ""
     property color borderColor: colorGray1

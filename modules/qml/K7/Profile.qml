@@ -1,7 +1,12 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 
-// The profile manager dialog behind Config; its list feeds the title-bar
-// profile drop-down.
+// The profile manager behind Config: the named profiles (at most six), each
+// with its profile number 0 … 5; entry 0 is the standard profile. Its list
+// is also the model of the title-bar profile drop-down, whose choice switches
+// the interface to that profile (changeProfile). The names are stored as name
+// list 2, each name followed by its number as one digit.
 DialogFrame {
     id: profile
     width: 415
@@ -10,23 +15,347 @@ DialogFrame {
 
     property var profileLang: ["config", "New", "Import", "Delete", "Export", "Standard"]
     property alias profileDataModel0: profileModel
+    // The selected entry of the list (not the active profile).
+    property int selectIndex: 0
+    // The entry being renamed, -1 for none.
+    property int editIndex: -1
+    readonly property int maxEntries: 6
 
     signal changeProfile(int tmpProfileNo)
 
-    function init() {
-        profileModel.clear()
-        profileModel.append({ textValue: profileLang[5], profileNo: 0 })
-    }
-    function profileFocus() {
-    }
-
     onCloseClicked: {
+        endRename()
+        menu.visible = false
         visible = false
         mainMask.visible = false
         upItem.profileBtn.closeMenu()
     }
+    onBackgroundPressed: profileFocus()
+
+    function init() {
+        var names = ui_View.getNameList(2)
+        if (names.length === 2 && String(names[1]) === "listpadentry")
+            names = [names[0]]
+        profileModel.clear()
+        for (var i = 0; i < names.length; ++i) {
+            var text = String(names[i])
+            var number = parseInt(text.slice(-1))
+            if (text.length === 0 || isNaN(number) || findNumber(number) >= 0)
+                continue
+            profileModel.append({ textValue: text.slice(0, -1), profileNo: number })
+        }
+        if (profileModel.count === 0)
+            profileModel.append({ textValue: "", profileNo: 0 })
+        selectIndex = Math.max(0, findNumber(mainIten.profileNo))
+        profileModel.setProperty(0, "textValue", profileLang[5])
+        publish()
+    }
+
+    function profileFocus() {
+        endRename()
+        menu.visible = false
+    }
+
+    // The stored name list: each name followed by its number.
+    function publish() {
+        var stored = []
+        for (var i = 0; i < profileModel.count; ++i)
+            stored[i] = profileModel.get(i).textValue + profileModel.get(i).profileNo
+        ui_View.updataNameList(2, stored)
+    }
+
+    function findName(name) {
+        for (var i = 0; i < profileModel.count; ++i) {
+            if (profileModel.get(i).textValue === name)
+                return i
+        }
+        return -1
+    }
+
+    function findNumber(number) {
+        for (var i = 0; i < profileModel.count; ++i) {
+            if (profileModel.get(i).profileNo === number)
+                return i
+        }
+        return -1
+    }
+
+    function freeName() {
+        for (var i = 0; i < 12; ++i) {
+            if (findName("profile_" + i) < 0)
+                return "profile_" + i
+        }
+        return ""
+    }
+
+    function freeNumber() {
+        for (var n = 0; n < maxEntries; ++n) {
+            if (findNumber(n) < 0)
+                return n
+        }
+        return -1
+    }
+
+    // Appends a new entry, selects it and publishes the names; -1 when full.
+    function appendEntry() {
+        var name = freeName()
+        var number = freeNumber()
+        if (profileModel.count >= maxEntries || name === "" || number < 0)
+            return -1
+        profileModel.append({ textValue: name, profileNo: number })
+        selectIndex = profileModel.count - 1
+        publish()
+        return number
+    }
+
+    function newProfile() {
+        profileFocus()
+        var number = appendEntry()
+        if (number >= 0)
+            ui_View.resetProfile(number)
+    }
+
+    function importProfile() {
+        profileFocus()
+        var number = appendEntry()
+        if (number < 0)
+            return
+        // A cancelled file dialog leaves no entry behind.
+        if (!ui_View.loadProfile(number)) {
+            profileModel.remove(profileModel.count - 1)
+            selectIndex = Math.min(selectIndex, profileModel.count - 1)
+            publish()
+        }
+    }
+
+    // Export always writes the active profile.
+    function exportProfile() {
+        menu.visible = false
+        ui_View.saveProfile(mainIten.profileNo)
+    }
+
+    // The standard entry and the entry active in the title bar stay.
+    function deleteProfile() {
+        menu.visible = false
+        var active = upItem.profileBtn.currentSelect
+        if (selectIndex <= 0 || selectIndex >= profileModel.count || selectIndex === active)
+            return
+        profileModel.remove(selectIndex)
+        if (selectIndex < active)
+            upItem.profileBtn.currentSelect = active - 1
+        selectIndex = Math.min(selectIndex, profileModel.count - 1)
+        publish()
+    }
+
+    function startRename(index) {
+        endRename()
+        editIndex = index
+        nameEditor.text = profileModel.get(index).textValue
+        nameEditor.selectAll()
+        nameEditor.forceActiveFocus()
+    }
+
+    // Takes the edited name unless it is empty or any entry has it already.
+    function endRename() {
+        if (editIndex < 0)
+            return
+        var index = editIndex
+        editIndex = -1
+        var name = nameEditor.text.trim()
+        nameEditor.focus = false
+        if (name === "" || findName(name) >= 0 || index >= profileModel.count)
+            return
+        profileModel.setProperty(index, "textValue", name)
+        publish()
+    }
 
     ListModel {
         id: profileModel
+    }
+
+    Rectangle {
+        id: listFrame
+        x: 15
+        y: 54
+        width: 384
+        height: 180
+        color: "#141414"
+        border.color: colorGray1
+        clip: true
+
+        ListView {
+            id: listView
+            objectName: "profileListView"
+            anchors.fill: parent
+            anchors.margins: 1
+            model: profileModel
+            boundsBehavior: Flickable.StopAtBounds
+            delegate: Rectangle {
+                id: row
+                required property int index
+                required property string textValue
+                required property int profileNo
+                readonly property bool selected: index === profile.selectIndex
+                readonly property bool active: index === upItem.profileBtn.currentSelect
+                objectName: "profileRow" + index
+                width: listView.width
+                height: 27
+                color: selected ? colorOrange : rowArea.containsMouse ? "#2a2a2a" : "transparent"
+
+                Image {
+                    id: rowIcon
+                    x: 12
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 16
+                    height: 16
+                    source: sourceProfileItem
+                }
+                Text {
+                    anchors.left: rowIcon.right
+                    anchors.leftMargin: 10
+                    anchors.right: activeMark.left
+                    anchors.rightMargin: 8
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: profile.editIndex !== row.index
+                    text: row.textValue
+                    color: fontColor
+                    font.family: fontFamily
+                    font.pixelSize: fontNormalSize
+                    elide: Text.ElideRight
+                }
+                Rectangle {
+                    // The profile the mouse uses now.
+                    id: activeMark
+                    anchors.right: parent.right
+                    anchors.rightMargin: 14
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 6
+                    height: 6
+                    radius: 3
+                    color: row.selected ? fontColor : colorOrange
+                    visible: row.active
+                }
+                MouseArea {
+                    id: rowArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    acceptedButtons: Qt.LeftButton | Qt.RightButton
+                    onPressed: function(mouse) {
+                        if (profile.editIndex !== row.index)
+                            profile.endRename()
+                        profile.selectIndex = row.index
+                        if (mouse.button === Qt.RightButton) {
+                            var p = mapToItem(profile, mouse.x, mouse.y)
+                            menu.x = Math.min(p.x, profile.width - menu.width - 4)
+                            menu.y = Math.min(p.y, profile.height - menu.height - 4)
+                            menu.visible = true
+                        } else {
+                            menu.visible = false
+                        }
+                    }
+                    onDoubleClicked: function(mouse) {
+                        if (mouse.button === Qt.LeftButton)
+                            profile.startRename(row.index)
+                    }
+                }
+            }
+        }
+
+        // The inline name editor, over the row being renamed.
+        Rectangle {
+            visible: profile.editIndex >= 0
+            x: 36
+            y: 1 + profile.editIndex * 27 - listView.contentY + 2
+            width: parent.width - 36 - 28
+            height: 23
+            color: colorGray0
+            border.color: colorOrange
+            TextInput {
+                id: nameEditor
+                objectName: "profileNameEditor"
+                anchors.fill: parent
+                anchors.leftMargin: 6
+                anchors.rightMargin: 6
+                verticalAlignment: TextInput.AlignVCenter
+                maximumLength: 16
+                clip: true
+                color: fontColor
+                selectionColor: colorOrange
+                selectByMouse: true
+                font.family: fontFamily
+                font.pixelSize: fontNormalSize
+                Keys.onReturnPressed: profile.endRename()
+                Keys.onEnterPressed: profile.endRename()
+                Keys.onEscapePressed: {
+                    profile.editIndex = -1
+                    focus = false
+                }
+            }
+        }
+    }
+
+    Row {
+        anchors.right: parent.right
+        anchors.rightMargin: 16
+        y: listFrame.y + listFrame.height + 16
+        spacing: 16
+        TextButton {
+            objectName: "profileNewButton"
+            text: profile.profileLang[1]
+            onClicked: profile.newProfile()
+        }
+        TextButton {
+            objectName: "profileImportButton"
+            text: profile.profileLang[2]
+            onClicked: profile.importProfile()
+        }
+    }
+
+    // The right-click menu of an entry: Delete and Export.
+    Rectangle {
+        id: menu
+        objectName: "profileMenu"
+        visible: false
+        width: 100
+        height: menuColumn.height + 2
+        color: colorGray0
+        border.color: colorGray1
+        z: 5
+        Column {
+            id: menuColumn
+            x: 1
+            y: 1
+            Repeater {
+                model: [profile.profileLang[3], profile.profileLang[4]]
+                delegate: Rectangle {
+                    id: menuEntry
+                    required property int index
+                    required property string modelData
+                    objectName: "profileMenuEntry" + index
+                    width: 98
+                    height: 24
+                    color: menuArea.containsMouse ? colorOrange : "transparent"
+                    Text {
+                        x: 10
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: menuEntry.modelData
+                        color: fontColor
+                        font.family: fontFamily
+                        font.pixelSize: fontNormalSize
+                    }
+                    MouseArea {
+                        id: menuArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: {
+                            if (menuEntry.index === 0)
+                                profile.deleteProfile()
+                            else
+                                profile.exportProfile()
+                        }
+                    }
+                }
+            }
+        }
     }
 }

@@ -157,6 +157,9 @@ QVariantMap QmlRig::mouseState() const { return m_mouse ? m_mouse->toJson().toVa
 QVariant QmlRig::readSetting(const QString& file, const QString& key) const
 {
     const QString path = m_data ? m_data->path(file) : QString();
+    // Settings objects of this process on the same file share their pending
+    // writes: syncing one writes what the view has set so far.
+    QSettings(path, QSettings::IniFormat).sync();
     if (!QFileInfo::exists(path))
         return QVariant();
     QTemporaryDir tmp;

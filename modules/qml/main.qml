@@ -203,11 +203,18 @@ Item {
 
     // Closes the drop-downs of the main screen and the help menu.
     function mainFocus() {
-        reportRateLV.closeMenu()
-        dpiSettingMain.dpiSegment.closeMenu()
-        upItem.profileBtn.closeMenu()
+        closeMenusExcept(null)
+    }
+
+    // The same, but leaves `menu` alone: a drop-down of the main screen calls
+    // it from its btnClick, so that opening one closes the others.
+    function closeMenusExcept(menu) {
+        var menus = [reportRateLV, dpiSettingMain.dpiSegment, upItem.profileBtn, lightControlMain.lightModel]
+        for (var i = 0; i < menus.length; ++i) {
+            if (menus[i] !== menu)
+                menus[i].closeMenu()
+        }
         helpMenu.visible = false
-        lightControlMain.lightModel.closeMenu()
     }
 
     // The help menu's entries: 0 opens the maker's address, 1 is the version.
@@ -365,6 +372,8 @@ Item {
         id: busyIndicator
         objectName: "busyIndicator"
         anchors.centerIn: parent
+        // Under the power-on logo while that is shown.
+        anchors.verticalCenterOffset: mainIten.isShowMain ? 0 : powerOnLogo.height / 2 + 28
         z: 99
     }
 
@@ -464,6 +473,7 @@ Item {
                 y: 5
                 width: 120
                 textValue: "10ms"
+                onBtnClick: mainIten.closeMenusExcept(reportRateLV)
                 onValueChange: function(index) { lodMain.moved(index) }
             }
             CheckBox {
@@ -699,10 +709,15 @@ Item {
                         anchors.right: parent.right
                         anchors.rightMargin: 6
                         anchors.verticalCenter: parent.verticalCenter
+                        height: parent.height
+                        verticalAlignment: Text.AlignVCenter
                         text: helpEntry.textValue
                         color: mainIten.fontColor
                         font.family: mainIten.fontFamily
                         font.pixelSize: mainIten.fontNormalSize
+                        // A long address shrinks to fit the menu's width.
+                        fontSizeMode: Text.HorizontalFit
+                        minimumPixelSize: mainIten.fontMinSize - 1
                         elide: Text.ElideRight
                     }
                     MouseArea {

@@ -49,10 +49,12 @@ TestCase {
     }
 
     // The item of main.qml with this objectName (fails the test when missing).
+    // Delegates of a list appear once the list is laid out, so it waits a little.
     function item(name) {
         var found = findChild(root, name)
-        verify(found !== null, "no item named " + name)
-        return found
+        if (found === null)
+            tryVerify(function() { return findChild(root, name) !== null }, 2000, "no item named " + name)
+        return findChild(root, name)
     }
 
     // Creates QML inside main.qml's scope, so that shared controls find the
@@ -66,6 +68,8 @@ TestCase {
     // Clicks the centre of an item with the real mouse.
     function click(target, button) {
         verify(target.visible, "the item to click is visible")
+        // Point at it first, as a user does, so that hover states follow.
+        mouseMove(target, target.width / 2, target.height / 2)
         mouseClick(target, target.width / 2, target.height / 2, button || Qt.LeftButton)
     }
 
@@ -80,11 +84,16 @@ TestCase {
         mouseRelease(root, p.x + dx, p.y + dy)
     }
 
-    // Saves build/screenshots/<name>.png of the whole interface.
-    function shot(name) {
+    // Saves build/screenshots/<name>.png of the whole interface, with the
+    // pointer moved away from the controls (or to `pointAt`, a point of root).
+    function shot(name, pointAt) {
         var done = false
         var saved = false
         var path = rig.screenshotPath(name)
+        if (pointAt === undefined)
+            mouseMove(root, 1020, 300)          // away from every control
+        else
+            mouseMove(root, pointAt.x, pointAt.y)
         waitForRendering(root)
         root.grabToImage(function(result) {
             saved = result.saveToFile(path)

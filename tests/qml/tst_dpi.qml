@@ -1,5 +1,4 @@
 import QtQuick
-import QtTest
 
 // The DPI panel and the lift-off box, driven with the real mouse; what they
 // send is read back from the virtual mouse, what they store from the files.
@@ -45,7 +44,7 @@ StrydeTestCase {
             "mouse/dpiValueArray": [200, 850, 1600, 3200, 4450, 5000, 5950, 6000] } } })
         var shown = []
         for (var i = 0; i < 8; ++i)
-            shown.push(label(i))
+            shown[i] = label(i)
         compare(shown, ["200", "850", "1600", "3200", "4450", "5000", "5950", "6000"])
         verify(!root.hasUnsaved, "start-up leaves nothing unsaved")
     }
@@ -144,6 +143,6 @@ StrydeTestCase {
         var mark = rig.traceMark()
         click(item("saveButton"))
         compare(rig.commands(mark).length, 1)
-        verify(rig.commands(mark)[0].startsWith("07 00 00 7d"), "disabled lift-off is sent as 0, 0: " + rig.commands(mark))
+        verify(String(rig.commands(mark)[0]).startsWith("07 00 00 7d"), "disabled lift-off is sent as 0, 0: " + rig.commands(mark))
     }
 }

@@ -104,6 +104,7 @@ PanelFrame {
         width: 64
         currentSelect: 3
         mdItems: ListModel { id: segmentModel }
+        onBtnClick: mainIten.closeMenusExcept(segmentList)
         onValueChange: function(index) {
             dpiSetting.currentDpiCount = index + 1
             dpiSetting.isSave = true

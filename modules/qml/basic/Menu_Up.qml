@@ -47,6 +47,7 @@ Item {
         bgColor: colorOrange
         borderColor: colorOrange
         mdItems: profileMain.profileDataModel0
+        onBtnClick: mainIten.closeMenusExcept(profileList)
         onValueChange: function(index) {
             var entry = profileMain.profileDataModel0.get(index)
             if (entry)

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJSValue>
 #include <QJsonObject>
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -175,7 +176,9 @@ void QmlRig::writeSetting(const QString& file, const QString& key, const QVarian
     if (!m_data)
         return;
     QSettings s(m_data->path(file), QSettings::IniFormat);
-    s.setValue(key, value);
+    // A JavaScript array arrives as a QJSValue: store it as a list.
+    s.setValue(key, value.canConvert<QJSValue>() && value.userType() == qMetaTypeId<QJSValue>()
+                        ? value.value<QJSValue>().toVariant() : value);
 }
 
 QString QmlRig::readFile(const QString& file) const

@@ -50,9 +50,11 @@ StrydeTestCase {
         var segment = item("dpiSegment")
         click(segment)
         tryCompare(findChild(segment, "dropArea"), "height", 4 * 24)
+        shot("dpi_stages_open_" + data.tag)
         var lod = item("reportRateLV")
         click(lod)
         tryCompare(findChild(lod, "dropArea"), "height", 24)
+        shot("lod_open_" + data.tag)
         verify(!segment.isDrop, "one drop-down at a time")
         var profiles = item("profileList")
         click(profiles)
@@ -64,5 +66,12 @@ StrydeTestCase {
 
         click(item("helpIcon"))
         shot("help_" + data.tag)
+    }
+
+    function test_eight_stages() {
+        startMain({ family: 560, files: { "modules/setting/p1.bin": { "mouse/dpiCount": 8, "mouse/currentDpiCount": 8,
+            "mouse/dpiValueArray": [400, 800, 1600, 2400, 3200, 4000, 5000, 6000] } } })
+        root.setCurrentDPI(8)
+        shot("dpi_8_stages")
     }
 }

@@ -173,7 +173,7 @@ DialogFrame {
     RectInput {
         id: rowsField
         objectName: "rowsField"
-        x: Math.max(rowsRadio.x + rowsRadio.width + 16, 200)
+        x: rowsRadio.x + rowsRadio.width + 16
         y: rowsRadio.y + (rowsRadio.height - height) / 2
         minValue: 1
         maxValue: 100

@@ -314,7 +314,7 @@ DialogFrame {
         id: slotList
         objectName: "gunSlot"
         x: 616 - width
-        y: 52
+        y: 50
         width: 96
         currentSelect: 0
         mdItems: ListModel { id: slotModel }
@@ -323,20 +323,20 @@ DialogFrame {
     }
     Divider {
         x: 296
-        y: 88
+        y: 84
         width: 320
     }
 
     SectionTitle {
         x: 296
-        y: 98
+        y: 92
         text: gunControl.gunControlLang[3]
     }
     Image {
         id: target
         objectName: "gunTarget"
         x: 296
-        y: 124
+        y: 114
         width: 200
         height: 200
         source: "qrc:/gun/modules/img/skin1/gun/target.png"
@@ -380,14 +380,14 @@ DialogFrame {
 
     Label {
         x: 520
-        y: 148
+        y: 138
         text: gunControl.gunControlLang[4]
     }
     RectInput {
         id: xField
         objectName: "gunX"
         x: 520
-        y: 172
+        y: 162
         width: 64
         enabled: false
         txtInput.color: colorGray2
@@ -395,14 +395,14 @@ DialogFrame {
     }
     Label {
         x: 520
-        y: 212
+        y: 202
         text: gunControl.gunControlLang[5]
     }
     RectInput {
         id: yField
         objectName: "gunY"
         x: 520
-        y: 236
+        y: 226
         width: 64
         maxValue: gunControl.maxY
         txtInput.maximumLength: 2
@@ -421,17 +421,17 @@ DialogFrame {
 
     Divider {
         x: 296
-        y: 334
+        y: 322
         width: 320
     }
     SectionTitle {
         x: 296
-        y: 344
+        y: 330
         text: gunControl.gunControlLang[6]
     }
     Label {
         x: 296
-        y: 374
+        y: 358
         width: 64
         text: gunControl.gunControlLang[7]
         elide: Text.ElideRight
@@ -440,7 +440,7 @@ DialogFrame {
         id: rateSlider
         objectName: "gunRate"
         x: 368
-        y: 372
+        y: 356
         width: 120
         textValue: "10ms"
         onBtnClick: slotList.closeMenu()
@@ -455,7 +455,7 @@ DialogFrame {
     }
     Label {
         x: 296
-        y: 406
+        y: 404
         width: 64
         text: gunControl.gunControlLang[8]
         elide: Text.ElideRight
@@ -464,7 +464,7 @@ DialogFrame {
         id: timesField
         objectName: "gunTimes"
         x: 368
-        y: 406
+        y: 404
         width: 64
         txtInput.maximumLength: 3
         textValue: "0"
@@ -482,7 +482,7 @@ DialogFrame {
         id: endlessBox
         objectName: "gunEndless"
         x: 448
-        y: 406 + (20 - height) / 2
+        y: 404 + (20 - height) / 2
         textValue: gunControl.gunControlLang[9]
         isSelect: true
         // The box toggles itself right after this handler, so each branch

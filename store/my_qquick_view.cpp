@@ -18,6 +18,7 @@
 
 #include <QDebug>
 #include <QFocusEvent>
+#include <QJSValue>
 #include <QMetaObject>
 #include <QQuickItem>
 #include <QThread>
@@ -148,8 +149,19 @@ QVariantList myQQuickView::mouseGetKeydefine(QVariant index, bool isRecovery) { 
 QVariant myQQuickView::getData(QVariant key, bool isRecovery) { return m_store->getData(key, isRecovery); }
 QVariant myQQuickView::getGlobalData(QVariant key) { return m_store->getGlobalData(key); }
 QVariantList myQQuickView::getDataList(QVariant key, bool isRecovery) { return m_store->getDataList(key, isRecovery); }
-void myQQuickView::setData(QVariant key, QVariant data) { m_store->setData(key, data); }
-void myQQuickView::setGlobalData(QVariant key, QVariant tmpdata) { m_store->setGlobalData(key, tmpdata); }
+namespace {
+
+// A JavaScript array or object handed to a QVariant parameter arrives as a
+// QJSValue, which QSettings cannot write; store the plain value it holds.
+QVariant plainValue(const QVariant& value)
+{
+    return value.metaType() == QMetaType::fromType<QJSValue>() ? value.value<QJSValue>().toVariant() : value;
+}
+
+} // namespace
+
+void myQQuickView::setData(QVariant key, QVariant data) { m_store->setData(key, plainValue(data)); }
+void myQQuickView::setGlobalData(QVariant key, QVariant tmpdata) { m_store->setGlobalData(key, plainValue(tmpdata)); }
 void myQQuickView::setDataList(QVariant key, QVariantList datalist) { m_store->setDataList(key, datalist); }
 
 // --- profiles --------------------------------------------------------------

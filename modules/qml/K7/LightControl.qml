@@ -1,30 +1,549 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 
-// Lighting panel (right column, under the DPI panel). Placeholder: the frame,
-// the effect drop-down the main window closes, and init / saveData.
+// Lighting panel (right column, under the DPI panel): the effect, its speed
+// and brightness steps, and up to eight colours picked on a hue bar or typed
+// as R, G, B. Edits stay here, marked unsaved, until Save; init and saveData
+// read and write the profile and send to the mouse.
 PanelFrame {
     id: lightControl
     width: 232
-    height: 264
+    // 176 with no slider, 224 with one, 264 with both.
+    height: 176 + (speedShown ? 40 : 0) + (brightnessShown ? 40 : 0) + (speedShown || brightnessShown ? 8 : 0)
     title: lightControlLang[0]
     icon: sourceLightIcon
+    showReset: true
 
-    property var lightControlLang: ["Light"]
+    property var lightControlLang: ["Light", "Static", "Breath", "Neon", "OFF", "Speed", "Color", "Brightness",
+        "Twinkling", "Wave", "Gliding", "Finger Moving", "Vertical Flipping", "YO-YO", "Spotlight", "Breath Loop"]
     property bool isSave: false
     property alias lightModel: effectList
 
-    function init(isSendData, isRecovery) {
-    }
-    function saveData(isSendData, isStep) {
-    }
-    function lightControlFocus() {
-        lightModel.closeMenu()
+    // The selected effect: the effect number the mouse is given.
+    readonly property int effect: effectList.currentSelect
+    property bool speedShown: false
+    property bool brightnessShown: true
+    property var colors: ["#ff0000", "#00ff00", "#0000ff", "#ff00ff", "#00ffff", "#ff7f00", "#6000ff", "#ffffff"]
+    // The selected block (0 … 7) and each block's knob position on the bar.
+    property int selectBlock: 0
+    property var knobPositions: [0, 0, 0, 0, 0, 0, 0, 0]
+    readonly property var percentTexts: ["0%", "25%", "50%", "75%", "100%"]
+
+    // The hue bar: six sections of 30 pixels; its last pixels are white.
+    readonly property int barWidth: 185
+    readonly property int barEnd: barWidth - 2
+    readonly property int sectionWidth: Math.floor((barWidth - 2) / 6)
+
+    onResetClicked: {
+        init(false, true)
+        isSave = true
     }
 
-    DropDownList {
-        id: effectList
-        visible: false
-        currentSelect: 0
-        mdItems: ListModel {}
+    // --- colours -------------------------------------------------------------
+
+    function hex2(n) {
+        var s = Math.max(0, Math.min(255, Math.floor(n))).toString(16)
+        return s.length < 2 ? "0" + s : s
+    }
+    function colorText(r, g, b) {
+        return "#" + hex2(r) + hex2(g) + hex2(b)
+    }
+    // [r, g, b] of a "#rrggbb" text.
+    function components(text) {
+        var s = String(text)
+        return [parseInt(s.substr(1, 2), 16), parseInt(s.substr(3, 2), 16), parseInt(s.substr(5, 2), 16)]
+    }
+
+    // The colour at knob position p (0 … barEnd).
+    function colorAt(p) {
+        var s = sectionWidth
+        var k = Math.floor(p / s)
+        var v = Math.floor((p - k * s) * 255 / s)
+        switch (k) {
+        case 0: return colorText(255, v, 0)
+        case 1: return colorText(255 - v, 255, 0)
+        case 2: return colorText(0, 255, v)
+        case 3: return colorText(0, 255 - v, 255)
+        case 4: return colorText(v, 0, 255)
+        case 5: return colorText(255, 0, 255 - v)
+        }
+        return p > barEnd - 1 ? "#ffffff" : "#ff0000"
+    }
+
+    // Where the knob goes for a colour: pure hues on their section, white at
+    // the end of the bar; any other colour leaves the knob at the start.
+    function positionOf(text) {
+        var c = components(text)
+        var r = c[0], g = c[1], b = c[2]
+        var d = barEnd / 6
+        var e = d / 256
+        var p = 0
+        if (r === 255 && g === 255 && b === 255)
+            return barEnd
+        if (r === 255 && b === 0)
+            p = e * g
+        else if (r === 0 && b === 255)
+            p = 3 * d + e * (255 - g)
+        else if (g === 255 && b === 0)
+            p = d + e * (255 - r)
+        else if (g === 0 && b === 255)
+            p = 4 * d + e * r
+        else if (r === 0 && g === 255)
+            p = 2 * d + e * b
+        else if (r === 255 && g === 0)
+            p = 5 * d + e * (255 - b)
+        return Math.floor(p)
+    }
+
+    function setBlockColor(index, text) {
+        var list = colors.slice()
+        list[index] = text
+        colors = list
+    }
+    function setKnob(index, p) {
+        var list = knobPositions.slice()
+        list[index] = p
+        knobPositions = list
+    }
+    function fillFields(text) {
+        var c = components(text)
+        redChannel.field.textValue = String(c[0])
+        greenChannel.field.textValue = String(c[1])
+        blueChannel.field.textValue = String(c[2])
+    }
+
+    // Selects a block: its knob is placed for its colour, the fields show it.
+    function chooseBlock(index) {
+        selectBlock = index
+        setKnob(index, positionOf(colors[index]))
+        fillFields(colors[index])
+    }
+
+    // The knob of the selected block moved to p.
+    function knobMoved(p) {
+        setKnob(selectBlock, p)
+        var text = colorAt(p)
+        setBlockColor(selectBlock, text)
+        fillFields(text)
+    }
+
+    // Editing of R, G or B ended (a field that merely lost its focus changes nothing).
+    function fieldsEdited() {
+        var text = colorText(parseInt(redChannel.field.textValue) || 0, parseInt(greenChannel.field.textValue) || 0,
+                             parseInt(blueChannel.field.textValue) || 0)
+        if (text === colors[selectBlock])
+            return
+        setBlockColor(selectBlock, text)
+        setKnob(selectBlock, positionOf(text))
+        isSave = true
+    }
+
+    // --- effects ---------------------------------------------------------------
+
+    // Which sliders an effect shows. Filled from stored values, Twinkling on
+    // an is55328 mouse keeps its speed slider; chosen in the list it has none.
+    function showSliders(index, fromStore) {
+        speedShown = index === 1 || index === 2 || index === 3 || index === 5
+                     || (index === 4 && fromStore && is55328)
+        brightnessShown = index === 0 || index === 5
+    }
+
+    function setSpeedStep(step) {
+        speedRow.slider.setIndexValue(step, false)
+    }
+    function setBrightnessStep(step) {
+        brightnessRow.slider.setIndexValue(step, false)
+    }
+
+    // The user chose an effect in the list.
+    function effectChosen(index) {
+        showSliders(index, false)
+        if (index === 0) {
+            setBrightnessStep(4)
+        } else if (index === 4) {
+            if (is55328)
+                setSpeedStep(0)
+            else
+                setBrightnessStep(4)
+        } else {
+            setSpeedStep(0)
+            if (index === 5)
+                setBrightnessStep(4)
+        }
+        chooseBlock(0)
+        isSave = true
+    }
+
+    // --- what the main window calls ----------------------------------------------
+
+    function number(value, fallback, low, high) {
+        var n = parseInt(value)
+        return isNaN(n) || n < low || n > high ? fallback : n
+    }
+
+    function init(isSendData, isRecovery) {
+        var names = [lightControlLang[1], lightControlLang[2], lightControlLang[3], lightControlLang[4],
+                     lightControlLang[8]]
+        for (var i = 0; i < names.length; ++i) {
+            if (i < effectModel.count)
+                effectModel.setProperty(i, "textValue", names[i])
+            else
+                effectModel.append({ textValue: names[i] })
+        }
+        // Breath Loop exists only on is55328 mice; it is added once, at start-up.
+        if (!isSendData && !isRecovery && !mainIten.isPownOn && is55328 && effectModel.count === 5) {
+            effectModel.append({ textValue: lightControlLang[15] })
+            effectList.closeMenu()
+        }
+
+        var lightValue = ui_View.getDataList("mouse/lightValue", isRecovery)
+        var chosen = number(lightValue[0], 0, 0, effectModel.count - 1)
+        effectList.currentSelect = chosen
+        setSpeedStep(number(lightValue[1], speedRow.slider.segmentValue, 0, 4))
+        setBrightnessStep(number(lightValue[2], brightnessRow.slider.segmentValue, 0, 4))
+        showSliders(chosen, true)
+
+        var stored = ui_View.getDataList("mouse/colorValue", isRecovery)
+        var list = colors.slice()
+        for (var b = 0; b < 8; ++b) {
+            if (stored.length >= 3 * b + 3) {
+                list[b] = colorText(number(stored[3 * b], 0, 0, 255), number(stored[3 * b + 1], 0, 0, 255),
+                                    number(stored[3 * b + 2], 0, 0, 255))
+            }
+        }
+        colors = list
+        chooseBlock(0)
+
+        if (isSendData)
+            saveData(true, 0)
+    }
+
+    // isStep: 0 everything, 1 the effect only, 2 the colours only.
+    function saveData(isSendData, isStep) {
+        var lightValue = [effect, speedRow.slider.segmentValue, brightnessRow.slider.segmentValue]
+        if (isStep === 0 || isStep === 1)
+            ui_View.setDataList("mouse/lightValue", lightValue)
+
+        var values = []
+        for (var b = 0; b < 8; ++b) {
+            var c = components(colors[b])
+            for (var k = 0; k < 3; ++k)
+                values[3 * b + k] = c[k]
+        }
+        // These mice light one colour unless they twinkle: the eighth goes black.
+        if (is55328 && effect !== 4)
+            values[21] = values[22] = values[23] = 0
+        if (isStep === 0 || isStep === 2)
+            ui_View.setDataList("mouse/colorValue", values)
+
+        if (!isSendData)
+            return
+        if (isStep === 0 || isStep === 2)
+            ui_View.mouseSetRGBColor(isColorful ? 0 : 1, values)
+        if (isStep === 0 || isStep === 1) {
+            // The mouse is given the effect twice in a row.
+            ui_View.mouseSetRGBEffect(lightValue[0], lightValue[1], lightValue[2])
+            ui_View.mouseSetRGBEffect(lightValue[0], lightValue[1], lightValue[2])
+        }
+    }
+
+    function lightControlFocus() {
+        effectList.closeMenu()
+        redChannel.field.closeFocus()
+        greenChannel.field.closeFocus()
+        blueChannel.field.closeFocus()
+    }
+
+    // --- the panel --------------------------------------------------------------
+
+    // A label, a five-step slider with its scale, and the step as a percentage.
+    component StepRow: Item {
+        id: row
+        property string label: ""
+        property string rowName: ""
+        property var texts: []
+        property alias slider: rowSlider
+        signal pressed()
+        signal changed()
+        width: 232
+        height: 40
+
+        Text {
+            x: 12
+            y: 4
+            width: rowSlider.x - 18
+            height: 20
+            verticalAlignment: Text.AlignVCenter
+            text: row.label
+            color: colorGray3
+            font.family: fontFamily
+            font.pixelSize: fontNormalSize
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: fontMinSize
+            elide: Text.ElideRight
+        }
+        SliderButton {
+            id: rowSlider
+            objectName: row.rowName + "Slider"
+            x: 80
+            y: 8
+            width: 96
+            segment: 4
+            isScale: true
+            onBtnClick: row.pressed()
+            onValueChangeDelay: row.changed()
+        }
+        Image {
+            x: rowSlider.x
+            y: 23
+            width: 96
+            height: 8
+            source: sourceSpeedScale
+        }
+        Rectangle {
+            objectName: row.rowName + "Box"
+            property string text: row.texts[rowSlider.segmentValue] || ""
+            x: 182
+            y: 4
+            width: 38
+            height: 20
+            radius: 2
+            color: colorGray0
+            border.color: colorGray1
+            Text {
+                anchors.centerIn: parent
+                text: parent.text
+                color: fontColor
+                font.family: fontFamily
+                font.pixelSize: fontNormalSize
+            }
+        }
+    }
+
+    // "R", "G" or "B" and its number field.
+    component ChannelField: Item {
+        id: channel
+        property string label: ""
+        property string fieldName: ""
+        property alias field: input
+        signal inputStarted()
+        signal edited()
+        width: 56
+        height: 20
+        Text {
+            width: 12
+            height: 20
+            verticalAlignment: Text.AlignVCenter
+            text: channel.label
+            color: colorGray3
+            font.family: fontFamily
+            font.pixelSize: fontNormalSize
+            font.bold: true
+        }
+        RectInput {
+            id: input
+            objectName: channel.fieldName
+            x: 14
+            width: 42
+            textValue: "255"
+            txtInput.maximumLength: 3
+            onInputSignal: channel.inputStarted()
+            onEndInputSignal: channel.edited()
+        }
+    }
+
+    Column {
+        y: 8
+        width: parent.width
+
+        Item {
+            width: parent.width
+            height: 24
+            z: 1
+            DropDownList {
+                id: effectList
+                objectName: "lightEffect"
+                x: 12
+                width: 120
+                currentSelect: 0
+                mdItems: ListModel { id: effectModel }
+                onBtnClick: mainIten.closeMenusExcept(effectList)
+                onValueChange: function(index) { lightControl.effectChosen(index) }
+            }
+        }
+        Item { width: 1; height: 8 }
+        StepRow {
+            id: speedRow
+            rowName: "speed"
+            label: lightControl.lightControlLang[5]
+            texts: lightControl.percentTexts
+            visible: lightControl.speedShown
+            onPressed: mainIten.mainFocus()
+            onChanged: lightControl.isSave = true
+        }
+        StepRow {
+            id: brightnessRow
+            rowName: "brightness"
+            label: lightControl.lightControlLang[7]
+            texts: lightControl.percentTexts
+            visible: lightControl.brightnessShown
+            onPressed: mainIten.mainFocus()
+            onChanged: lightControl.isSave = true
+        }
+        Item { width: 1; height: lightControl.speedShown || lightControl.brightnessShown ? 8 : 0 }
+
+        // The colour area: blocks, hue bar, R G B.
+        Item {
+            id: colorArea
+            objectName: "colorArea"
+            width: parent.width
+            height: 101
+
+            Text {
+                x: 12
+                y: 0
+                height: 16
+                verticalAlignment: Text.AlignVCenter
+                text: lightControl.lightControlLang[6]
+                color: colorGray3
+                font.family: fontFamily
+                font.pixelSize: fontNormalSize
+            }
+
+            Repeater {
+                model: 8
+                Item {
+                    id: block
+                    required property int index
+                    readonly property bool selected: index === lightControl.selectBlock
+                    objectName: "colorBlock" + index
+                    x: 18 + index * 26
+                    y: 20
+                    width: 14
+                    height: 28
+                    visible: index === 0 ? (dpiSettingMain.dpiCount > 0 || isColorful) : lightControl.effect === 2
+                    Rectangle {
+                        objectName: "colorSwatch"
+                        width: 14
+                        height: 14
+                        radius: 2
+                        color: lightControl.colors[block.index]
+                        border.width: block.selected ? 2 : 1
+                        border.color: block.selected ? "#ffffff" : colorGray1
+                    }
+                    Text {
+                        y: 16
+                        width: 14
+                        horizontalAlignment: Text.AlignHCenter
+                        text: String(block.index + 1)
+                        color: block.selected ? fontColor : colorGray2
+                        font.family: fontFamily
+                        font.pixelSize: fontMinSize
+                    }
+                    MouseArea {
+                        anchors.fill: parent
+                        anchors.margins: -4
+                        cursorShape: Qt.PointingHandCursor
+                        onClicked: {
+                            lightControl.lightControlFocus()
+                            lightControl.chooseBlock(block.index)
+                        }
+                    }
+                }
+            }
+
+            Image {
+                id: colorBar
+                objectName: "colorBar"
+                x: Math.floor((parent.width - lightControl.barWidth) / 2)
+                y: 56
+                width: lightControl.barWidth
+                height: 10
+                source: sourceColorBar
+
+                // A press on the knob drags it; a press elsewhere on the bar
+                // puts the knob there first.
+                MouseArea {
+                    id: barArea
+                    anchors.fill: parent
+                    anchors.margins: -6
+                    cursorShape: Qt.PointingHandCursor
+                    property real offset: 0
+                    function positionAt(x) {
+                        return Math.max(0, Math.min(lightControl.barEnd, Math.floor(x - 6 - offset)))
+                    }
+                    onPressed: function(mouse) {
+                        lightControl.lightControlFocus()
+                        var knobCentre = lightControl.knobPositions[lightControl.selectBlock] + 6
+                        offset = Math.abs(mouse.x - knobCentre) <= 6 ? mouse.x - knobCentre : 0
+                        lightControl.knobMoved(positionAt(mouse.x))
+                    }
+                    onPositionChanged: function(mouse) {
+                        var p = positionAt(mouse.x)
+                        if (p !== lightControl.knobPositions[lightControl.selectBlock])
+                            lightControl.knobMoved(p)
+                    }
+                    onReleased: lightControl.isSave = true
+                }
+
+                Repeater {
+                    model: 8
+                    Image {
+                        id: knob
+                        required property int index
+                        objectName: "colorKnob" + index
+                        x: lightControl.knobPositions[index] - 6
+                        anchors.verticalCenter: parent.verticalCenter
+                        width: 12
+                        height: 12
+                        source: sourceSlide
+                        visible: index === lightControl.selectBlock
+                    }
+                }
+            }
+
+            Row {
+                x: colorBar.x
+                y: 76
+                spacing: Math.floor((lightControl.barWidth - 3 * 56) / 2)
+                ChannelField {
+                    id: redChannel
+                    label: "R"
+                    fieldName: "colorR"
+                    onInputStarted: mainIten.mainFocus()
+                    onEdited: lightControl.fieldsEdited()
+                }
+                ChannelField {
+                    id: greenChannel
+                    label: "G"
+                    fieldName: "colorG"
+                    onInputStarted: mainIten.mainFocus()
+                    onEdited: lightControl.fieldsEdited()
+                }
+                ChannelField {
+                    id: blueChannel
+                    label: "B"
+                    fieldName: "colorB"
+                    onInputStarted: mainIten.mainFocus()
+                    onEdited: lightControl.fieldsEdited()
+                }
+            }
+
+            // Effects without colours: the area is dimmed and takes no clicks.
+            Rectangle {
+                objectName: "colorCover"
+                x: 1
+                width: parent.width - 2
+                height: 101
+                color: "#b0000000"
+                visible: !(lightControl.effect === 0 || lightControl.effect === 1 || lightControl.effect === 2)
+                MouseArea {
+                    anchors.fill: parent
+                    onPressed: lightControl.lightControlFocus()
+                    onWheel: function(wheel) { wheel.accepted = true }
+                }
+            }
+        }
     }
 }

@@ -557,11 +557,13 @@ DialogFrame {
             }
         }
 
-        Column {
+        // The sections, one under the other.
+        Item {
             id: sections
             x: 24
             y: 6
-            spacing: 10
+            width: 368
+            height: shortcutSection.y + shortcutSection.height
 
             // Mouse function: six options in three columns.
             Item {
@@ -571,17 +573,17 @@ DialogFrame {
                 SectionTitle {
                     text: keyAssigment.keyAssigmentLang[1]
                 }
-                Grid {
+                Item {
                     x: 12
                     y: 36
-                    columns: 3
-                    rowSpacing: 16
                     Repeater {
                         model: keyAssigment.mouseOptions
                         Item {
                             id: mouseCell
                             required property var modelData
                             required property int index
+                            x: index % 3 * 118
+                            y: Math.floor(index / 3) * 30
                             width: 118
                             height: 14
                             OptionRadio {
@@ -593,11 +595,14 @@ DialogFrame {
                     }
                 }
             }
-            Separator {}
-
             // Fire function: a captured key, its rate and how often it fires.
             Item {
                 id: fireSection
+                anchors.top: mouseSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
                 width: 368
                 height: 96
                 SectionTitle {
@@ -660,44 +665,48 @@ DialogFrame {
                             keyAssigment.ensureVisible(rateDrop, 24)
                     }
                 }
-                Row {
+                FieldLabel {
+                    id: timesLabel
                     x: rateDrop.x + rateDrop.width + 14
                     y: 64
-                    height: 24
-                    spacing: 8
-                    FieldLabel {
-                        text: keyAssigment.keyAssigmentLang[12]
-                    }
-                    RectInput {
-                        id: timesField
-                        objectName: "timesField"
-                        anchors.verticalCenter: parent.verticalCenter
-                        width: 40
-                        maxValue: 255
-                        txtInput.maximumLength: 3
-                        onInputSignal: keyAssigment.closeMenusExcept(null)
-                        onEndInputSignal: keyAssigment.setTimes(parseInt(textValue) || 0, true)
-                    }
-                    CheckBox {
-                        id: endnessBox
-                        objectName: "endnessBox"
-                        anchors.verticalCenter: parent.verticalCenter
-                        textValue: keyAssigment.keyAssigmentLang[13]
-                        isSelect: true
-                        // Reports before it toggles: ticking makes the key fire
-                        // endlessly, unticking fires it once.
-                        onBtnClick: {
-                            timesField.closeFocus()
-                            keyAssigment.setTimes(isSelect ? 1 : 0, false)
-                        }
+                    text: keyAssigment.keyAssigmentLang[12]
+                }
+                RectInput {
+                    id: timesField
+                    objectName: "timesField"
+                    anchors.left: timesLabel.right
+                    anchors.leftMargin: 8
+                    anchors.verticalCenter: timesLabel.verticalCenter
+                    width: 40
+                    maxValue: 255
+                    txtInput.maximumLength: 3
+                    onInputSignal: keyAssigment.closeMenusExcept(null)
+                    onEndInputSignal: keyAssigment.setTimes(parseInt(textValue) || 0, true)
+                }
+                CheckBox {
+                    id: endnessBox
+                    objectName: "endnessBox"
+                    anchors.left: timesField.right
+                    anchors.leftMargin: 12
+                    anchors.verticalCenter: timesLabel.verticalCenter
+                    textValue: keyAssigment.keyAssigmentLang[13]
+                    isSelect: true
+                    // Reports before it toggles: ticking makes the key fire
+                    // endlessly, unticking fires it once.
+                    onBtnClick: {
+                        timesField.closeFocus()
+                        keyAssigment.setTimes(isSelect ? 1 : 0, false)
                     }
                 }
             }
-            Separator {}
-
             // Group function: a captured key combination.
             Item {
                 id: comboSection
+                anchors.top: fireSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
                 width: 368
                 height: 64
                 SectionTitle {
@@ -769,21 +778,27 @@ DialogFrame {
                     onClicked: keyAssigment.cancelCombo()
                 }
             }
-            Separator {}
-
             GridSection {
                 id: mediaSection
+                anchors.top: comboSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
                 text: keyAssigment.keyAssigmentLang[15]
                 options: keyAssigment.mediaOptions
                 grid.objectName: "mediaGrid"
                 grid.mdItems: mediaModel
                 z: 3
             }
-            Separator {}
-
             // Macro function: a macro by name and how it repeats.
             Item {
                 id: macroSection
+                anchors.top: mediaSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
                 width: 368
                 height: 136
                 z: 2
@@ -822,16 +837,16 @@ DialogFrame {
                         macroEditorMain.showOver(keyAssigment)
                     }
                 }
-                Column {
+                Item {
                     x: 12
                     y: 72
-                    spacing: 12
                     Repeater {
                         model: 3
                         RadioButton {
                             id: modeRadio
                             required property int index
                             objectName: "macroMode" + index
+                            y: index * 26
                             textValue: String(keyAssigment.keyAssigmentLang[18 + index])
                             isSelect: keyAssigment.macroMode === index
                             onBtnClick: {
@@ -842,17 +857,20 @@ DialogFrame {
                     }
                 }
             }
-            Separator {}
-
             // DPI function: four options in a row.
             Item {
                 id: dpiSection
+                anchors.top: macroSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
                 width: 368
                 height: 62
                 SectionTitle {
                     text: keyAssigment.keyAssigmentLang[21]
                 }
-                Row {
+                Item {
                     x: 12
                     y: 38
                     Repeater {
@@ -861,6 +879,7 @@ DialogFrame {
                             id: dpiCell
                             required property var modelData
                             required property int index
+                            x: index * 89
                             width: 89
                             height: 14
                             OptionRadio {
@@ -872,20 +891,26 @@ DialogFrame {
                     }
                 }
             }
-            Separator {}
-
             GridSection {
                 id: windowsSection
+                anchors.top: dpiSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
                 text: keyAssigment.keyAssigmentLang[25]
                 options: keyAssigment.windowsOptions
                 grid.objectName: "windowsGrid"
                 grid.mdItems: windowsModel
                 z: 1
             }
-            Separator {}
-
             GridSection {
                 id: shortcutSection
+                anchors.top: windowsSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
                 text: keyAssigment.keyAssigmentLang[26]
                 options: keyAssigment.shortcutOptions
                 grid.objectName: "shortcutGrid"
@@ -895,22 +920,25 @@ DialogFrame {
             // Recoil-preset switching: kept, but not offered.
             Item {
                 id: gunSection
+                anchors.top: shortcutSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
                 visible: false
                 width: 368
                 height: 62
                 SectionTitle {
                     text: keyAssigment.keyAssigmentLang[52]
                 }
-                Row {
-                    x: 12
-                    y: 38
-                    spacing: 24
-                    Repeater {
-                        model: keyAssigment.gunOptions
-                        OptionRadio {
-                            required property var modelData
-                            option: modelData
-                        }
+                Repeater {
+                    model: keyAssigment.gunOptions
+                    OptionRadio {
+                        required property var modelData
+                        required property int index
+                        x: 12 + index * 110
+                        y: 38
+                        option: modelData
                     }
                 }
             }

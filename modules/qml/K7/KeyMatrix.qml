@@ -184,10 +184,9 @@ PanelFrame {
         }
     }
 
-    Column {
+    Item {
         x: 8
         y: 8
-        spacing: 2
         Repeater {
             model: modKeysModel
             Rectangle {
@@ -197,6 +196,7 @@ PanelFrame {
                 readonly property bool lit: rowArea.containsMouse || mouseMain.selectKey === index
                                             || mouseMain.hoverKey === index
                 objectName: "keyRow" + index
+                y: index * 26
                 // Fourteen rows at most: slots 14 and 15 have no button of their own.
                 visible: index < Math.min(14, keyMatrix.keyCount)
                 width: 216

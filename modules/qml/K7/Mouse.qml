@@ -8,7 +8,7 @@ import QtQuick
 // button itself opens the key-assignment dialog for that slot, unless the
 // slot holds the last left button.
 Item {
-    id: mouse
+    id: mousePicture
     width: 1024
     height: 640
 
@@ -59,28 +59,28 @@ Item {
 
     Image {
         id: body
-        x: mouse.bodyAt.x
-        y: mouse.bodyAt.y
+        x: mousePicture.bodyAt.x
+        y: mousePicture.bodyAt.y
         width: 320
         height: 460
         source: sourceMouseBody
 
         Repeater {
-            model: Math.min(8, mouse.keyCount)
+            model: Math.min(8, mousePicture.keyCount)
             Image {
                 id: overlay
                 required property int index
                 anchors.fill: parent
-                source: mouse.buttonImages[index][mouse.isLit(index) ? 1 : 0]
+                source: mousePicture.buttonImages[index][mousePicture.isLit(index) ? 1 : 0]
             }
         }
         // The buttons themselves; the small ones lie above the large ones.
         Repeater {
-            model: Math.min(8, mouse.keyCount)
+            model: Math.min(8, mousePicture.keyCount)
             MouseArea {
                 id: buttonArea
                 required property int index
-                readonly property rect area: mouse.buttons[index].area
+                readonly property rect area: mousePicture.buttons[index].area
                 objectName: "mouseButton" + index
                 x: area.x
                 y: area.y
@@ -91,23 +91,23 @@ Item {
                 cursorShape: Qt.PointingHandCursor
                 onContainsMouseChanged: {
                     if (containsMouse)
-                        mouse.hoverKey = index
-                    else if (mouse.hoverKey === index)
-                        mouse.hoverKey = -1
+                        mousePicture.hoverKey = index
+                    else if (mousePicture.hoverKey === index)
+                        mousePicture.hoverKey = -1
                 }
-                onClicked: mouse.choose(index)
+                onClicked: mousePicture.choose(index)
             }
         }
     }
 
     Repeater {
-        model: Math.min(8, mouse.keyCount)
+        model: Math.min(8, mousePicture.keyCount)
         Item {
             id: tag
             required property int index
-            readonly property var geometry: mouse.buttons[index]
-            readonly property bool lit: mouse.isLit(index)
-            readonly property bool onLeft: geometry.tag.x < mouse.bodyAt.x
+            readonly property var geometry: mousePicture.buttons[index]
+            readonly property bool lit: mousePicture.isLit(index)
+            readonly property bool onLeft: geometry.tag.x < mousePicture.bodyAt.x
             readonly property color lineColor: lit ? "#ff3030" : "#80969696"
             // Where the line leaves the tag: its inner edge, at mid-height.
             readonly property point start: Qt.point(onLeft ? geometry.tag.x + 48 : geometry.tag.x, geometry.tag.y + 12)
@@ -167,11 +167,11 @@ Item {
                     cursorShape: Qt.PointingHandCursor
                     onContainsMouseChanged: {
                         if (containsMouse)
-                            mouse.hoverKey = tag.index
-                        else if (mouse.hoverKey === tag.index)
-                            mouse.hoverKey = -1
+                            mousePicture.hoverKey = tag.index
+                        else if (mousePicture.hoverKey === tag.index)
+                            mousePicture.hoverKey = -1
                     }
-                    onClicked: mouse.choose(tag.index)
+                    onClicked: mousePicture.choose(tag.index)
                 }
             }
         }

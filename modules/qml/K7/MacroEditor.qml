@@ -582,12 +582,11 @@ DialogFrame {
         signal chosen(int index)
         visible: false
         width: 140
-        height: menuColumn.height + 2
+        height: entries.length * 24 + 2
         color: colorGray0
         border.color: colorGray1
         z: 20
-        Column {
-            id: menuColumn
+        Item {
             x: 1
             y: 1
             Repeater {
@@ -598,6 +597,7 @@ DialogFrame {
                     required property string modelData
                     readonly property bool active: !menu.enabledRows || menu.enabledRows[index] !== false
                     objectName: menu.objectName + "Entry" + index
+                    y: index * 24
                     width: menu.width - 2
                     height: 24
                     color: menuArea.containsMouse && active ? colorOrange : "transparent"
@@ -729,21 +729,20 @@ DialogFrame {
             }
         }
     }
-    Row {
+    TextButton {
+        objectName: "macroNewButton"
         x: 16
         y: 412
-        spacing: 40
-        TextButton {
-            objectName: "macroNewButton"
-            text: macroEditor.macroEditorLang[2]
-            onClicked: macroEditor.newMacro()
-        }
-        TextButton {
-            objectName: "macroDeleteButton"
-            text: macroEditor.macroEditorLang[3]
-            faceColor: colorGray1
-            onClicked: macroEditor.deleteSelected()
-        }
+        text: macroEditor.macroEditorLang[2]
+        onClicked: macroEditor.newMacro()
+    }
+    TextButton {
+        objectName: "macroDeleteButton"
+        x: 16 + 168 - width
+        y: 412
+        text: macroEditor.macroEditorLang[3]
+        faceColor: colorGray1
+        onClicked: macroEditor.deleteSelected()
     }
 
     // --- right: the events ----------------------------------------------------------------
@@ -920,37 +919,33 @@ DialogFrame {
                 NumberAnimation { to: 1; duration: 500 }
             }
         }
-        Row {
+        CheckBox {
+            id: delayRecord
+            objectName: "delayRecord"
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
-            spacing: 10
-            Text {
-                anchors.verticalCenter: parent.verticalCenter
-                text: macroEditor.macroEditorLang[6]
-                color: colorGray3
-                font.family: fontFamily
-                font.pixelSize: fontNormalSize
-            }
-            RectInput {
-                id: timesField
-                objectName: "macroTimesField"
-                anchors.verticalCenter: parent.verticalCenter
-                width: 56
-                minValue: 1
-                maxValue: 65535
-                textValue: "1"
-                onEndInputSignal: macroEditor.saveMacro()
-            }
-            Item {
-                width: 14
-                height: 1
-            }
-            CheckBox {
-                id: delayRecord
-                objectName: "delayRecord"
-                anchors.verticalCenter: parent.verticalCenter
-                textValue: macroEditor.macroEditorLang[9]
-            }
+            textValue: macroEditor.macroEditorLang[9]
+        }
+        RectInput {
+            id: timesField
+            objectName: "macroTimesField"
+            anchors.right: delayRecord.left
+            anchors.rightMargin: 24
+            anchors.verticalCenter: parent.verticalCenter
+            width: 56
+            minValue: 1
+            maxValue: 65535
+            textValue: "1"
+            onEndInputSignal: macroEditor.saveMacro()
+        }
+        Text {
+            anchors.right: timesField.left
+            anchors.rightMargin: 10
+            anchors.verticalCenter: parent.verticalCenter
+            text: macroEditor.macroEditorLang[6]
+            color: colorGray3
+            font.family: fontFamily
+            font.pixelSize: fontNormalSize
         }
     }
 

@@ -33,7 +33,7 @@ StrydeTestCase {
         if (names.length > 0)
             all["modules/setting/name.bin"] = { "macro/macroName": names.length === 1 ? [names[0], "listpadentry"] : names }
         startMain({ language: "English", files: all })
-        editor().clock = function() { return test.now }
+        editor().clock = { now: function() { return test.now } }
     }
     // A profile in which slot `slot` plays macro `name`.
     function bound(slot, name) {
@@ -51,7 +51,7 @@ StrydeTestCase {
         var total = parseInt(rig.readSetting(file, "config/total"))
         var list = []
         for (var i = 0; i < total; ++i)
-            list.push(String(rig.readSetting(file, "macro/" + i)))
+            list[i] = String(rig.readSetting(file, "macro/" + i))
         return list
     }
     function shownEvents() {

@@ -1,6 +1,6 @@
 import QtQuick
 import QtTest
-import "qrc:/modules/qml/basic/MacroStream.js" as MacroStream
+import "../../modules/qml/basic/MacroStream.js" as MacroStream
 
 // The bytes a macro's event list becomes on the mouse, without the window.
 TestCase {
@@ -70,6 +70,18 @@ TestCase {
         // 2 + 2 (short) + 6 (long) + 4 (last action and terminator)
         compare(MacroStream.length([press("A"), release("A"), delay(5000), press("B")]), 14)
         compare(MacroStream.length([press("A")]), 2)
+    }
+
+    function test_a_macro_longer_than_the_block_loses_its_end() {
+        var events = []
+        for (var i = 0; i < 70; ++i)
+            events[i] = i % 2 ? release("A") : press("A")
+        compare(MacroStream.build(events, 1, codeOf).length, 144)
+        var bytes = MacroStream.fitted(events, 1, codeOf)
+        compare(bytes.length, 128)
+        compare(hex(bytes.slice(-4)), "81 04 00 00", "it still ends with an action and the terminator")
+        var pair = [press("A"), release("A")]
+        compare(MacroStream.fitted(pair, 1, codeOf), MacroStream.build(pair, 1, codeOf))
     }
 
     function test_repeat_count_is_kept_in_range() {

@@ -93,12 +93,10 @@ DialogFrame {
     // The four bytes of an eight-hex-digit code.
     function keyCodeStrProc(code) {
         var s = String(code)
-        var bytes = []
-        for (var i = 0; i < 4; ++i) {
+        return [0, 1, 2, 3].map(function(i) {
             var b = parseInt(s.substr(2 * i, 2), 16)
-            bytes.push(isNaN(b) ? 0 : b)
-        }
-        return bytes
+            return isNaN(b) ? 0 : b
+        })
     }
 
     function setCodes(codes, text) {
@@ -501,6 +499,8 @@ DialogFrame {
         id: gridSection
         property string text: ""
         property alias grid: sectionGrid
+        property alias gridName: sectionGrid.objectName
+        property alias model: sectionGrid.mdItems
         property var options: []
         width: 368
         height: 26
@@ -787,8 +787,8 @@ DialogFrame {
                 }
                 text: keyAssigment.keyAssigmentLang[15]
                 options: keyAssigment.mediaOptions
-                grid.objectName: "mediaGrid"
-                grid.mdItems: mediaModel
+                gridName: "mediaGrid"
+                model: mediaModel
                 z: 3
             }
             // Macro function: a macro by name and how it repeats.
@@ -900,8 +900,8 @@ DialogFrame {
                 }
                 text: keyAssigment.keyAssigmentLang[25]
                 options: keyAssigment.windowsOptions
-                grid.objectName: "windowsGrid"
-                grid.mdItems: windowsModel
+                gridName: "windowsGrid"
+                model: windowsModel
                 z: 1
             }
             GridSection {
@@ -913,8 +913,8 @@ DialogFrame {
                 }
                 text: keyAssigment.keyAssigmentLang[26]
                 options: keyAssigment.shortcutOptions
-                grid.objectName: "shortcutGrid"
-                grid.mdItems: shortcutModel
+                gridName: "shortcutGrid"
+                model: shortcutModel
             }
 
             // Recoil-preset switching: kept, but not offered.

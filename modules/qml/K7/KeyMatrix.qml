@@ -109,7 +109,7 @@ PanelFrame {
         for (var i = 0; i < modKeysModel.count; ++i) {
             var e = modKeysModel.get(i)
             if (e.keyCode0 === 4 && String(ui_View.getData("mouseMacroKey/" + e.keyCode2, false)) === name)
-                slots.push(i)
+                slots[slots.length] = i
         }
         return slots
     }
@@ -122,8 +122,10 @@ PanelFrame {
         function saveData() {
             var src64 = []
             for (var i = 0; i < 16; ++i) {
-                var e = get(i)
-                src64.push(e.keyCode0, e.keyCode1, e.keyCode2, e.keyCode3)
+                src64[4 * i] = get(i).keyCode0
+                src64[4 * i + 1] = get(i).keyCode1
+                src64[4 * i + 2] = get(i).keyCode2
+                src64[4 * i + 3] = get(i).keyCode3
             }
             var periods = [keyMatrix.gunPeriodOf(1), keyMatrix.gunPeriodOf(2), keyMatrix.gunPeriodOf(3)]
             ui_View.mouseSetKeyMatrix(src64, true, periods)

@@ -34,7 +34,8 @@ DialogFrame {
     // clock (a Qt Quick timer ticks with the frames, too coarse to count on).
     property int macroRecordCount: 0
     property real countFrom: 0
-    // Milliseconds of a monotonic clock; a test may put its own here.
+    // The clock recording measures with (milliseconds); a test may put an
+    // object with a now() function here.
     property var clock: null
     // The key chosen in the insert-key dialog, 0 for none.
     property int insertCode: 0
@@ -57,7 +58,7 @@ DialogFrame {
     }
 
     function nowMs() {
-        return clock ? clock() : Date.now()
+        return clock ? clock.now() : Date.now()
     }
 
     // --- the library -----------------------------------------------------------------
@@ -86,7 +87,7 @@ DialogFrame {
     function names() {
         var list = []
         for (var i = 0; i < macroNumberModel.count; ++i)
-            list.push(macroNumberModel.get(i).textValue)
+            list[i] = macroNumberModel.get(i).textValue
         return list
     }
 
@@ -241,10 +242,8 @@ DialogFrame {
 
     function events() {
         var list = []
-        for (var i = 0; i < eventModel.count; ++i) {
-            var e = eventModel.get(i)
-            list.push({ type: e.type, info: e.info })
-        }
+        for (var i = 0; i < eventModel.count; ++i)
+            list[i] = { type: eventModel.get(i).type, info: eventModel.get(i).info }
         return list
     }
 
@@ -266,7 +265,7 @@ DialogFrame {
             return
         var list = []
         for (var i = 0; i < eventModel.count; ++i)
-            list.push(eventText(eventModel.get(i)))
+            list[i] = eventText(eventModel.get(i))
         ui_View.saveMacroIni(name, list, repeatCount())
         modifyMacroData(name)
     }
@@ -278,15 +277,9 @@ DialogFrame {
             return
         var stored = []
         for (var i = 0; i + 1 < list.length; ++i)
-            stored.push(parseEvent(String(list[i])))
+            stored[i] = parseEvent(String(list[i]))
         var repeat = parseInt(list[list.length - 1]) || 0
-        var stream = MacroStream.build(stored, repeat, _KeyCodeString.codeOfName)
-        // A file edited elsewhere may hold more than the mouse keeps: its end is left out.
-        while (stream.length > MacroStream.blockSize && stored.length > 0) {
-            stored.pop()
-            stream = MacroStream.build(stored, repeat, _KeyCodeString.codeOfName)
-        }
-        ui_View.mouseSendMacroData(stream, slot)
+        ui_View.mouseSendMacroData(MacroStream.fitted(stored, repeat, _KeyCodeString.codeOfName), slot)
     }
 
     function actionType(code, isDown) {

@@ -103,3 +103,15 @@ function build(events, repeat, codeOf) {
 function length(events) {
     return build(events, 0, function() { return 0 }).length
 }
+
+// The stream of `events`, or of as many of its first events as the mouse's
+// macro block holds (a file edited elsewhere may hold more).
+function fitted(events, repeat, codeOf) {
+    var count = events.length
+    var stream = build(events, repeat, codeOf)
+    while (stream.length > blockSize && count > 0) {
+        --count
+        stream = build(events.slice(0, count), repeat, codeOf)
+    }
+    return stream
+}

@@ -224,9 +224,13 @@ DialogFrame {
                         windowsSection, shortcutSection]
         var byType = { 0: 0, 1: 1, 2: 2, 3: 3, 4: 4, 5: 5, 6: 6, 7: 7 }
         var s = byType[keyCode0]
-        body.contentY = 0
-        if (s !== undefined)
-            ensureVisible(sections[s], 0)
+        scrollTo(s !== undefined ? sections[s] : mouseSection)
+    }
+
+    // Scrolls `target` (in the body) to the top, as far as the body goes.
+    function scrollTo(target) {
+        var top = target.mapToItem(body.contentItem, 0, 0).y
+        body.contentY = Math.max(0, Math.min(body.contentHeight - body.height, top - 10))
     }
 
     // Scrolls so that `target` (in the body) and `below` pixels under it show.
@@ -866,21 +870,22 @@ DialogFrame {
                     y: -7
                 }
                 width: 368
-                height: 62
+                height: 92
                 SectionTitle {
                     text: keyAssigment.keyAssigmentLang[21]
                 }
                 Item {
                     x: 12
-                    y: 38
+                    y: 36
                     Repeater {
                         model: keyAssigment.dpiOptions
                         Item {
                             id: dpiCell
                             required property var modelData
                             required property int index
-                            x: index * 89
-                            width: 89
+                            x: index % 3 * 118
+                            y: Math.floor(index / 3) * 30
+                            width: 118
                             height: 14
                             OptionRadio {
                                 objectName: "dpiOption" + dpiCell.index

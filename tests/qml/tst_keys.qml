@@ -250,6 +250,19 @@ StrydeTestCase {
         compare(rig.commands(mark).length, 0)
     }
 
+    function test_factory_reset_sends_the_default_map() {
+        startMain({ files: { "modules/setting/p1.bin": { "mouseKeyMatrix/1": [3, 0, 0xE2, 0] } } })
+        compare(item("keyRowText1").text, "Mute")
+        item("keyMatrixMain").isSave = true
+        var mark = rig.traceMark()
+        click(item("resetButton"))
+        click(item("resetOkButton"))
+        verify(!item("keyMatrixMain").isSave)
+        compare(item("keyRowText1").text, "Right Key")
+        verify(rig.commands(mark).some(function(c) { return c.startsWith("12") }))
+        compare(sentEntry(1), "0100f100")
+    }
+
     function test_macro_bound_to_slot_5() {
         startMain({ files: {
             "modules/setting/name.bin": { "macro/macroName": ["Burst", "Spray"] },
@@ -294,6 +307,28 @@ StrydeTestCase {
         startMain({ language: "English" })
         var c = data.codes
         compare(dialog().keyCodeToString(c[0], c[1], c[2], c[3]), data.text)
+    }
+
+    function test_key_names_data() {
+        return [ { tag: "en", language: "English", left: "MS-L" },
+                 { tag: "zh", language: "ChineseSimplified", left: "鼠标左键" } ]
+    }
+    function test_key_names(data) {
+        startMain({ language: data.language })
+        var list = findChild(root, "keyCodeString")
+        var names = list.keycodeTostr
+        compare(list.keyCode.length, 133)
+        compare(list.keyCodeStr.length, 133)
+        compare(names(0x04), "A")
+        compare(names(0x31), "\\")
+        compare(names(0x32), "\\", "both backslash keys have the same name")
+        compare(names(0xF0), data.left)
+        compare(names(0x03), "", "a code without a name")
+        compare(list.strTokeycode("\\"), 0x31, "the first code of a name")
+        compare(list.strTokeycode("nothing"), 0)
+        compare(list.strTokeycode(data.left), 0xF0)
+        // A mouse button recorded under the built-in names still plays.
+        compare(list.codeOfName("MS-R"), 0xF1)
     }
 
     function test_rows_and_tags_follow_the_key_count_data() {

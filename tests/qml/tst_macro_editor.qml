@@ -129,6 +129,18 @@ StrydeTestCase {
         compare(shownEvents(), ["1,Space", "2,Space"])
     }
 
+    function test_leaving_the_program_ends_recording() {
+        startWith({ "Rec": [] })
+        openEditor()
+        click(item("recordButton"))
+        key(true, 0x04)
+        editor().applicationStateChanged(Qt.ApplicationInactive)
+        verify(!editor().isInputting)
+        compare(fileEvents("Rec"), ["1,A"])
+        key(false, 0x04)
+        compare(shownEvents(), ["1,A"])
+    }
+
     function test_recording_stops_at_the_length_limit() {
         startWith({ "Long": [] })
         openEditor()

@@ -314,6 +314,14 @@ DialogFrame {
         saveMacro()
     }
 
+    // Recording ends when the user leaves the program (another window takes
+    // the keyboard, or the window goes to the tray): keys typed elsewhere,
+    // a password for one, never land in a macro.
+    function applicationStateChanged(state) {
+        if (isInputting && state !== Qt.ApplicationActive)
+            stopRecord()
+    }
+
     function restartCount() {
         countFrom = nowMs()
         macroRecordCount = 0
@@ -510,6 +518,11 @@ DialogFrame {
         menu.x = Math.min(p.x, macroEditor.width - menu.width - 4)
         menu.y = Math.min(p.y, macroEditor.height - menu.height - 4)
         menu.visible = true
+    }
+
+    Connections {
+        target: Qt.application
+        function onStateChanged() { macroEditor.applicationStateChanged(Qt.application.state) }
     }
 
     Timer {

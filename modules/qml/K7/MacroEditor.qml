@@ -522,7 +522,7 @@ DialogFrame {
 
     Connections {
         target: Qt.application
-        function onStateChanged() { macroEditor.applicationStateChanged(Qt.application.state) }
+        function onStateChanged(state) { macroEditor.applicationStateChanged(state) }
     }
 
     Timer {

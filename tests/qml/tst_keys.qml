@@ -91,6 +91,20 @@ StrydeTestCase {
         closeDialog()
     }
 
+    function test_the_pointer_under_the_mask_does_not_change_the_slot() {
+        startMain()
+        openRow(2)
+        choose("dpiOption1")
+        for (var slot of [5, 6])
+            mouseMove(root, 100, 140 + 26 * slot)            // the rows beside the dialog
+        mouseMove(root, 296, 160)                            // a tag of the mouse picture
+        compare(item("mouseMain").selectKey, 2)
+        compare(item("mouseMain").hoverKey, -1)
+        closeDialog()
+        compare(entry(2), [5, 0, 2, 0])
+        compare(entry(5), [5, 0, 1, 0])
+    }
+
     function test_closing_without_a_change_leaves_save_alone() {
         startMain()
         var mark = rig.traceMark()

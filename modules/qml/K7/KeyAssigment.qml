@@ -220,11 +220,10 @@ DialogFrame {
 
     // Scrolls the body so that the section of the working copy's function shows.
     function scrollToCurrent() {
+        // The sections in the order of the types 0 … 7.
         var sections = [mouseSection, fireSection, comboSection, mediaSection, macroSection, dpiSection,
                         windowsSection, shortcutSection]
-        var byType = { 0: 0, 1: 1, 2: 2, 3: 3, 4: 4, 5: 5, 6: 6, 7: 7 }
-        var s = byType[keyCode0]
-        scrollTo(s !== undefined ? sections[s] : mouseSection)
+        scrollTo(keyCode0 < sections.length ? sections[keyCode0] : mouseSection)
     }
 
     // Scrolls `target` (in the body) to the top, as far as the body goes.

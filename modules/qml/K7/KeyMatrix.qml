@@ -235,7 +235,9 @@ PanelFrame {
                 MouseArea {
                     id: rowArea
                     anchors.fill: parent
-                    hoverEnabled: true
+                    // Under the mask of a dialog the pointer reaches no row:
+                    // the open dialog edits the slot it was opened for.
+                    hoverEnabled: !mainMask.visible
                     cursorShape: Qt.PointingHandCursor
                     onEntered: keyMatrix.enterBtn(row.index)
                     onExited: keyMatrix.leaveBtn(row.index)

@@ -41,6 +41,7 @@ Item {
         [sourceMouse6, sourceMouse6S], [sourceMouse7, sourceMouse7S]
     ]
 
+    // Under the mask of a dialog the pointer lights no button.
     function isLit(slot) {
         return slot === selectKey || slot === hoverKey
     }
@@ -87,7 +88,7 @@ Item {
                 width: area.width
                 height: area.height
                 z: area.width * area.height < 2000 ? 1 : 0
-                hoverEnabled: true
+                hoverEnabled: !mainMask.visible
                 cursorShape: Qt.PointingHandCursor
                 onContainsMouseChanged: {
                     if (containsMouse)
@@ -163,7 +164,7 @@ Item {
                 }
                 MouseArea {
                     anchors.fill: parent
-                    hoverEnabled: true
+                    hoverEnabled: !mainMask.visible
                     cursorShape: Qt.PointingHandCursor
                     onContainsMouseChanged: {
                         if (containsMouse)

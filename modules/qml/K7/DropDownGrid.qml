@@ -56,43 +56,17 @@ Item {
         function onCountChanged() { dropGrid.refreshText() }
     }
 
-    Rectangle {
+    DropDownHeader {
         id: header
         anchors.fill: parent
-        radius: 2
-        color: dropGrid.bgColor
-        border.color: headerArea.containsMouse || dropGrid.isDrop ? colorOrange : dropGrid.borderColor
-
-        Text {
-            anchors.left: parent.left
-            anchors.leftMargin: 8
-            anchors.right: arrow.left
-            anchors.rightMargin: 4
-            anchors.verticalCenter: parent.verticalCenter
-            text: dropGrid.textValue
-            color: fontColor
-            font.family: fontFamily
-            font.pixelSize: fontNormalSize
-            elide: Text.ElideRight
-        }
-        Image {
-            id: arrow
-            anchors.right: parent.right
-            anchors.rightMargin: 8
-            anchors.verticalCenter: parent.verticalCenter
-            width: 12
-            height: 12
-            source: dropGrid.isDrop ? sourceDropBtnU : sourceDropBtn
-        }
-        MouseArea {
-            id: headerArea
-            anchors.fill: parent
-            hoverEnabled: true
-            onClicked: {
-                dropGrid.btnClick()
-                if (!openAnimation.running)
-                    dropGrid.toggle()
-            }
+        text: dropGrid.textValue
+        isOpen: dropGrid.isDrop
+        bgColor: dropGrid.bgColor
+        borderColor: dropGrid.borderColor
+        onClicked: {
+            dropGrid.btnClick()
+            if (!openAnimation.running)
+                dropGrid.toggle()
         }
     }
 

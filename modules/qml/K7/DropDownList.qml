@@ -65,43 +65,17 @@ Item {
         function onDataChanged() { dropList.refreshText() }
     }
 
-    Rectangle {
+    DropDownHeader {
         id: header
         anchors.fill: parent
-        radius: 2
-        color: dropList.bgColor
-        border.color: headerArea.containsMouse || dropList.isDrop ? colorOrange : dropList.borderColor
-
-        Text {
-            anchors.left: parent.left
-            anchors.leftMargin: 8
-            anchors.right: arrow.left
-            anchors.rightMargin: 4
-            anchors.verticalCenter: parent.verticalCenter
-            text: dropList.textValue
-            color: fontColor
-            font.family: fontFamily
-            font.pixelSize: fontNormalSize
-            elide: Text.ElideRight
-        }
-        Image {
-            id: arrow
-            anchors.right: parent.right
-            anchors.rightMargin: 8
-            anchors.verticalCenter: parent.verticalCenter
-            width: 12
-            height: 12
-            source: dropList.isDrop ? sourceDropBtnU : sourceDropBtn
-        }
-        MouseArea {
-            id: headerArea
-            anchors.fill: parent
-            hoverEnabled: true
-            onClicked: {
-                dropList.btnClick()
-                if (!openAnimation.running)
-                    dropList.toggle()
-            }
+        text: dropList.textValue
+        isOpen: dropList.isDrop
+        bgColor: dropList.bgColor
+        borderColor: dropList.borderColor
+        onClicked: {
+            dropList.btnClick()
+            if (!openAnimation.running)
+                dropList.toggle()
         }
     }
 

@@ -39,43 +39,17 @@ Item {
         openAnimation.start()
     }
 
-    Rectangle {
+    DropDownHeader {
         id: header
         anchors.fill: parent
-        radius: 2
-        color: dropSlider.bgColor
-        border.color: headerArea.containsMouse || dropSlider.isDrop ? colorOrange : dropSlider.borderColor
-
-        Text {
-            anchors.left: parent.left
-            anchors.leftMargin: 8
-            anchors.right: arrow.left
-            anchors.rightMargin: 4
-            anchors.verticalCenter: parent.verticalCenter
-            text: dropSlider.textValue
-            color: fontColor
-            font.family: fontFamily
-            font.pixelSize: fontNormalSize
-            elide: Text.ElideRight
-        }
-        Image {
-            id: arrow
-            anchors.right: parent.right
-            anchors.rightMargin: 8
-            anchors.verticalCenter: parent.verticalCenter
-            width: 12
-            height: 12
-            source: dropSlider.isDrop ? sourceDropBtnU : sourceDropBtn
-        }
-        MouseArea {
-            id: headerArea
-            anchors.fill: parent
-            hoverEnabled: true
-            onClicked: {
-                dropSlider.btnClick()
-                if (!openAnimation.running)
-                    dropSlider.toggle()
-            }
+        text: dropSlider.textValue
+        isOpen: dropSlider.isDrop
+        bgColor: dropSlider.bgColor
+        borderColor: dropSlider.borderColor
+        onClicked: {
+            dropSlider.btnClick()
+            if (!openAnimation.running)
+                dropSlider.toggle()
         }
     }
 

@@ -1,5 +1,7 @@
 #include "stryde_session.h"
 
+#include "qml/support/run_files.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -7,7 +9,6 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 
 // Xlib last: its macros clash with Qt names.
@@ -59,11 +60,8 @@ bool StrydeSession::start(const Options& options)
         if (!options.language.isEmpty())
             s.setValue(QStringLiteral("common/language"), options.language);
     }
-    for (auto it = options.files.cbegin(); it != options.files.cend(); ++it) {
-        QSettings s(m_data.path(it.key()), QSettings::IniFormat);
-        for (auto v = it.value().cbegin(); v != it.value().cend(); ++v)
-            s.setValue(v.key(), v.value());
-    }
+    for (auto it = options.files.cbegin(); it != options.files.cend(); ++it)
+        writeSettings(m_data.path(it.key()), it.value());
 
     const int display = freeDisplay();
     if (display < 0) {
@@ -252,27 +250,10 @@ bool StrydeSession::saveScreenshot(const QString& name) const
 QStringList StrydeSession::traceLines(int from) const
 {
     QFile f(m_tracePath);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines;
-    for (const QByteArray& raw : f.readAll().split('\n')) {
-        const QString line = QString::fromLatin1(raw).trimmed();
-        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
-            lines.append(line);
-    }
-    return lines.mid(qMax(0, from));
+    return f.open(QIODevice::ReadOnly) ? traceLinesOf(f.readAll()).mid(qMax(0, from)) : QStringList();
 }
 
-QStringList StrydeSession::commands(int from) const
-{
-    QStringList frames;
-    for (const QString& line : traceLines(from)) {
-        const QStringList w = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (w.size() >= 12 && w.at(1) == QLatin1String("set-feature") && w.at(2) == QLatin1String("cmd"))
-            frames.append(w.mid(4, 8).join(QLatin1Char(' ')));
-    }
-    return frames;
-}
+QStringList StrydeSession::commands(int from) const { return commandFramesOf(traceLines(from)); }
 
 bool StrydeSession::waitForCommand(const QString& prefix, int from, int timeoutMs) const
 {
@@ -287,10 +268,5 @@ bool StrydeSession::waitForCommand(const QString& prefix, int from, int timeoutM
 
 QVariant StrydeSession::readSetting(const QString& file, const QString& key) const
 {
-    QTemporaryDir tmp;
-    const QString copy = tmp.filePath(QStringLiteral("read.ini"));
-    if (!QFile::copy(m_data.path(file), copy))
-        return QVariant();
-    QSettings s(copy, QSettings::IniFormat);
-    return s.value(key);
+    return freshSetting(m_data.path(file), key);
 }

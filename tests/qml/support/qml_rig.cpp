@@ -1,4 +1,5 @@
 #include "qml_rig.h"
+#include "run_files.h"
 
 #include "device/hid_thread.h"
 #include "device/tracing_hid_api.h"
@@ -19,7 +20,6 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QSettings>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -61,12 +61,8 @@ bool QmlRig::start(const QVariantMap& options)
             s.setValue(QStringLiteral("common/language"), options.value(QStringLiteral("language")).toString());
     }
     const QVariantMap files = options.value(QStringLiteral("files")).toMap();
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        QSettings s(data->path(it.key()), QSettings::IniFormat);
-        const QVariantMap values = it.value().toMap();
-        for (auto v = values.cbegin(); v != values.cend(); ++v)
-            s.setValue(v.key(), v.value());
-    }
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        writeSettings(data->path(it.key()), it.value().toMap());
 
     // The old view goes only after the new one is published.
     std::unique_ptr<myQQuickView> oldView = std::move(m_view);
@@ -132,43 +128,16 @@ int QmlRig::traceMark() const { return traceLines().size(); }
 
 QStringList QmlRig::traceLines(int from) const
 {
-    QStringList lines;
-    for (const QByteArray& raw : m_traceBuffer.data().split('\n')) {
-        const QString line = QString::fromLatin1(raw).trimmed();
-        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
-            lines.append(line);
-    }
-    return lines.mid(qMax(0, from));
+    return traceLinesOf(m_traceBuffer.data()).mid(qMax(0, from));
 }
 
-QStringList QmlRig::commands(int from) const
-{
-    QStringList frames;
-    for (const QString& line : traceLines(from)) {
-        const QStringList w = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        // "<ms> set-feature cmd 00 <8 frame bytes>"
-        if (w.size() >= 12 && w.at(1) == QLatin1String("set-feature") && w.at(2) == QLatin1String("cmd"))
-            frames.append(w.mid(4, 8).join(QLatin1Char(' ')));
-    }
-    return frames;
-}
+QStringList QmlRig::commands(int from) const { return commandFramesOf(traceLines(from)); }
 
 QVariantMap QmlRig::mouseState() const { return m_mouse ? m_mouse->toJson().toVariantMap() : QVariantMap(); }
 
 QVariant QmlRig::readSetting(const QString& file, const QString& key) const
 {
-    const QString path = m_data ? m_data->path(file) : QString();
-    // Settings objects of this process on the same file share their pending
-    // writes: syncing one writes what the view has set so far.
-    QSettings(path, QSettings::IniFormat).sync();
-    if (!QFileInfo::exists(path))
-        return QVariant();
-    QTemporaryDir tmp;
-    const QString copy = tmp.filePath(QStringLiteral("read.ini"));
-    if (!QFile::copy(path, copy))
-        return QVariant();
-    QSettings s(copy, QSettings::IniFormat);
-    return s.value(key);
+    return m_data ? freshSetting(m_data->path(file), key) : QVariant();
 }
 
 void QmlRig::writeSetting(const QString& file, const QString& key, const QVariant& value)

@@ -574,6 +574,7 @@ Item {
         id: mouseMain
         objectName: "mouseMain"
         visible: mainIten.isShowMain
+        onBtnClick: mainIten.mainFocus()
     }
 
     // Under every dialog: dims the screen, drags the window, and closes the

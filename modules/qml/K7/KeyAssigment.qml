@@ -1,43 +1,962 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 
-// The key-assignment dialog. Placeholder: the frame and what the main window
-// and the other pages call (init, show, detectKeyboard, keyAssigmentFocus,
-// keyCodeToString, the capture flags and the macro drop-down's addData).
+// The key-assignment dialog: what the button in `mouseMain.selectKey` does.
+// It edits a working copy (four codes and the text shown for them); closing
+// the dialog hands a changed copy to the key matrix panel, which keeps it
+// unsaved until Save. Fixed options are radio buttons and grids with an
+// eight-hex-digit code each; a fire key and a key combination are captured
+// from the keys the main window routes here; a macro is chosen by name.
 DialogFrame {
     id: keyAssigment
     width: 416
     height: 404
-    title: keyAssigmentLang[0] + (mouseMain.selectKey + 1)
+    title: keyAssigmentLang[0] + (mouseMain.selectKey + 1) + " : " + keyString
     closeOnPress: true
+    showReset: true
 
-    property var keyAssigmentLang: ["Key "]
+    property var keyAssigmentLang: ["Key ", "Mouse Function", "Left Key", "Middle Key", "Right Key",
+        "Forward Key", "Back Key", "Double Fire", "Fire Function", "Key Value", "Click Input", "Rate", "Times",
+        "Endness", "Group Function", "Media Function", "Macro Function", "Macro Editor",
+        "Macro runs one-time after pressing the button", "Macro runs endless loop until any button is pressed",
+        "Macro runs endless loop until button is released", "DPI Function", "DPI+", "DPI-", "DPI LOOP",
+        "Windows Function", "Shortcut Function", "Player", "Next", "Privous", "Stop", "Mute", "Play/Pause",
+        "Volumn+", "Volumn-", "My PC", "Index", "Search", "Max", "Min", "Desktop", "Run", "New", "Cut", "Copy",
+        "Paste", "Save", "Print", "Find", "Redo", "Undo", "Select All", "Gun Function", "One Gun", "Two Gun",
+        "Three Gun", "Sniper Key", "", "", ""]
     property bool isFireInput: false
     property bool isComboInput: false
     property alias macroList: macroListItem
 
-    function init() {
+    // The working copy.
+    property int keyCode0: 0
+    property int keyCode1: 0
+    property int keyCode2: 0
+    property int keyCode3: 0
+    property string keyString: ""
+    property string keyCode: "00000000"
+    readonly property string currentCode: hexByte(keyCode0) + hexByte(keyCode1) + hexByte(keyCode2) + hexByte(keyCode3)
+
+    // Fire settings shown while another function is chosen.
+    property int fireRate: 10
+    property int fireTimes: 0
+    // Repeat mode of a macro: 0 once, 1 until any button, 2 while held.
+    property int macroMode: 0
+    // The combination being captured: modifier bits, up to two keys, the text.
+    property int comboBits: 0
+    property int comboFirst: 0
+    property int comboSecond: 0
+    property int comboCount: 0
+    property string comboText: ""
+
+    // The fixed options: text index in keyAssigmentLang and code.
+    readonly property var mouseOptions: [
+        { lang: 2, code: "0000F000" }, { lang: 3, code: "0000F200" }, { lang: 4, code: "0000F100" },
+        { lang: 5, code: "0000F400" }, { lang: 6, code: "0000F300" }, { lang: 7, code: "00f01e02" }
+    ]
+    readonly property var mediaOptions: [
+        { lang: 27, code: "03008301" }, { lang: 28, code: "0300b500" }, { lang: 29, code: "0300b600" },
+        { lang: 30, code: "0300b700" }, { lang: 31, code: "0300e200" }, { lang: 32, code: "0300cd00" },
+        { lang: 33, code: "0300e900" }, { lang: 34, code: "0300ea00" }
+    ]
+    readonly property var dpiOptions: [
+        { lang: 22, code: "05000100" }, { lang: 23, code: "05000200" }, { lang: 24, code: "05000300" },
+        { lang: 56, code: "05000400" }
+    ]
+    readonly property var windowsOptions: [
+        { lang: 35, code: "06009401" }, { lang: 36, code: "06002302" }, { lang: 37, code: "06002102" },
+        { lang: 38, code: "06042c1b" }, { lang: 39, code: "06042c11" }, { lang: 40, code: "0600e307" },
+        { lang: 41, code: "0600e315" }
+    ]
+    readonly property var shortcutOptions: [
+        { lang: 42, code: "0700e011" }, { lang: 43, code: "0700e01b" }, { lang: 44, code: "0700e006" },
+        { lang: 45, code: "0700e019" }, { lang: 46, code: "0700e016" }, { lang: 47, code: "0700e013" },
+        { lang: 48, code: "0700e009" }, { lang: 49, code: "0700e01c" }, { lang: 50, code: "0700e01d" },
+        { lang: 51, code: "0700e004" }
+    ]
+    readonly property var gunOptions: [
+        { lang: 53, code: "08000100" }, { lang: 54, code: "08000200" }, { lang: 55, code: "08000300" }
+    ]
+
+    onCloseClicked: closeDialog()
+    onResetClicked: restoreDefault()
+    onBackgroundPressed: keyAssigmentFocus()
+
+    // --- codes -----------------------------------------------------------------
+
+    function hexByte(n) {
+        var s = (n & 0xFF).toString(16)
+        return s.length < 2 ? "0" + s : s
     }
-    function show(index) {
-        showCentered()
+
+    // The four bytes of an eight-hex-digit code.
+    function keyCodeStrProc(code) {
+        var s = String(code)
+        return [0, 1, 2, 3].map(function(i) {
+            var b = parseInt(s.substr(2 * i, 2), 16)
+            return isNaN(b) ? 0 : b
+        })
     }
-    function detectKeyboard(isDown, usbCode, index) {
+
+    function setCodes(codes, text) {
+        keyCode0 = codes[0] & 0xFF
+        keyCode1 = codes[1] & 0xFF
+        keyCode2 = codes[2] & 0xFF
+        keyCode3 = codes[3] & 0xFF
+        keyCode = currentCode
+        keyString = text
     }
-    function keyAssigmentFocus() {
+
+    // The option of `options` whose code is the working copy's, -1 for none.
+    function optionIndex(options) {
+        for (var i = 0; i < options.length; ++i) {
+            if (String(options[i].code).toLowerCase() === currentCode)
+                return i
+        }
+        return -1
     }
-    function keyCodeToString(code0, code1, code2, code3) {
+
+    // The text of the option of `options` with this (byte 2, byte 3) pair.
+    function gridText(options, k2, k3) {
+        for (var i = 0; i < options.length; ++i) {
+            var b = keyCodeStrProc(options[i].code)
+            if (b[2] === k2 && b[3] === k3)
+                return String(keyAssigmentLang[options[i].lang])
+        }
         return ""
     }
 
-    onCloseClicked: {
-        visible = false
-        mainMask.visible = false
-        mouseMain.selectKey = -1
+    function keyName(code) {
+        return _KeyCodeString.keycodeTostr(code)
     }
 
+    // The text shown for an entry.
+    function keyCodeToString(code0, code1, code2, code3) {
+        var k0 = parseInt(code0) & 0xFF
+        var k1 = parseInt(code1) & 0xFF
+        var k2 = parseInt(code2) & 0xFF
+        var k3 = parseInt(code3) & 0xFF
+        switch (k0) {
+        case 0: {
+            var buttons = { 0xF0: 2, 0xF2: 3, 0xF1: 4, 0xF4: 5, 0xF3: 6 }
+            return String(keyAssigmentLang[buttons[k2] !== undefined ? buttons[k2] : 7])
+        }
+        case 1:
+            return keyName(k1)
+        case 2: {
+            var names = []
+            for (var bit = 0; bit < 8; ++bit) {
+                if (k1 & (1 << bit))
+                    names.push(keyName(0xE0 + bit))
+            }
+            if (k2 !== 0)
+                names.push(keyName(k2))
+            if (k3 !== 0)
+                names.push(keyName(k3))
+            return names.join("+")
+        }
+        case 3:
+            return gridText(mediaOptions, k2, k3)
+        case 4: {
+            var name = ui_View.getData("mouseMacroKey/" + k2, false)
+            return name === undefined || name === null ? "" : String(name)
+        }
+        case 5:
+            return k2 >= 1 && k2 <= 4 ? String(keyAssigmentLang[dpiOptions[k2 - 1].lang]) : ""
+        case 6:
+            return gridText(windowsOptions, k2, k3)
+        case 7:
+            return gridText(shortcutOptions, k2, k3)
+        case 8:
+            return k2 >= 1 && k2 <= 3 ? String(keyAssigmentLang[gunOptions[k2 - 1].lang]) : ""
+        default:
+            return ""
+        }
+    }
+
+    // --- the dialog --------------------------------------------------------------
+
+    function init() {
+        macroDrop.closeMenu()
+        fillGrid(mediaModel, mediaOptions, 9)
+        fillGrid(windowsModel, windowsOptions, 9)
+        fillGrid(shortcutModel, shortcutOptions, 12)
+    }
+
+    // A grid's texts; the entries after the options stay empty.
+    function fillGrid(model, options, size) {
+        model.clear()
+        for (var i = 0; i < size; ++i)
+            model.append({ textValue: i < options.length ? String(keyAssigmentLang[options[i].lang]) : "" })
+    }
+
+    function show(index) {
+        keyAssigmentFocus()
+        isFireInput = false
+        isComboInput = false
+        mouseMain.selectKey = index
+        loadEntry(keyMatrixMain.modKeys.get(index))
+        showCentered()
+        scrollToCurrent()
+    }
+
+    function loadEntry(e) {
+        setCodes([e.keyCode0, e.keyCode1, e.keyCode2, e.keyCode3], e.keyText)
+        if (keyCode0 === 1) {
+            fireRate = Math.max(4, Math.min(80, keyCode2))
+            fireTimes = keyCode3
+        } else {
+            fireRate = 10
+            fireTimes = 0
+        }
+        rateDrop.sliderControl.setValue(fireRate - 1)
+        rateDrop.textValue = fireRate + (keyCode0 === 1 ? "MS" : "ms")
+        timesField.textValue = String(fireTimes)
+        endnessBox.isSelect = fireTimes === 0
+        if (keyCode0 === 4)
+            macroMode = Math.min(2, keyCode1)
+    }
+
+    // Scrolls the body so that the section of the working copy's function shows.
+    function scrollToCurrent() {
+        // The sections in the order of the types 0 … 7.
+        var sections = [mouseSection, fireSection, comboSection, mediaSection, macroSection, dpiSection,
+                        windowsSection, shortcutSection]
+        scrollTo(keyCode0 < sections.length ? sections[keyCode0] : mouseSection)
+    }
+
+    // Scrolls `target` (in the body) to the top, as far as the body goes.
+    function scrollTo(target) {
+        var top = target.mapToItem(body.contentItem, 0, 0).y
+        body.contentY = Math.max(0, Math.min(body.contentHeight - body.height, top - 10))
+    }
+
+    // Scrolls so that `target` (in the body) and `below` pixels under it show.
+    function ensureVisible(target, below) {
+        var top = target.mapToItem(body.contentItem, 0, 0).y
+        var bottom = top + target.height + below
+        if (bottom > body.contentY + body.height)
+            body.contentY = Math.min(body.contentHeight - body.height, bottom - body.height + 8)
+        if (top < body.contentY)
+            body.contentY = Math.max(0, top - 8)
+    }
+
+    function chooseOption(option) {
+        endCapture()
+        setCodes(keyCodeStrProc(option.code), String(keyAssigmentLang[option.lang]))
+    }
+
+    // The restore icon: the button's default, unless it is what is shown already.
+    function restoreDefault() {
+        var slot = mouseMain.selectKey
+        if (slot < 0)
+            return
+        var d = keyMatrixMain.modKeys_tmp.get(slot)
+        if (d.keyText === keyString)
+            return
+        endCapture()
+        keyMatrixMain.modKeys.set(slot, { keyCode0: d.keyCode0, keyCode1: d.keyCode1, keyCode2: d.keyCode2,
+                                          keyCode3: d.keyCode3, keyText: d.keyText })
+        loadEntry(d)
+        keyMatrixMain.isSave = true
+    }
+
+    // Closing hands a changed working copy to the key matrix panel; a macro
+    // is sent to the mouse at once for the button's slot.
+    function closeDialog() {
+        endCapture()
+        visible = false
+        mainMask.visible = false
+        var slot = mouseMain.selectKey
+        if (slot >= 0) {
+            var e = keyMatrixMain.modKeys.get(slot)
+            var changed = e.keyCode0 !== keyCode0 || e.keyCode1 !== keyCode1 || e.keyCode2 !== keyCode2
+                          || e.keyCode3 !== keyCode3
+            // Another macro on the same button keeps the same four codes.
+            if (keyCode0 === 4 && e.keyText !== keyString)
+                changed = true
+            if (changed) {
+                keyMatrixMain.modKeys.set(slot, { keyCode0: keyCode0, keyCode1: keyCode1, keyCode2: keyCode2,
+                                                  keyCode3: keyCode3, keyText: keyString })
+                keyMatrixMain.isSave = true
+                if (keyCode0 === 4) {
+                    macroEditorMain.sendMacro(keyCode2, keyString)
+                    ui_View.setData("mouseMacroKey/" + keyCode2, keyString)
+                }
+            }
+        }
+        mouseMain.selectKey = -1
+        keyAssigmentFocus()
+    }
+
+    function keyAssigmentFocus() {
+        closeMenusExcept(null)
+        timesField.closeFocus()
+    }
+
+    function closeMenusExcept(menu) {
+        var menus = [rateDrop, mediaSection.grid, macroDrop, windowsSection.grid, shortcutSection.grid]
+        for (var i = 0; i < menus.length; ++i) {
+            if (menus[i] !== menu)
+                menus[i].closeMenu()
+        }
+    }
+
+    // --- capture -------------------------------------------------------------------
+
+    function endCapture() {
+        isFireInput = false
+        isComboInput = false
+    }
+
+    function startFireInput() {
+        keyAssigmentFocus()
+        isComboInput = false
+        isFireInput = true
+    }
+
+    function startComboInput() {
+        keyAssigmentFocus()
+        isFireInput = false
+        comboText = ""
+        comboBits = 0
+        comboFirst = 0
+        comboSecond = 0
+        comboCount = 0
+        isComboInput = true
+    }
+
+    // A key the main window routed here: index 0 fire capture, 1 combination capture.
+    function detectKeyboard(isDown, usbCode, index) {
+        var code = parseInt(usbCode) & 0xFF
+        if (index === 0 && isFireInput) {
+            // The first key event ends the capture, a press or a release.
+            isFireInput = false
+            setCodes([1, code, fireRate, fireTimes], keyName(code))
+            rateDrop.textValue = fireRate + "MS"
+        } else if (index === 1 && isComboInput && isDown) {
+            var name = keyName(code)
+            if (code >= 0xE0 && code <= 0xE7) {
+                var bit = 1 << (code - 0xE0)
+                if (comboBits & bit)
+                    return
+                comboBits |= bit
+            } else {
+                if (comboCount >= 2 || code === comboFirst)
+                    return
+                if (comboCount === 0)
+                    comboFirst = code
+                else
+                    comboSecond = code
+                ++comboCount
+            }
+            comboText = comboText === "" ? name : comboText + " + " + name
+        }
+    }
+
+    function confirmCombo() {
+        if (!isComboInput)
+            return
+        isComboInput = false
+        if (comboText === "")
+            return
+        var codes = [2, comboBits, comboFirst, comboSecond]
+        setCodes(codes, keyCodeToString(codes[0], codes[1], codes[2], codes[3]))
+    }
+
+    function cancelCombo() {
+        isComboInput = false
+    }
+
+    // --- fire settings -------------------------------------------------------------
+
+    function setRate(position) {
+        fireRate = position + 1
+        rateDrop.textValue = fireRate + "MS"
+        if (keyCode0 === 1) {
+            keyCode2 = fireRate
+            keyCode = currentCode
+        }
+    }
+
+    // The shot count; `updateBox` ticks "Endness" exactly when it is 0.
+    function setTimes(value, updateBox) {
+        fireTimes = Math.max(0, Math.min(255, value))
+        timesField.textValue = String(fireTimes)
+        if (updateBox)
+            endnessBox.isSelect = fireTimes === 0
+        if (keyCode0 === 1) {
+            keyCode3 = fireTimes
+            keyCode = currentCode
+        }
+    }
+
+    // --- macros ----------------------------------------------------------------------
+
+    function chooseMacro(index) {
+        if (index < 0 || index >= macroNames.count)
+            return
+        endCapture()
+        setCodes([4, macroMode, mouseMain.selectKey, 0], macroNames.get(index).textValue)
+    }
+
+    function setMacroMode(mode) {
+        macroMode = mode
+        if (keyCode0 === 4) {
+            keyCode1 = mode
+            keyCode = currentCode
+        }
+    }
+
+    function macroIndexOf(name) {
+        for (var i = 0; i < macroNames.count; ++i) {
+            if (macroNames.get(i).textValue === name)
+                return i
+        }
+        return -1
+    }
+
+    // The macro drop-down; the macro editor hands it the names of its list.
     Item {
         id: macroListItem
-        // The macro editor hands over the macro names.
+
+        // The names in list order. A working copy bound to a macro that is
+        // gone takes the button's entry again.
         function addData(names, isInit) {
+            macroNames.clear()
+            for (var i = 0; i < names.length; ++i)
+                macroNames.append({ textValue: String(names[i]) })
+            if (!isInit && keyAssigment.visible && keyAssigment.keyCode0 === 4
+                    && keyAssigment.macroIndexOf(keyAssigment.keyString) < 0 && mouseMain.selectKey >= 0)
+                keyAssigment.loadEntry(keyMatrixMain.modKeys.get(mouseMain.selectKey))
+        }
+        // A macro was renamed: a working copy bound to it follows.
+        function renamed(oldName, newName) {
+            if (keyAssigment.keyCode0 === 4 && keyAssigment.keyString === oldName)
+                keyAssigment.keyString = newName
+        }
+        function closeMenu() {
+            macroDrop.closeMenu()
+        }
+    }
+    ListModel {
+        id: macroNames
+    }
+    ListModel {
+        id: mediaModel
+    }
+    ListModel {
+        id: windowsModel
+    }
+    ListModel {
+        id: shortcutModel
+    }
+
+    // --- the body ----------------------------------------------------------------------
+
+    // A radio button of a fixed option, selected while the working copy has its code.
+    component OptionRadio: RadioButton {
+        id: optionRadio
+        property var option: ({ lang: 0, code: "" })
+        textValue: String(keyAssigment.keyAssigmentLang[option.lang])
+        isSelect: String(option.code).toLowerCase() === keyAssigment.currentCode
+        onBtnClick: {
+            keyAssigment.keyAssigmentFocus()
+            keyAssigment.chooseOption(option)
+            isSelect = Qt.binding(function() {
+                return String(optionRadio.option.code).toLowerCase() === keyAssigment.currentCode
+            })
+        }
+    }
+    component SectionTitle: Item {
+        id: sectionTitle
+        property string text: ""
+        width: 368
+        height: 26
+        Rectangle {
+            y: 6
+            width: 2
+            height: 14
+            color: colorOrange
+        }
+        Text {
+            x: 10
+            anchors.verticalCenter: parent.verticalCenter
+            text: sectionTitle.text
+            color: fontColor
+            font.family: fontFamily
+            font.pixelSize: fontMiddleSize
+            font.bold: true
+        }
+    }
+    component FieldLabel: Text {
+        color: colorGray3
+        font.family: fontFamily
+        font.pixelSize: fontNormalSize
+        verticalAlignment: Text.AlignVCenter
+        height: 24
+    }
+    // A grid section: title at the left, the drop-down grid at the right.
+    component GridSection: Item {
+        id: gridSection
+        property string text: ""
+        property alias grid: sectionGrid
+        property alias gridName: sectionGrid.objectName
+        property alias model: sectionGrid.mdItems
+        property var options: []
+        width: 368
+        height: 26
+        SectionTitle {
+            text: gridSection.text
+        }
+        DropDownGrid {
+            id: sectionGrid
+            x: 368 - 120
+            y: 1
+            width: 120
+            horizontalOffset: -(368 - 120)
+            currentSelect: keyAssigment.optionIndex(gridSection.options)
+            onIsDropChanged: {
+                if (isDrop)
+                    keyAssigment.ensureVisible(sectionGrid, rows * 24 + 2)
+            }
+            onBtnClick: {
+                keyAssigment.closeMenusExcept(sectionGrid)
+                var i = currentSelect
+                if (i >= 0 && i < gridSection.options.length && i !== keyAssigment.optionIndex(gridSection.options))
+                    keyAssigment.chooseOption(gridSection.options[i])
+                currentSelect = Qt.binding(function() { return keyAssigment.optionIndex(gridSection.options) })
+            }
+        }
+    }
+    component Separator: Rectangle {
+        width: 368
+        height: 1
+        color: colorGray1
+    }
+
+    Flickable {
+        id: body
+        objectName: "keyAssigmentBody"
+        x: 0
+        y: keyAssigment.titleHeight + 2
+        width: keyAssigment.width
+        height: 360
+        clip: true
+        interactive: false
+        contentWidth: width
+        contentHeight: Math.max(830, sections.y + sections.height + 16)
+        boundsBehavior: Flickable.StopAtBounds
+
+        // The wheel scrolls (the body is not dragged: a drag moves the dialog).
+        MouseArea {
+            width: body.contentWidth
+            height: body.contentHeight
+            acceptedButtons: Qt.NoButton
+            onWheel: function(wheel) {
+                var max = Math.max(0, body.contentHeight - body.height)
+                body.contentY = Math.max(0, Math.min(max, body.contentY - wheel.angleDelta.y / 120 * 48))
+            }
+        }
+
+        // The sections, one under the other.
+        Item {
+            id: sections
+            x: 24
+            y: 6
+            width: 368
+            height: shortcutSection.y + shortcutSection.height
+
+            // Mouse function: six options in three columns.
+            Item {
+                id: mouseSection
+                width: 368
+                height: 96
+                SectionTitle {
+                    text: keyAssigment.keyAssigmentLang[1]
+                }
+                Item {
+                    x: 12
+                    y: 36
+                    Repeater {
+                        model: keyAssigment.mouseOptions
+                        Item {
+                            id: mouseCell
+                            required property var modelData
+                            required property int index
+                            x: index % 3 * 118
+                            y: Math.floor(index / 3) * 30
+                            width: 118
+                            height: 14
+                            OptionRadio {
+                                objectName: "mouseOption" + mouseCell.index
+                                option: mouseCell.modelData
+                                anchors.verticalCenter: parent.verticalCenter
+                            }
+                        }
+                    }
+                }
+            }
+            // Fire function: a captured key, its rate and how often it fires.
+            Item {
+                id: fireSection
+                anchors.top: mouseSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
+                width: 368
+                height: 96
+                SectionTitle {
+                    text: keyAssigment.keyAssigmentLang[8]
+                }
+                FieldLabel {
+                    id: keyValueLabel
+                    x: 12
+                    y: 32
+                    text: keyAssigment.keyAssigmentLang[9]
+                }
+                Rectangle {
+                    id: fireField
+                    objectName: "fireField"
+                    x: Math.max(keyValueLabel.x + keyValueLabel.implicitWidth, rateLabel.x + rateLabel.implicitWidth) + 12
+                    y: 32
+                    width: 160
+                    height: 24
+                    radius: 2
+                    color: keyAssigment.isFireInput ? "#2a1010" : colorGray0
+                    border.color: keyAssigment.isFireInput || fireArea.containsMouse ? colorOrange : colorGray1
+                    Text {
+                        anchors.fill: parent
+                        anchors.leftMargin: 8
+                        anchors.rightMargin: 8
+                        verticalAlignment: Text.AlignVCenter
+                        text: keyAssigment.keyCode0 === 1 && !keyAssigment.isFireInput
+                              ? keyAssigment.keyName(keyAssigment.keyCode1) : keyAssigment.keyAssigmentLang[10]
+                        color: keyAssigment.keyCode0 === 1 && !keyAssigment.isFireInput ? fontColor : colorGray2
+                        font.family: fontFamily
+                        font.pixelSize: fontNormalSize
+                        elide: Text.ElideRight
+                    }
+                    MouseArea {
+                        id: fireArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        cursorShape: Qt.PointingHandCursor
+                        onClicked: keyAssigment.startFireInput()
+                    }
+                }
+                FieldLabel {
+                    id: rateLabel
+                    x: 12
+                    y: 64
+                    text: keyAssigment.keyAssigmentLang[11]
+                }
+                DropDownSlider {
+                    id: rateDrop
+                    objectName: "rateDrop"
+                    x: fireField.x
+                    y: 64
+                    width: 110
+                    z: 2
+                    textValue: "10ms"
+                    onBtnClick: keyAssigment.closeMenusExcept(rateDrop)
+                    onValueChange: function(index) { keyAssigment.setRate(index) }
+                    onIsDropChanged: {
+                        if (isDrop)
+                            keyAssigment.ensureVisible(rateDrop, 24)
+                    }
+                }
+                FieldLabel {
+                    id: timesLabel
+                    x: rateDrop.x + rateDrop.width + 14
+                    y: 64
+                    text: keyAssigment.keyAssigmentLang[12]
+                }
+                RectInput {
+                    id: timesField
+                    objectName: "timesField"
+                    anchors.left: timesLabel.right
+                    anchors.leftMargin: 8
+                    anchors.verticalCenter: timesLabel.verticalCenter
+                    width: 40
+                    maxValue: 255
+                    txtInput.maximumLength: 3
+                    onInputSignal: keyAssigment.closeMenusExcept(null)
+                    onEndInputSignal: keyAssigment.setTimes(parseInt(textValue) || 0, true)
+                }
+                CheckBox {
+                    id: endnessBox
+                    objectName: "endnessBox"
+                    anchors.left: timesField.right
+                    anchors.leftMargin: 12
+                    anchors.verticalCenter: timesLabel.verticalCenter
+                    textValue: keyAssigment.keyAssigmentLang[13]
+                    isSelect: true
+                    // Reports before it toggles: ticking makes the key fire
+                    // endlessly, unticking fires it once.
+                    onBtnClick: {
+                        timesField.closeFocus()
+                        keyAssigment.setTimes(isSelect ? 1 : 0, false)
+                    }
+                }
+            }
+            // Group function: a captured key combination.
+            Item {
+                id: comboSection
+                anchors.top: fireSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
+                width: 368
+                height: 64
+                SectionTitle {
+                    text: keyAssigment.keyAssigmentLang[14]
+                }
+                Rectangle {
+                    id: comboField
+                    objectName: "comboField"
+                    x: 12
+                    y: 34
+                    width: 240
+                    height: 24
+                    radius: 2
+                    color: keyAssigment.isComboInput ? "#2a1010" : colorGray0
+                    border.color: keyAssigment.isComboInput || comboArea.containsMouse ? colorOrange : colorGray1
+                    Text {
+                        anchors.fill: parent
+                        anchors.leftMargin: 8
+                        anchors.rightMargin: 8
+                        verticalAlignment: Text.AlignVCenter
+                        readonly property bool captured: keyAssigment.isComboInput && keyAssigment.comboText !== ""
+                        readonly property bool chosen: !keyAssigment.isComboInput && keyAssigment.keyCode0 === 2
+                        text: captured ? keyAssigment.comboText : chosen ? keyAssigment.keyString
+                                                                          : keyAssigment.isComboInput ? "" : keyAssigment.keyAssigmentLang[10]
+                        color: captured || chosen ? fontColor : colorGray2
+                        font.family: fontFamily
+                        font.pixelSize: fontNormalSize
+                        elide: Text.ElideLeft
+                    }
+                    // The caret while keys are awaited.
+                    Rectangle {
+                        visible: keyAssigment.isComboInput && keyAssigment.comboText === ""
+                        x: 8
+                        anchors.verticalCenter: parent.verticalCenter
+                        width: 1
+                        height: 14
+                        color: fontColor
+                        SequentialAnimation on opacity {
+                            running: keyAssigment.isComboInput
+                            loops: Animation.Infinite
+                            NumberAnimation { to: 0; duration: 500 }
+                            NumberAnimation { to: 1; duration: 500 }
+                        }
+                    }
+                    MouseArea {
+                        id: comboArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        cursorShape: Qt.PointingHandCursor
+                        onClicked: keyAssigment.startComboInput()
+                    }
+                }
+                IconButton {
+                    objectName: "comboOk"
+                    x: comboField.x + comboField.width + 14
+                    anchors.verticalCenter: comboField.verticalCenter
+                    source: sourceOkBtn
+                    hoverSource: sourceOkBtnH
+                    opacity: keyAssigment.isComboInput ? 1 : 0.4
+                    onClicked: keyAssigment.confirmCombo()
+                }
+                IconButton {
+                    objectName: "comboCancel"
+                    x: comboField.x + comboField.width + 42
+                    anchors.verticalCenter: comboField.verticalCenter
+                    source: sourceCancelBtn
+                    hoverSource: sourceCancelBtnH
+                    opacity: keyAssigment.isComboInput ? 1 : 0.4
+                    onClicked: keyAssigment.cancelCombo()
+                }
+            }
+            GridSection {
+                id: mediaSection
+                anchors.top: comboSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
+                text: keyAssigment.keyAssigmentLang[15]
+                options: keyAssigment.mediaOptions
+                gridName: "mediaGrid"
+                model: mediaModel
+                z: 3
+            }
+            // Macro function: a macro by name and how it repeats.
+            Item {
+                id: macroSection
+                anchors.top: mediaSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
+                width: 368
+                height: 136
+                z: 2
+                SectionTitle {
+                    text: keyAssigment.keyAssigmentLang[16]
+                }
+                DropDownList {
+                    id: macroDrop
+                    objectName: "macroDrop"
+                    x: 12
+                    y: 34
+                    width: 160
+                    z: 2
+                    mdItems: macroNames
+                    currentSelect: keyAssigment.keyCode0 === 4 ? keyAssigment.macroIndexOf(keyAssigment.keyString) : -1
+                    onBtnClick: keyAssigment.closeMenusExcept(macroDrop)
+                    onIsDropChanged: {
+                        if (isDrop)
+                            keyAssigment.ensureVisible(macroDrop, visibleRows * 24)
+                    }
+                    onValueChange: function(index) {
+                        keyAssigment.chooseMacro(index)
+                        currentSelect = Qt.binding(function() {
+                            return keyAssigment.keyCode0 === 4 ? keyAssigment.macroIndexOf(keyAssigment.keyString) : -1
+                        })
+                    }
+                }
+                TextButton {
+                    objectName: "openMacroEditor"
+                    x: macroDrop.x + macroDrop.width + 16
+                    y: 34
+                    width: 120
+                    text: keyAssigment.keyAssigmentLang[17]
+                    onClicked: {
+                        keyAssigment.keyAssigmentFocus()
+                        macroEditorMain.showOver(keyAssigment)
+                    }
+                }
+                Item {
+                    x: 12
+                    y: 72
+                    Repeater {
+                        model: 3
+                        RadioButton {
+                            id: modeRadio
+                            required property int index
+                            objectName: "macroMode" + index
+                            y: index * 26
+                            textValue: String(keyAssigment.keyAssigmentLang[18 + index])
+                            isSelect: keyAssigment.macroMode === index
+                            onBtnClick: {
+                                keyAssigment.setMacroMode(modeRadio.index)
+                                isSelect = Qt.binding(function() { return keyAssigment.macroMode === modeRadio.index })
+                            }
+                        }
+                    }
+                }
+            }
+            // DPI function: four options in a row.
+            Item {
+                id: dpiSection
+                anchors.top: macroSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
+                width: 368
+                height: 92
+                SectionTitle {
+                    text: keyAssigment.keyAssigmentLang[21]
+                }
+                Item {
+                    x: 12
+                    y: 36
+                    Repeater {
+                        model: keyAssigment.dpiOptions
+                        Item {
+                            id: dpiCell
+                            required property var modelData
+                            required property int index
+                            x: index % 3 * 118
+                            y: Math.floor(index / 3) * 30
+                            width: 118
+                            height: 14
+                            OptionRadio {
+                                objectName: "dpiOption" + dpiCell.index
+                                option: dpiCell.modelData
+                                anchors.verticalCenter: parent.verticalCenter
+                            }
+                        }
+                    }
+                }
+            }
+            GridSection {
+                id: windowsSection
+                anchors.top: dpiSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
+                text: keyAssigment.keyAssigmentLang[25]
+                options: keyAssigment.windowsOptions
+                gridName: "windowsGrid"
+                model: windowsModel
+                z: 1
+            }
+            GridSection {
+                id: shortcutSection
+                anchors.top: windowsSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
+                text: keyAssigment.keyAssigmentLang[26]
+                options: keyAssigment.shortcutOptions
+                gridName: "shortcutGrid"
+                model: shortcutModel
+            }
+
+            // Recoil-preset switching: kept, but not offered.
+            Item {
+                id: gunSection
+                anchors.top: shortcutSection.bottom
+                anchors.topMargin: 13
+                Separator {
+                    y: -7
+                }
+                visible: false
+                width: 368
+                height: 62
+                SectionTitle {
+                    text: keyAssigment.keyAssigmentLang[52]
+                }
+                Repeater {
+                    model: keyAssigment.gunOptions
+                    OptionRadio {
+                        required property var modelData
+                        required property int index
+                        x: 12 + index * 110
+                        y: 38
+                        option: modelData
+                    }
+                }
+            }
+        }
+    }
+
+    // The body's scroll position, beside it.
+    Item {
+        x: 0
+        y: body.y
+        width: keyAssigment.width - 2
+        height: body.height
+        ScrollHandle {
+            flickable: body
         }
     }
 }

@@ -5,6 +5,7 @@ import QtQuick
 // 0xF2 (middle), 0xF3 (back), 0xF4 (forward). The language section "keyCode"
 // replaces the names at start-up.
 QtObject {
+    objectName: "keyCodeString"
     property var keyCode: [
         0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F,
         0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B,
@@ -19,7 +20,9 @@ QtObject {
         0xE0, 0xE1, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xE7, 0xF0, 0xF1, 0xF2, 0xF3,
         0xF4
     ]
-    property var keyCodeStr: [
+    property var keyCodeStr: builtInNames
+    // The names before the language file replaced them.
+    readonly property var builtInNames: [
         "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L",
         "M", "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X",
         "Y", "Z", "1", "2", "3", "4", "5", "6", "7", "8", "9", "0",
@@ -46,9 +49,19 @@ QtObject {
 
     // The code of the first entry with this name, or 0.
     function strTokeycode(name) {
+        return codeIn(keyCodeStr, name)
+    }
+
+    // The same, but a name of the built-in list is known too, so that a macro
+    // recorded before the language changed still plays its mouse buttons.
+    function codeOfName(name) {
+        return codeIn(keyCodeStr, name) || codeIn(builtInNames, name)
+    }
+
+    function codeIn(names, name) {
         var s = String(name)
-        for (var i = 0; i < keyCodeStr.length && i < keyCode.length; ++i) {
-            if (String(keyCodeStr[i]) === s)
+        for (var i = 0; i < names.length && i < keyCode.length; ++i) {
+            if (String(names[i]) === s)
                 return keyCode[i]
         }
         return 0

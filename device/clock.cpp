@@ -2,13 +2,41 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QEventLoop>
 #include <QThread>
+#include <QTimer>
+
+namespace guithread {
+
+bool isCurrent()
+{
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+void waitRunningEvents(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void runPendingEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace guithread
 
 SystemClock::SystemClock() : m_start(QDateTime::currentMSecsSinceEpoch()) {}
 
 void SystemClock::sleepMs(int ms)
 {
-    if (ms > 0)
+    if (ms <= 0)
+        return;
+    if (guithread::isCurrent())
+        guithread::waitRunningEvents(ms);
+    else
         QThread::msleep(static_cast<unsigned long>(ms));
 }
 
@@ -21,4 +49,20 @@ void SystemClock::processEvents()
 {
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();
+}
+
+void VirtualClock::sleepMs(int ms)
+{
+    if (ms <= 0)
+        return;
+    if (m_frameMs <= 0 || !guithread::isCurrent()) {
+        m_now.fetch_add(ms);
+        return;
+    }
+    for (int left = ms; left > 0;) {
+        const int step = left < m_frameMs ? left : m_frameMs;
+        m_now.fetch_add(step);
+        left -= step;
+        guithread::runPendingEvents();
+    }
 }

@@ -3,11 +3,10 @@
 #include "device/hid_thread.h"
 #include "features/byte_values.h"
 #include "features/feature_context.h"
+#include "features/features_log.h"
 #include "features/key_matrix_convert.h"
 #include "features/profile_sync.h"
 #include "store/settings_store.h"
-
-#include <QDebug>
 
 namespace {
 
@@ -57,7 +56,7 @@ void KeyMatrixOps::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVaria
     if (!m_ctx.store)
         return;
     if (src64.size() != keymatrix::kSlots * keymatrix::kEntrySize)
-        qDebug() << "mouseSetKeyMatrix: the button map has" << src64.size() << "numbers instead of 64";
+        qCDebug(lcFeatures) << "mouseSetKeyMatrix: the button map has" << src64.size() << "numbers instead of 64";
     // The stored map follows the page even when the mouse refuses it.
     storePageMap(src64);
     if (!isSendData)

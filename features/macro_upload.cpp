@@ -2,9 +2,8 @@
 
 #include "device/hid_thread.h"
 #include "features/feature_context.h"
+#include "features/features_log.h"
 #include "features/macro_block.h"
-
-#include <QDebug>
 
 QVariant MacroUpload::mouseSendMacroData(QVariantList macroData, QVariant macroIndex)
 {
@@ -13,13 +12,13 @@ QVariant MacroUpload::mouseSendMacroData(QVariantList macroData, QVariant macroI
     // Only the slot itself is trusted: a larger number cut to a byte would
     // overwrite another button's macro.
     if (!ok || slot >= kMacroSlots) {
-        qDebug() << "mouseSendMacroData: the mouse keeps no macro for button slot" << macroIndex.toString();
+        qCDebug(lcFeatures) << "mouseSendMacroData: the mouse keeps no macro for button slot" << macroIndex.toString();
         return QVariant(true);
     }
     bool cut = false;
     const MacroBlock block = macroblock::blockFromValues(macroData, &cut);
     if (cut)
-        qDebug() << "mouseSendMacroData: the macro has" << macroData.size() << "bytes; only 128 are sent";
+        qCDebug(lcFeatures) << "mouseSendMacroData: the macro has" << macroData.size() << "bytes; only 128 are sent";
     if (!m_ctx.hid)
         return QVariant(true);
     const uchar macroId = static_cast<uchar>(slot + 1);

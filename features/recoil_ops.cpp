@@ -1,13 +1,14 @@
 #include "features/recoil_ops.h"
 
+#include "device/commands_553.h"
 #include "device/hid_thread.h"
 #include "features/feature_context.h"
+#include "features/features_log.h"
 #include "features/profile_sync.h"
 #include "features/recoil_data.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -34,7 +35,7 @@ bool RecoilOps::editLibrary(const char* operation, const std::function<bool(QSet
         return false;
     const std::optional<QByteArray> old = SafeFile::read(path);
     if (!old) {
-        qDebug("%s: the preset library cannot be read: %s", operation, qPrintable(path));
+        qCDebug(lcFeatures, "%s: the preset library cannot be read: %s", operation, qPrintable(path));
         return false;
     }
     // The change is made on a private copy: a reader of the library's own path
@@ -43,26 +44,26 @@ bool RecoilOps::editLibrary(const char* operation, const std::function<bool(QSet
     QTemporaryDir work;
     const QString copy = work.filePath(QStringLiteral("gunData.bin"));
     if (!work.isValid() || !SafeFile::write(copy, *old)) {
-        qDebug("%s: no room to change the preset library", operation);
+        qCDebug(lcFeatures, "%s: no room to change the preset library", operation);
         return false;
     }
     {
         QSettings file(copy, QSettings::IniFormat);
         if (file.status() != QSettings::NoError) {
-            qDebug("%s: the preset library is damaged and is left as it is: %s", operation, qPrintable(path));
+            qCDebug(lcFeatures, "%s: the preset library is damaged and is left as it is: %s", operation, qPrintable(path));
             return false;
         }
         if (!change(file))
             return false;
         file.sync();
         if (file.status() != QSettings::NoError) {
-            qDebug("%s: the preset library could not be changed: %s", operation, qPrintable(path));
+            qCDebug(lcFeatures, "%s: the preset library could not be changed: %s", operation, qPrintable(path));
             return false;
         }
     }
     const std::optional<QByteArray> updated = SafeFile::read(copy);
     if (!updated || !SafeFile::write(path, *updated)) {
-        qDebug("%s: the preset library could not be written: %s", operation, qPrintable(path));
+        qCDebug(lcFeatures, "%s: the preset library could not be written: %s", operation, qPrintable(path));
         return false;
     }
     return true;
@@ -72,7 +73,7 @@ void RecoilOps::mouseSaveGundata(QVariant index, QVariantList src6)
 {
     const QString name = index.toString();
     if (!recoil::isUsableName(name) || src6.isEmpty()) {
-        qDebug() << "mouseSaveGundata: no preset stored under" << index << "with" << src6.size() << "values";
+        qCDebug(lcFeatures) << "mouseSaveGundata: no preset stored under" << index << "with" << src6.size() << "values";
         return;
     }
     const QStringList entry = QStringList{src6.at(0).toString()} + recoil::presetValues(src6, 1);
@@ -92,7 +93,7 @@ void RecoilOps::modifyGundata(QVariant modifyType, QVariantList src6)
     if (type == 0) {
         const QString name = src6.isEmpty() ? QString() : src6.at(0).toString();
         if (!recoil::isUsableName(name)) {
-            qDebug() << "modifyGundata: no preset named" << name << "to delete";
+            qCDebug(lcFeatures) << "modifyGundata: no preset named" << name << "to delete";
             return;
         }
         editLibrary("modifyGundata", [&](QSettings& file) {
@@ -107,14 +108,14 @@ void RecoilOps::modifyGundata(QVariant modifyType, QVariantList src6)
     const QString newName = src6.isEmpty() ? QString() : src6.at(0).toString();
     const QString oldName = src6.size() >= kRenameValues ? src6.at(kRenameValues - 1).toString() : QString();
     if (!recoil::isUsableName(newName) || !recoil::isUsableName(oldName)) {
-        qDebug() << "modifyGundata: a rename needs the new and the old preset name, got" << src6;
+        qCDebug(lcFeatures) << "modifyGundata: a rename needs the new and the old preset name, got" << src6;
         return;
     }
     const QStringList values = recoil::presetValues(src6, 1);
     editLibrary("modifyGundata", [&](QSettings& file) {
         const QString newKey = recoil::presetKey(newName);
         if (newName != oldName && file.contains(newKey)) {
-            qDebug() << "modifyGundata: a preset named" << newName << "exists already";
+            qCDebug(lcFeatures) << "modifyGundata: a preset named" << newName << "exists already";
             return false;
         }
         file.remove(recoil::presetKey(oldName));
@@ -150,11 +151,11 @@ void RecoilOps::mouseSendGundata(int index, QVariantList src)
     if (!m_ctx.store || !m_ctx.store->isGun())
         return;
     if (!recoil::isPresetSlot(index)) {
-        qDebug() << "mouseSendGundata: the mouse has no preset slot" << index;
+        qCDebug(lcFeatures) << "mouseSendGundata: the mouse has no preset slot" << index;
         return;
     }
     if (src.size() < 3)
-        qDebug() << "mouseSendGundata: preset for slot" << index << "has" << src.size() << "of 3 values";
+        qCDebug(lcFeatures) << "mouseSendGundata: preset for slot" << index << "has" << src.size() << "of 3 values";
     if (m_ctx.is560())
         sendPreset560(index, src);
     else
@@ -174,11 +175,10 @@ void RecoilOps::sendPreset553(int slot, const QVariantList& src)
     if (!m_ctx.hid)
         return;
     uchar option1 = 0, option2 = 0, option3 = 0, option4 = 0;
-    m_ctx.hid->hid553_83H_GetKeyboardoption(option1, option2, option3, option4);
     // Without the options the direction of Y is unknown, and a preset pulling
     // the wrong way is worse than none.
-    if (!m_ctx.hid->transport().lastCommandOk()) {
-        qDebug() << "mouseSendGundata: keyboard options not read; preset for slot" << slot << "not sent";
+    if (!cmd553::getKeyboardOption(m_ctx.hid->transport(), option1, option2, option3, option4)) {
+        qCDebug(lcFeatures) << "mouseSendGundata: keyboard options not read; preset for slot" << slot << "not sent";
         return;
     }
     const std::array<uchar, 4> bytes = recoil::gunData553(recoil::stepFromValues(src), slot, option3 != 0);
@@ -201,7 +201,7 @@ void RecoilOps::setProfileValue(const char* operation, const QString& group, con
     if (!m_ctx.store)
         return;
     if (!recoil::isUsableName(name)) {
-        qDebug("%s: no such entry \"%s\"", operation, qPrintable(index.toString()));
+        qCDebug(lcFeatures, "%s: no such entry \"%s\"", operation, qPrintable(index.toString()));
         return;
     }
     m_ctx.store->setData(group + QLatin1Char('/') + name, value);

@@ -1,8 +1,8 @@
 #include "store/import_check.h"
 
 #include "store/safe_file.h"
+#include "store/store_log.h"
 
-#include <QDebug>
 #include <QStringDecoder>
 
 bool ImportCheck::isPlausibleIniText(const QByteArray& data)
@@ -21,7 +21,7 @@ std::optional<QByteArray> ImportCheck::readIniText(const QString& path)
     if (!data)
         return std::nullopt;
     if (!isPlausibleIniText(*data)) {
-        qDebug() << "import refused, not INI text:" << path;
+        qCDebug(lcStore) << "import refused, not INI text:" << path;
         return std::nullopt;
     }
     return data;

@@ -4,9 +4,9 @@
 #include "store/import_check.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
+#include "store/store_log.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -87,7 +87,7 @@ std::optional<QString> MacroLibrary::checkedPath(const QVariant& name, const cha
 {
     const QString text = name.toString();
     if (!isValidMacroName(text)) {
-        qDebug().noquote() << QLatin1String(operation) + QLatin1String(": macro name refused:")
+        qCDebug(lcStore).noquote() << QLatin1String(operation) + QLatin1String(": macro name refused:")
                            << text.toUtf8().toPercentEncoding(" _-.");  // no control characters in the log
         return std::nullopt;
     }
@@ -116,11 +116,11 @@ bool MacroLibrary::saveMacroIni(const QVariant& name, const QStringList& macros,
     if (!path)
         return false;
     if (!QFileInfo(*path).isFile()) {
-        qDebug() << "saveMacroIni: no macro file" << *path;
+        qCDebug(lcStore) << "saveMacroIni: no macro file" << *path;
         return false;
     }
     if (macros.size() > MaxActions) {
-        qDebug() << "saveMacroIni: too many actions" << macros.size();
+        qCDebug(lcStore) << "saveMacroIni: too many actions" << macros.size();
         return false;
     }
     QSettings file(*path, QSettings::IniFormat);
@@ -143,7 +143,7 @@ QStringList MacroLibrary::loadMacroIni(const QVariant& name) const
     const QSettings file(*path, QSettings::IniFormat);
     int total = file.value(QStringLiteral("config/total"), 0).toInt();
     if (total < 0 || total > MaxActions) {
-        qDebug() << "loadMacroIni: damaged action count" << total << "in" << *path;
+        qCDebug(lcStore) << "loadMacroIni: damaged action count" << total << "in" << *path;
         total = 0;
     }
     QStringList result;
@@ -169,15 +169,15 @@ bool MacroLibrary::modifyMacroNameUpdateProfile(const QVariant& oldname, const Q
     if (!oldPath || !newPath)
         return false;
     if (!QFileInfo(*oldPath).isFile()) {
-        qDebug() << "modifyMacroNameUpdateProfile: no macro file" << *oldPath;
+        qCDebug(lcStore) << "modifyMacroNameUpdateProfile: no macro file" << *oldPath;
         return false;
     }
     if (QFileInfo::exists(*newPath)) {
-        qDebug() << "modifyMacroNameUpdateProfile: a macro of the new name exists" << *newPath;
+        qCDebug(lcStore) << "modifyMacroNameUpdateProfile: a macro of the new name exists" << *newPath;
         return false;
     }
     if (!QFile::rename(*oldPath, *newPath)) {
-        qDebug() << "modifyMacroNameUpdateProfile: rename failed" << *oldPath << *newPath;
+        qCDebug(lcStore) << "modifyMacroNameUpdateProfile: rename failed" << *oldPath << *newPath;
         return false;
     }
     // Profiles refer to macros by name: follow the file.
@@ -210,7 +210,7 @@ bool MacroLibrary::deleteMacroUpdateProfile(const QVariant& macroName)
             // A macro binding is (4, -, macro number, -); anything shorter binds nothing.
             if (entry.size() < 3) {
                 if (profile->contains(key))
-                    qDebug() << "deleteMacroUpdateProfile: damaged entry ignored, profile" << slot << key;
+                    qCDebug(lcStore) << "deleteMacroUpdateProfile: damaged entry ignored, profile" << slot << key;
                 continue;
             }
             if (entry.at(0).toInt() != 4)
@@ -238,7 +238,7 @@ bool MacroLibrary::loadMacroFile(const QVariant& macroFileName)
     if (chosen.isEmpty())
         return false;
     if (QFileInfo::exists(*path)) {
-        qDebug() << "loadMacroFile: a macro of that name exists, import refused:" << *path;
+        qCDebug(lcStore) << "loadMacroFile: a macro of that name exists, import refused:" << *path;
         return false;
     }
     const std::optional<QByteArray> content = ImportCheck::readIniText(chosen);
@@ -254,14 +254,14 @@ bool MacroLibrary::saveMacroFile(const QVariant& macroFileName)
     if (!path)
         return false;
     if (!QFileInfo(*path).isFile()) {
-        qDebug() << "saveMacroFile: no macro file" << *path;
+        qCDebug(lcStore) << "saveMacroFile: no macro file" << *path;
         return false;
     }
     const QString target = m_dialogs.getSaveFileName(viewTr("Save File"), desktop(), fileFilter());
     if (target.isEmpty())
         return false;
     if (m_store.isStoreFile(target)) {
-        qDebug() << "saveMacroFile: refusing to export over a settings file:" << target;
+        qCDebug(lcStore) << "saveMacroFile: refusing to export over a settings file:" << target;
         return false;
     }
     return SafeFile::copy(*path, target);

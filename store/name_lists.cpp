@@ -1,8 +1,8 @@
 #include "store/name_lists.h"
 
 #include "store/settings_store.h"
+#include "store/store_log.h"
 
-#include <QDebug>
 #include <QSettings>
 
 namespace {
@@ -32,7 +32,7 @@ const NameListKind* kindOf(const QVariant& type)
                 return &kind;
         }
     }
-    qDebug() << "name list: no list of type" << type;
+    qCDebug(lcStore) << "name list: no list of type" << type;
     return nullptr;
 }
 
@@ -60,7 +60,7 @@ bool NameLists::updataNameList(const QVariant& type, const QStringList& nameList
     if (!kind)
         return true;
     if (kind->maxEntries >= 0 && nameList.size() > kind->maxEntries) {
-        qDebug() << "updataNameList: list of type" << kind->type << "too long:" << nameList.size();
+        qCDebug(lcStore) << "updataNameList: list of type" << kind->type << "too long:" << nameList.size();
         return false;
     }
     QStringList stored = nameList;

@@ -4,9 +4,9 @@
 #include "store/import_check.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
+#include "store/store_log.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -39,7 +39,7 @@ QString ProfileSlots::fileFilter()
 bool ProfileSlots::loadProfile(int profile)
 {
     if (!SettingsStore::isSlotIndex(profile)) {
-        qDebug() << "loadProfile: no profile slot" << profile;
+        qCDebug(lcStore) << "loadProfile: no profile slot" << profile;
         return false;
     }
     const QString chosen = m_dialogs.getOpenFileName(viewTr("Open File"), desktop(), fileFilter());
@@ -49,7 +49,7 @@ bool ProfileSlots::loadProfile(int profile)
         return true;
     const std::optional<QByteArray> content = ImportCheck::readIniText(chosen);
     if (!content || !m_store.replaceSlotContent(profile, *content))
-        qDebug() << "loadProfile: profile" << profile << "kept, import failed:" << chosen;
+        qCDebug(lcStore) << "loadProfile: profile" << profile << "kept, import failed:" << chosen;
     return true;
 }
 
@@ -57,20 +57,20 @@ bool ProfileSlots::saveProfile(int profile)
 {
     QSettings* slot = m_store.slotSettings(profile);
     if (!slot) {
-        qDebug() << "saveProfile: no profile slot" << profile;
+        qCDebug(lcStore) << "saveProfile: no profile slot" << profile;
         return false;
     }
     const QString target = m_dialogs.getSaveFileName(viewTr("Save File"), desktop(), fileFilter());
     if (target.isEmpty())
         return false;
     if (m_store.isStoreFile(target)) {
-        qDebug() << "saveProfile: refusing to export over a settings file:" << target;
+        qCDebug(lcStore) << "saveProfile: refusing to export over a settings file:" << target;
         return false;
     }
     // The export holds what the pages stored, also what is not written back yet.
     slot->sync();
     if (!SafeFile::copy(m_store.slotFileName(profile), target)) {
-        qDebug() << "saveProfile: export failed:" << target;
+        qCDebug(lcStore) << "saveProfile: export failed:" << target;
         return false;
     }
     return true;
@@ -84,7 +84,7 @@ bool ProfileSlots::resetProfile(int profile)
 bool ProfileSlots::copyProfile(int destprofile, int srcprofile)
 {
     if (!SettingsStore::isSlotIndex(srcprofile) || !SettingsStore::isSlotIndex(destprofile)) {
-        qDebug() << "copyProfile: no profile slot" << destprofile << srcprofile;
+        qCDebug(lcStore) << "copyProfile: no profile slot" << destprofile << srcprofile;
         return false;
     }
     return m_store.replaceSlotFile(destprofile, m_store.slotFileName(srcprofile));

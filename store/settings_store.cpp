@@ -1,8 +1,8 @@
 #include "store/settings_store.h"
 
 #include "store/safe_file.h"
+#include "store/store_log.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QObject>
 #include <QSettings>
@@ -84,7 +84,7 @@ void SettingsStore::setData(const QVariant& key, const QVariant& data)
 {
     const QString name = key.toString();
     if (name.isEmpty()) {
-        qDebug() << "setData: empty key ignored";
+        qCDebug(lcStore) << "setData: empty key ignored";
         return;
     }
     currentSlot()->setValue(name, data);
@@ -99,7 +99,7 @@ void SettingsStore::setGlobalData(const QVariant& key, const QVariant& tmpdata)
 {
     const QString name = key.toString();
     if (name.isEmpty()) {
-        qDebug() << "setGlobalData: empty key ignored";
+        qCDebug(lcStore) << "setGlobalData: empty key ignored";
         return;
     }
     m_global->setValue(name, tmpdata);
@@ -113,7 +113,7 @@ QVariantList SettingsStore::mouseGetKeydefine(const QVariant& index, bool isReco
 bool SettingsStore::setCurrentProfile(int profile)
 {
     if (!isSlotIndex(profile)) {
-        qDebug() << "setCurrentProfile: no profile slot" << profile;
+        qCDebug(lcStore) << "setCurrentProfile: no profile slot" << profile;
         return false;
     }
     m_currentProfile = profile;
@@ -124,7 +124,7 @@ bool SettingsStore::resetApconfig()
 {
     const std::optional<QByteArray> factory = SafeFile::read(settingPath(QStringLiteral("apConfigD.bin")));
     if (!factory) {
-        qDebug() << "resetApconfig: no factory copy, the global settings stay";
+        qCDebug(lcStore) << "resetApconfig: no factory copy, the global settings stay";
         return false;
     }
     return replaceObject(m_global, *factory);
@@ -133,7 +133,7 @@ bool SettingsStore::resetApconfig()
 bool SettingsStore::replaceSlotContent(int index, const QByteArray& content)
 {
     if (!isSlotIndex(index)) {
-        qDebug() << "replace profile: no profile slot" << index;
+        qCDebug(lcStore) << "replace profile: no profile slot" << index;
         return false;
     }
     return replaceObject(m_slots[index], content);
@@ -142,7 +142,7 @@ bool SettingsStore::replaceSlotContent(int index, const QByteArray& content)
 bool SettingsStore::replaceSlotFile(int index, const QString& source)
 {
     if (!isSlotIndex(index)) {
-        qDebug() << "replace profile: no profile slot" << index;
+        qCDebug(lcStore) << "replace profile: no profile slot" << index;
         return false;
     }
     if (isSlotFile(index, source))
@@ -196,7 +196,7 @@ bool SettingsStore::replaceObject(QSettings*& object, const QByteArray& content)
     // this object or the shared data) could put over the new file.
     object->sync();
     if (!SafeFile::write(target, content)) {
-        qDebug() << "replace failed, the old file stays:" << target;
+        qCDebug(lcStore) << "replace failed, the old file stays:" << target;
         return false;
     }
     QSettings* fresh = open(target);

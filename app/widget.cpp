@@ -144,10 +144,13 @@ void Widget::checkDevice()
     // The pauses of a command let timers run; a check must not free the link
     // under a command that holds it. It runs once the command is over.
     if (!m_hid.transport().isReady()) {
-        qCDebug(lcApp) << "device check deferred: a command is running";
+        if (!m_checkDeferred)
+            qCDebug(lcApp) << "device check deferred: a command is running";
+        m_checkDeferred = true;
         m_checkTimer.start();
         return;
     }
+    m_checkDeferred = false;
     ++m_deviceChecks;
     view()->clearHidBusy();
     const int index = m_hid.checkDevices(QDir(m_dataRoot).filePath(QStringLiteral("modules/setting/apConfig.bin")));

@@ -21,11 +21,6 @@ void waitRunningEvents(int ms)
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-void runPendingEvents()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 } // namespace guithread
 
 SystemClock::SystemClock() : m_start(QDateTime::currentMSecsSinceEpoch()) {}
@@ -55,14 +50,16 @@ void VirtualClock::sleepMs(int ms)
 {
     if (ms <= 0)
         return;
-    if (m_frameMs <= 0 || !guithread::isCurrent()) {
+    const int frameMs = m_frameMs.load();
+    if (frameMs <= 0 || !guithread::isCurrent()) {
         m_now.fetch_add(ms);
         return;
     }
     for (int left = ms; left > 0;) {
-        const int step = left < m_frameMs ? left : m_frameMs;
+        const int step = left < frameMs ? left : frameMs;
         m_now.fetch_add(step);
         left -= step;
-        guithread::runPendingEvents();
+        // The same wait as a real pause, without its length.
+        guithread::waitRunningEvents(0);
     }
 }

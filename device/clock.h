@@ -30,8 +30,6 @@ bool isCurrent();
 // Runs the calling thread's event loop for `ms` milliseconds of real time,
 // user input excluded (it stays queued for later).
 void waitRunningEvents(int ms);
-// Runs the events pending now, user input excluded.
-void runPendingEvents();
 } // namespace guithread
 
 // Real time. On the GUI thread a pause keeps the event loop running without
@@ -59,10 +57,10 @@ public:
     // Tests of the window set this (> 0): a pause on the GUI thread then
     // passes in steps of at most `frameMs`, and after each step the events
     // pending on the GUI thread run, user input excluded, as during a real
-    // pause. The time a pause adds up to is the same. 0 (the default): a
-    // pause only moves the time on.
+    // pause (the same wait, without its length). The time a pause adds up to
+    // is the same. 0 (the default): a pause only moves the time on.
     void setGuiFrameMs(int frameMs) { m_frameMs = frameMs; }
 private:
     std::atomic<qint64> m_now{0};
-    int m_frameMs = 0;
+    std::atomic<int> m_frameMs{0};
 };

@@ -4,13 +4,14 @@
 #include "device/hid_thread.h"
 #include "features/feature_context.h"
 #include "features/features_log.h"
+#include "store/argument_check.h"
 #include "store/settings_store.h"
 
 void ProfileSync::mouseSetProfile(uint profileNo)
 {
     ProfileBlocks::Block* b = m_ctx.blocks.block(profileNo <= 4 ? int(profileNo) : -1);
     if (!b) {
-        qCDebug(lcFeatures) << "mouseSetProfile: there is no profile block" << profileNo;
+        ArgumentCheck::refuse("mouseSetProfile", "profileNo", QStringLiteral("no profile block %1 (0-4)").arg(profileNo));
         return;
     }
     if (!m_ctx.hid)
@@ -23,7 +24,7 @@ void ProfileSync::mouseReadProfile(uint profileNo)
 {
     ProfileBlocks::Block* b = m_ctx.blocks.block(profileNo <= 4 ? int(profileNo) : -1);
     if (!b) {
-        qCDebug(lcFeatures) << "mouseReadProfile: there is no profile block" << profileNo;
+        ArgumentCheck::refuse("mouseReadProfile", "profileNo", QStringLiteral("no profile block %1 (0-4)").arg(profileNo));
         return;
     }
     if (!m_ctx.hid)

@@ -1,5 +1,6 @@
 #include "store/language_strings.h"
 
+#include "store/argument_check.h"
 #include "store/store_log.h"
 
 #include <QFileInfo>
@@ -64,7 +65,7 @@ QStringList LanguageStrings::getLangStrings(const QString& typeStr, const QStrin
     QStringList strings;
     const QString path = languageFilePath(langCode);
     if (path.isEmpty()) {
-        qCDebug(lcStore) << "getLangStrings: refused language code" << langCode;
+        ArgumentCheck::refuse("getLangStrings", "langCode", QStringLiteral("no language code: %1").arg(langCode));
         return strings;
     }
     // QSettings would read a missing file as empty anyway; checking first

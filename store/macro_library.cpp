@@ -1,5 +1,7 @@
 #include "store/macro_library.h"
 
+#include "store/argument_check.h"
+#include "store/damaged_files.h"
 #include "store/file_dialogs.h"
 #include "store/import_check.h"
 #include "store/safe_file.h"
@@ -13,6 +15,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -87,8 +90,8 @@ std::optional<QString> MacroLibrary::checkedPath(const QVariant& name, const cha
 {
     const QString text = name.toString();
     if (!isValidMacroName(text)) {
-        qCDebug(lcStore).noquote() << QLatin1String(operation) + QLatin1String(": macro name refused:")
-                           << text.toUtf8().toPercentEncoding(" _-.");  // no control characters in the log
+        // No control characters in the log.
+        ArgumentCheck::refuse(operation, "name", QString::fromLatin1(text.toUtf8().toPercentEncoding(" _-.")));
         return std::nullopt;
     }
     return macroPath(text);
@@ -99,9 +102,16 @@ bool MacroLibrary::createMacroIni(const QVariant& name, const QVariant& macroInd
     const std::optional<QString> path = checkedPath(name, "createMacroIni");
     if (!path)
         return false;
+    const std::optional<qint64> index = ArgumentCheck::integer(macroIndex, 0, std::numeric_limits<uint>::max());
+    if (!index) {
+        ArgumentCheck::refuse("createMacroIni", "macroIndex",
+                              QStringLiteral("%1 is no unsigned 32-bit number").arg(macroIndex.toString()));
+        return false;
+    }
+    DamagedFiles::keepAside(*path);
     QSettings file(*path, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("config"));
-    file.setValue(QStringLiteral("index"), macroIndex.toUInt());
+    file.setValue(QStringLiteral("index"), uint(*index));
     file.setValue(QStringLiteral("total"), 0);
     file.setValue(QStringLiteral("repeat"), 1);
     file.setValue(QStringLiteral("did"), -1);
@@ -115,12 +125,14 @@ bool MacroLibrary::saveMacroIni(const QVariant& name, const QStringList& macros,
     const std::optional<QString> path = checkedPath(name, "saveMacroIni");
     if (!path)
         return false;
-    if (!QFileInfo(*path).isFile()) {
-        qCDebug(lcStore) << "saveMacroIni: no macro file" << *path;
+    if (macros.size() > MaxActions) {
+        ArgumentCheck::refuse("saveMacroIni", "macros",
+                              QStringLiteral("%1 actions, at most %2").arg(macros.size()).arg(MaxActions));
         return false;
     }
-    if (macros.size() > MaxActions) {
-        qCDebug(lcStore) << "saveMacroIni: too many actions" << macros.size();
+    // A damaged macro file is kept aside; the edit then goes to a fresh one.
+    if (!DamagedFiles::keepAside(*path) && !QFileInfo(*path).isFile()) {
+        qCDebug(lcStore) << "saveMacroIni: no macro file" << *path;
         return false;
     }
     QSettings file(*path, QSettings::IniFormat);
@@ -260,8 +272,9 @@ bool MacroLibrary::saveMacroFile(const QVariant& macroFileName)
     const QString target = m_dialogs.getSaveFileName(viewTr("Save File"), desktop(), fileFilter());
     if (target.isEmpty())
         return false;
-    if (m_store.isStoreFile(target)) {
-        qCDebug(lcStore) << "saveMacroFile: refusing to export over a settings file:" << target;
+    if (m_store.isInDataFolder(target)) {
+        ArgumentCheck::refuse("saveMacroFile", "target",
+                              QStringLiteral("%1 lies among the program's own files").arg(target));
         return false;
     }
     return SafeFile::copy(*path, target);

@@ -1,5 +1,6 @@
 #include "store/profile_slots.h"
 
+#include "store/argument_check.h"
 #include "store/file_dialogs.h"
 #include "store/import_check.h"
 #include "store/safe_file.h"
@@ -39,7 +40,7 @@ QString ProfileSlots::fileFilter()
 bool ProfileSlots::loadProfile(int profile)
 {
     if (!SettingsStore::isSlotIndex(profile)) {
-        qCDebug(lcStore) << "loadProfile: no profile slot" << profile;
+        ArgumentCheck::refuse("loadProfile", "profile", QStringLiteral("no profile slot %1").arg(profile));
         return false;
     }
     const QString chosen = m_dialogs.getOpenFileName(viewTr("Open File"), desktop(), fileFilter());
@@ -57,14 +58,15 @@ bool ProfileSlots::saveProfile(int profile)
 {
     QSettings* slot = m_store.slotSettings(profile);
     if (!slot) {
-        qCDebug(lcStore) << "saveProfile: no profile slot" << profile;
+        ArgumentCheck::refuse("saveProfile", "profile", QStringLiteral("no profile slot %1").arg(profile));
         return false;
     }
     const QString target = m_dialogs.getSaveFileName(viewTr("Save File"), desktop(), fileFilter());
     if (target.isEmpty())
         return false;
-    if (m_store.isStoreFile(target)) {
-        qCDebug(lcStore) << "saveProfile: refusing to export over a settings file:" << target;
+    if (m_store.isInDataFolder(target)) {
+        ArgumentCheck::refuse("saveProfile", "target",
+                              QStringLiteral("%1 lies among the program's own files").arg(target));
         return false;
     }
     // The export holds what the pages stored, also what is not written back yet.
@@ -84,7 +86,8 @@ bool ProfileSlots::resetProfile(int profile)
 bool ProfileSlots::copyProfile(int destprofile, int srcprofile)
 {
     if (!SettingsStore::isSlotIndex(srcprofile) || !SettingsStore::isSlotIndex(destprofile)) {
-        qCDebug(lcStore) << "copyProfile: no profile slot" << destprofile << srcprofile;
+        ArgumentCheck::refuse("copyProfile", "profile",
+                              QStringLiteral("no profile slot %1 or %2").arg(destprofile).arg(srcprofile));
         return false;
     }
     return m_store.replaceSlotFile(destprofile, m_store.slotFileName(srcprofile));

@@ -43,15 +43,6 @@ private:
     int m_timer = 0;
 };
 
-QList<TraceEvent> only(const QList<TraceEvent>& events, const QString& name)
-{
-    QList<TraceEvent> out;
-    for (const TraceEvent& e : events)
-        if (e.event == name)
-            out.append(e);
-    return out;
-}
-
 } // namespace
 
 class TestPacedWindow : public QObject {
@@ -90,8 +81,8 @@ private slots:
         // after each of the four chunks, 128 ms after the payload.
         QCOMPARE(took, qint64(128 + 4 * 120 + 128));
         const QList<TraceEvent> events = rig.traceSince(mark);
-        const QList<TraceEvent> frames = only(events, QStringLiteral("set-feature"));
-        const QList<TraceEvent> chunks = only(events, QStringLiteral("write"));
+        const QList<TraceEvent> frames = eventsNamed(events, QStringLiteral("set-feature"));
+        const QList<TraceEvent> chunks = eventsNamed(events, QStringLiteral("write"));
         QCOMPARE(frames.size(), 1);
         QCOMPARE(chunks.size(), 4);
         for (int i = 0; i < chunks.size(); ++i)

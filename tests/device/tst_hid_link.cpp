@@ -27,15 +27,6 @@ QByteArray frame(std::initializer_list<uchar> bytes)
     return QByteArray(reinterpret_cast<const char*>(f.data()), 8);
 }
 
-QList<TraceEvent> only(const QList<TraceEvent>& events, const QString& name)
-{
-    QList<TraceEvent> out;
-    for (const TraceEvent& e : events)
-        if (e.event == name)
-            out.append(e);
-    return out;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Call)
@@ -117,7 +108,7 @@ private slots:
         QVERIFY(!got.at(0).incomplete && !got.at(0).rejected);
 
         const QList<TraceEvent> events = rig.traceSince(mark);
-        const QList<TraceEvent> sets = only(events, QStringLiteral("set-feature"));
+        const QList<TraceEvent> sets = eventsNamed(events, QStringLiteral("set-feature"));
         QCOMPARE(sets.size(), 1);
         // On the wire: report id 0, then the frame (ciphered when the mouse wants it).
         QByteArray wire = expectedFrame;
@@ -128,7 +119,7 @@ private slots:
         }
         QCOMPARE(sets.at(0).bytes.toHex(' '), (QByteArray(1, '\0') + wire).toHex(' '));
 
-        const QList<TraceEvent> outs = only(events, QStringLiteral("write"));
+        const QList<TraceEvent> outs = eventsNamed(events, QStringLiteral("write"));
         QCOMPARE(outs.size(), writes);
         for (const TraceEvent& w : outs)
             QCOMPARE(w.bytes.size(), reportLength + 1);
@@ -234,7 +225,7 @@ private slots:
             const int mark = rig.traceSize();
             rig.hid.hid560_8CH_readProfile(reinterpret_cast<uchar*>(block.data()), 2);
             QCOMPARE(block, QByteArray(reinterpret_cast<const char*>(st.profileBlocks[2].data()), 128));
-            QCOMPARE(only(rig.traceSince(mark), QStringLiteral("read")).size(), 2);
+            QCOMPARE(eventsNamed(rig.traceSince(mark), QStringLiteral("read")).size(), 2);
             QVERIFY(rig.opensClosed());
         }
     }
@@ -293,8 +284,8 @@ private slots:
         rig.hid.hid560_8CH_readProfile(reinterpret_cast<uchar*>(block.data()), 1);
         QCOMPARE(block, QByteArray(128, '\xee'));
         const QList<TraceEvent> events = rig.traceSince(mark);
-        QCOMPARE(only(events, QStringLiteral("read")).size(), 2);
-        QCOMPARE(only(events, QStringLiteral("read-timeout")).size(), 1);
+        QCOMPARE(eventsNamed(events, QStringLiteral("read")).size(), 2);
+        QCOMPARE(eventsNamed(events, QStringLiteral("read-timeout")).size(), 1);
         QVERIFY(rig.hid.transport().isReady());
         QVERIFY(rig.opensClosed());
     }
@@ -310,7 +301,7 @@ private slots:
         const int mark = rig.traceSize();
         const QByteArray p = pattern(128, 9);
         rig.hid.hid553_13H_SetMacroKey(2, u(p));
-        QCOMPARE(only(rig.traceSince(mark), QStringLiteral("write")).size(), 2);
+        QCOMPARE(eventsNamed(rig.traceSince(mark), QStringLiteral("write")).size(), 2);
         QVERIFY(rig.hid.transport().isReady());
         QVERIFY(rig.opensClosed());
     }
@@ -421,7 +412,7 @@ private slots:
         QCOMPARE(rig.check(), selected);
         QCOMPARE(rig.hid.deviceConnected(), selected >= 0);
         if (entries.isEmpty() || busy)
-            QCOMPARE(only(rig.trace(), QStringLiteral("set-feature")).size(), 0);
+            QCOMPARE(eventsNamed(rig.trace(), QStringLiteral("set-feature")).size(), 0);
         QVERIFY(rig.opensClosed());
     }
 
@@ -431,7 +422,7 @@ private slots:
         LinkRig rig(553);
         QCOMPARE(rig.check(), 1);
         QCOMPARE(rig.check(), 1);
-        const QList<TraceEvent> sent = only(rig.trace(), QStringLiteral("set-feature"));
+        const QList<TraceEvent> sent = eventsNamed(rig.trace(), QStringLiteral("set-feature"));
         QCOMPARE(sent.size(), 2);
         QVERIFY(sent.at(0).bytes.mid(2, 4) != sent.at(1).bytes.mid(2, 4));
     }

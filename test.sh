@@ -24,12 +24,10 @@ if ! $sanitize; then
   exec ctest --output-on-failure -j "$(nproc)"
 fi
 
-supp="$PWD/tests"
 # Any finding fails the test that made it.
 export ASAN_OPTIONS="detect_leaks=1"
-export LSAN_OPTIONS="suppressions=$supp/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export TSAN_OPTIONS="suppressions=$supp/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
+export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
 
 stryde_build build-asan -DCMAKE_BUILD_TYPE=Debug -DSTRYDE_SANITIZE=address
 (cd build-asan && ctest --output-on-failure -j "$(nproc)")

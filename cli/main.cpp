@@ -369,15 +369,18 @@ public:
         }
         if (!connect())
             return ExitNoMouse;
-        for (int i = 0; i < calls.size(); ++i) {
-            const int rc = run(calls.at(i));
+        // Every call runs; the exit code is that of the first one that did
+        // not succeed, and the lines that did not are named.
+        int result = ExitOk;
+        for (const Call& c : calls) {
+            const int rc = run(c);
             if (rc != ExitOk) {
-                if (i + 1 < calls.size())
-                    printErr(QStringLiteral("line %1 did not succeed; the calls after it were not run").arg(calls.at(i).line));
-                return rc;
+                printErr(QStringLiteral("line %1 did not succeed").arg(c.line));
+                if (result == ExitOk)
+                    result = rc;
             }
         }
-        return ExitOk;
+        return result;
     }
 
 private:

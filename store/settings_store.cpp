@@ -185,6 +185,11 @@ bool SettingsStore::replaceSlotFile(int index, const QString& source)
     const std::optional<QByteArray> content = SafeFile::read(source);
     if (!content)
         return false;
+    // A damaged default or slot must not spread to another slot.
+    if (DamagedFiles::isDamagedContent(*content)) {
+        qCWarning(lcStore) << "replace profile: the source is damaged, profile" << index << "stays:" << source;
+        return false;
+    }
     return replaceObject(m_slots[index], *content);
 }
 

@@ -91,7 +91,8 @@ public:
     // the slot keeps its old file and object.
     bool replaceSlotContent(int index, const QByteArray& content);
     // The same with a copy of the file `source`. A source that is the slot's
-    // own file changes nothing and succeeds.
+    // own file changes nothing and succeeds; a damaged one (DamagedFiles)
+    // changes nothing and fails.
     bool replaceSlotFile(int index, const QString& source);
     // Whether `path` names slot `index`'s file.
     bool isSlotFile(int index, const QString& path) const;

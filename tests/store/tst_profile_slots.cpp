@@ -113,6 +113,17 @@ private slots:
         QCOMPARE(fx->readFile(slotFile(3)), bytes);
     }
 
+    // A damaged default profile is not spread into a slot by a reset.
+    void damagedDefaultIsNotCopied()
+    {
+        QVERIFY(fx->writeFile(QStringLiteral("modules/setting/pD.bin"), QByteArray(512, '\0')));
+        const QByteArray bytes = fx->readFile(slotFile(2));
+        QVERIFY(store->setCurrentProfile(2));
+        QVERIFY(!profiles->resetProfile(2));
+        QCOMPARE(fx->readFile(slotFile(2)), bytes);
+        QCOMPARE(store->getData("mouse/dpiCount", false).toString(), QStringLiteral("p3"));
+    }
+
     void slotIndexesOutsideRangeIgnored_data()
     {
         QTest::addColumn<int>("index");

@@ -103,6 +103,7 @@ private:
     VirtualMouse* m_virtualMouse = nullptr;
     std::function<void(const QString&, const QString&)> m_warningBox;
     int m_deviceChecks = 0;
+    bool m_checkDeferred = false;
 };
 
 // The instance message a second start sends for a copy-data text (Linux's

@@ -283,11 +283,11 @@ StrydeTestCase {
             "modules/macro/Spray.bin": { "config/total": 3, "config/repeat": 2,
                                          "macro/0": "1,A", "macro/1": "0,50", "macro/2": "2,A" } } })
         openRow(5)
+        choose("macroMode2")
         var drop = item("macroDrop")
         reveal(drop)
         click(drop)
         tryCompare(findChild(drop, "dropArea"), "height", 2 * 24)
-        choose("macroMode2")
         mouseClick(drop, 40, 24 + 24 + 12)              // "Spray"
         tryCompare(dialog(), "keyString", "Spray")
         compare([dialog().keyCode0, dialog().keyCode1, dialog().keyCode2, dialog().keyCode3], [4, 2, 5, 0])

@@ -107,7 +107,7 @@ StrydeTestCase {
         verify(item("gunEndless").isSelect)
 
         chooseSlot(1)
-        compare(dialog().gunNumber_lv.currentIndex, 4)
+        tryCompare(dialog().gunNumber_lv, "currentIndex", 4)
         compare(dialog().gunNumberModel.get(4).gunName, "UNP9")
         compare(item("gunRate").textValue, "25MS")
         compare(item("gunRate").sliderControl.value, 24)

@@ -153,7 +153,7 @@ private:
             m_conn, xcb_get_property(m_conn, 0, window, name, type, 0, maxWords), nullptr);
         QByteArray value;
         if (r && r->type == type)
-            value = QByteArray(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r) * (r->format / 8));
+            value = QByteArray(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r));
         std::free(r);
         return value;
     }

@@ -12,6 +12,7 @@ ProfileAutoSwitch::ProfileAutoSwitch(Clock& clock, Host& host, RuleLookup rules,
 void ProfileAutoSwitch::windowChanged(const ActiveWindow& window)
 {
     if (window.pid != 0 && window.pid == m_ownPid) {
+        qDebug() << "this program's window is in front: the profile stays";
         m_pending.reset();
         return;
     }
@@ -64,6 +65,10 @@ void ProfileAutoSwitch::decide(const ActiveWindow& window)
         qDebug() << "the rule of" << rule->program << "names profile" << rule->profile << "which is not listed";
         rule.reset();
     }
+    qDebug().noquote() << "in front:" << (window.id ? window.names().join(QStringLiteral(", ")) : QStringLiteral("no window"))
+                       << "- rule:" << (rule ? QStringLiteral("%1 profile %2").arg(rule->program).arg(rule->profile)
+                                             : QStringLiteral("none"))
+                       << "- profile in use:" << current;
 
     if (rule) {
         const int restore = m_ruleProfile >= 0 ? m_restoreProfile : current;
@@ -75,6 +80,7 @@ void ProfileAutoSwitch::decide(const ActiveWindow& window)
                 qDebug() << "the switch to profile" << rule->profile << "for" << rule->program << "did not happen";
                 return;
             }
+            qDebug().noquote() << "profile" << rule->profile << "in use for" << rule->program;
         }
         m_restoreProfile = restore;
         m_ruleProfile = rule->profile;
@@ -89,8 +95,9 @@ void ProfileAutoSwitch::decide(const ActiveWindow& window)
     endRule();
     if (restore >= 0 && restore != current && m_host.profileExists(restore)) {
         m_switching = true;
-        m_host.switchProfile(restore);
+        const bool switched = m_host.switchProfile(restore);
         m_switching = false;
+        qDebug().noquote() << "profile" << restore << (switched ? "in use again" : "could not be used again");
     }
 }
 

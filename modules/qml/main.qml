@@ -323,7 +323,10 @@ Item {
         ui_View.setGlobalData("mouse/profileNo", profileNo)
         ui_View.setCurrentProfile(profileNo)
         keyMatrixMain.init(true, false)
+        // Reading the new profile's LOD sends it; nothing is left unsaved by that.
+        var lodUnsaved = lodMain.isSave
         lodMain.init(true)
+        lodMain.isSave = lodUnsaved
         dpiSettingMain.init(true, false)
         lightControlMain.init(true, false)
         systemSettingMain.init(true, false)

@@ -39,7 +39,7 @@ AppRulesWatcher::AppRulesWatcher(myQQuickView& view, Hid_Thread& hid, Clock& clo
         updateToolTip();
     });
     // A rule added for the program in front counts at once.
-    connect(&m_bridge, &AppRulesBridge::rulesChanged, this, [this] { m_switch.reconsider(); });
+    connect(&m_bridge, &AppRulesBridge::rulesChanged, this, [this] { deviceConnected(); });
     ActiveWindowSource* src = m_source.get();
     m_bridge.setRunningPrograms([src] { return src->runningPrograms(); });
     m_view.rootContext()->setContextProperty(QStringLiteral("appRules"), &m_bridge);
@@ -60,7 +60,8 @@ bool AppRulesWatcher::start()
 
 void AppRulesWatcher::deviceConnected()
 {
-    m_switch.reconsider();
+    if (m_bridge.available())
+        m_switch.reconsider();
 }
 
 int AppRulesWatcher::currentProfile() const

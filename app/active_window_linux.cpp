@@ -1,7 +1,8 @@
 #include "app/active_window.h"
 
+#include "app/app_log.h"
+
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -132,7 +133,7 @@ private:
     bool fail(const QString& why)
     {
         m_reason = why;
-        qInfo().noquote() << "the program in front is not watched:" << why;
+        qCInfo(lcApp).noquote() << "the program in front is not watched:" << why;
         if (m_conn) {
             xcb_disconnect(m_conn);
             m_conn = nullptr;
@@ -144,7 +145,7 @@ private:
     {
         xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
             m_conn, xcb_intern_atom(m_conn, 0, uint16_t(std::strlen(name)), name), nullptr);
-        const xcb_atom_t a = r ? r->atom : XCB_ATOM_NONE;
+        const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
         std::free(r);
         return a;
     }

@@ -1,7 +1,8 @@
 #include "app/active_window.h"
 
+#include "app/app_log.h"
+
 #include <QCoreApplication>
-#include <QDebug>
 #include <QFileInfo>
 #include <QPointer>
 
@@ -63,7 +64,7 @@ public:
                                  0, 0, WINEVENT_OUTOFCONTEXT);
         if (!m_hook) {
             m_reason = QStringLiteral("the foreground-window hook cannot be installed");
-            qInfo().noquote() << "the program in front is not watched:" << m_reason;
+            qCInfo(lcApp).noquote() << "the program in front is not watched:" << m_reason;
             return false;
         }
         emit activeWindowChanged(describe(GetForegroundWindow()));

@@ -1,6 +1,6 @@
 #include "app/app_rules_bridge.h"
 
-#include <QDebug>
+#include "app/app_log.h"
 
 AppRulesBridge::AppRulesBridge(const QString& dataRoot, QObject* parent) : QObject(parent), m_rules(dataRoot) {}
 
@@ -22,13 +22,13 @@ int AppRulesBridge::addProgram(int profile, const QString& program)
         emit rulesChanged();
         return Added;
     case AppRules::Status::BadName:
-        qDebug() << "addProgram: refused" << program;
+        qCDebug(lcApp) << "addProgram: refused" << program;
         return NotAProgramName;
     case AppRules::Status::BadProfile:
-        qDebug() << "addProgram: refused profile" << profile;
+        qCDebug(lcApp) << "addProgram: refused profile" << profile;
         return NotAProfile;
     default:
-        qDebug().noquote() << "addProgram:" << AppRules::statusText(status);
+        qCDebug(lcApp).noquote() << "addProgram:" << AppRules::statusText(status);
         return NotSaved;
     }
 }
@@ -37,7 +37,7 @@ bool AppRulesBridge::removeProgram(const QString& program)
 {
     const AppRules::Status status = m_rules.remove(program);
     if (status != AppRules::Status::Ok) {
-        qDebug().noquote() << "removeProgram:" << program << AppRules::statusText(status);
+        qCDebug(lcApp).noquote() << "removeProgram:" << program << AppRules::statusText(status);
         return false;
     }
     emit rulesChanged();
@@ -48,7 +48,7 @@ bool AppRulesBridge::removeProfile(int profile)
 {
     const AppRules::Status status = m_rules.removeProfile(profile);
     if (status != AppRules::Status::Ok) {
-        qDebug().noquote() << "removeProfile:" << profile << AppRules::statusText(status);
+        qCDebug(lcApp).noquote() << "removeProfile:" << profile << AppRules::statusText(status);
         return false;
     }
     emit rulesChanged();

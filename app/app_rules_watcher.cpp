@@ -1,5 +1,6 @@
 #include "app/app_rules_watcher.h"
 
+#include "app/app_log.h"
 #include "device/hid_thread.h"
 #include "store/language_strings.h"
 #include "store/my_qquick_view.h"
@@ -7,7 +8,6 @@
 #include "store/settings_store.h"
 
 #include <QApplication>
-#include <QDebug>
 #include <QGuiApplication>
 #include <QQmlContext>
 #include <QQuickItem>
@@ -77,7 +77,7 @@ bool AppRulesWatcher::profileExists(int profile) const
 
 bool AppRulesWatcher::switchHeld() const
 {
-    if (!m_hid.deviceConnected() || !m_hid.transport().ready || !m_view.isEnabled())
+    if (!m_hid.deviceConnected() || !m_hid.transport().isReady() || !m_view.isEnabled())
         return true;
     if (QGuiApplication::modalWindow() || QApplication::activeModalWidget())
         return true;

@@ -1,6 +1,7 @@
 #include "app/device_change.h"
 
-#include <QDebug>
+#include "app/app_log.h"
+
 #include <QSocketNotifier>
 
 #include <libudev.h>
@@ -47,7 +48,7 @@ public:
 private:
     bool fail(const char* why)
     {
-        qInfo() << "device changes are not watched:" << why;
+        qCInfo(lcApp) << "device changes are not watched:" << why;
         if (m_monitor) {
             udev_monitor_unref(m_monitor);
             m_monitor = nullptr;

@@ -1,5 +1,6 @@
 // stryde: the KORVEX STRYDE configuration utility.
 
+#include "app/app_log.h"
 #include "app/font_fallbacks.h"
 #include "app/single_instance.h"
 #include "app/widget.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
@@ -56,13 +56,13 @@ int main(int argc, char** argv)
         return 1;
     }
     if (parser.isSet(messageOption))
-        qInfo() << "no running instance to show the message";
+        qCInfo(lcApp) << "no running instance to show the message";
 
     // Every data path is relative to the folder that holds modules/.
     const QString dataDir = parser.isSet(dataOption) ? QFileInfo(parser.value(dataOption)).absoluteFilePath()
                                                      : QCoreApplication::applicationDirPath();
     if (!QDir::setCurrent(dataDir)) {
-        qCritical() << "cannot use the data folder" << dataDir;
+        qCCritical(lcApp) << "cannot use the data folder" << dataDir;
         return 2;
     }
     const QString apConfig = QStringLiteral("./modules/setting/apConfig.bin");
@@ -80,7 +80,7 @@ int main(int argc, char** argv)
         // The demo mouse remembers what was uploaded to it between runs.
         virtualState = QStringLiteral("./modules/setting/virtualMouse%1.json").arg(id.family);
         if (QFileInfo::exists(virtualState) && !virtualMouse->loadState(virtualState))
-            qWarning() << "the virtual mouse's saved state" << virtualState << "is damaged; starting afresh";
+            qCWarning(lcApp) << "the virtual mouse's saved state" << virtualState << "is damaged; starting afresh";
         api = virtualMouse.get();
     } else {
         systemApi = std::make_unique<HidApiSystem>();
@@ -92,7 +92,7 @@ int main(int argc, char** argv)
         if (tracer->openFile(parser.value(traceOption)))
             api = tracer.get();
         else
-            qWarning() << "cannot write the HID trace" << parser.value(traceOption);
+            qCWarning(lcApp) << "cannot write the HID trace" << parser.value(traceOption);
     }
 
     WidgetSetup setup;
@@ -124,9 +124,9 @@ int main(int argc, char** argv)
         const bool quit = parser.isSet(quitOption);
         QTimer::singleShot(3000, widget.get(), [&widget, file, quit] {
             if (widget->grab().save(file))
-                qInfo().noquote() << "screenshot saved to" << file;
+                qCInfo(lcApp).noquote() << "screenshot saved to" << file;
             else
-                qWarning().noquote() << "cannot save the screenshot to" << file;
+                qCWarning(lcApp).noquote() << "cannot save the screenshot to" << file;
             if (quit)
                 widget->exitSYS();
         });
@@ -137,6 +137,6 @@ int main(int argc, char** argv)
     fallback.reset();
     widget.reset();
     if (virtualMouse && !virtualMouse->saveState(virtualState))
-        qWarning() << "cannot save the virtual mouse's state to" << virtualState;
+        qCWarning(lcApp) << "cannot save the virtual mouse's state to" << virtualState;
     return rc;
 }

@@ -1,8 +1,7 @@
 #include "app/profile_autoswitch.h"
 
+#include "app/app_log.h"
 #include "device/clock.h"
-
-#include <QDebug>
 
 ProfileAutoSwitch::ProfileAutoSwitch(Clock& clock, Host& host, RuleLookup rules, qint64 ownPid)
     : m_clock(clock), m_host(host), m_rules(std::move(rules)), m_ownPid(ownPid)
@@ -12,7 +11,7 @@ ProfileAutoSwitch::ProfileAutoSwitch(Clock& clock, Host& host, RuleLookup rules,
 void ProfileAutoSwitch::windowChanged(const ActiveWindow& window)
 {
     if (window.pid != 0 && window.pid == m_ownPid) {
-        qDebug() << "this program's window is in front: the profile stays";
+        qCDebug(lcApp) << "this program's window is in front: the profile stays";
         m_pending.reset();
         return;
     }
@@ -31,7 +30,7 @@ void ProfileAutoSwitch::profileChanged(int profile)
 {
     if (m_switching || m_ruleProfile < 0 || profile == m_ruleProfile)
         return;
-    qDebug() << "profile" << profile << "chosen by hand while the rule of" << m_ruleProgram << "was in force";
+    qCDebug(lcApp) << "profile" << profile << "chosen by hand while the rule of" << m_ruleProgram << "was in force";
     endRule();
 }
 
@@ -62,10 +61,10 @@ void ProfileAutoSwitch::decide(const ActiveWindow& window)
 
     std::optional<AppRules::Rule> rule = m_rules ? m_rules(window.names()) : std::nullopt;
     if (rule && !m_host.profileExists(rule->profile)) {
-        qDebug() << "the rule of" << rule->program << "names profile" << rule->profile << "which is not listed";
+        qCDebug(lcApp) << "the rule of" << rule->program << "names profile" << rule->profile << "which is not listed";
         rule.reset();
     }
-    qDebug().noquote() << "in front:" << (window.id ? window.names().join(QStringLiteral(", ")) : QStringLiteral("no window"))
+    qCDebug(lcApp).noquote() << "in front:" << (window.id ? window.names().join(QStringLiteral(", ")) : QStringLiteral("no window"))
                        << "- rule:" << (rule ? QStringLiteral("%1 profile %2").arg(rule->program).arg(rule->profile)
                                              : QStringLiteral("none"))
                        << "- profile in use:" << current;
@@ -77,10 +76,10 @@ void ProfileAutoSwitch::decide(const ActiveWindow& window)
             const bool switched = m_host.switchProfile(rule->profile);
             m_switching = false;
             if (!switched) {
-                qDebug() << "the switch to profile" << rule->profile << "for" << rule->program << "did not happen";
+                qCDebug(lcApp) << "the switch to profile" << rule->profile << "for" << rule->program << "did not happen";
                 return;
             }
-            qDebug().noquote() << "profile" << rule->profile << "in use for" << rule->program;
+            qCDebug(lcApp).noquote() << "profile" << rule->profile << "in use for" << rule->program;
         }
         m_restoreProfile = restore;
         m_ruleProfile = rule->profile;
@@ -97,7 +96,7 @@ void ProfileAutoSwitch::decide(const ActiveWindow& window)
         m_switching = true;
         const bool switched = m_host.switchProfile(restore);
         m_switching = false;
-        qDebug().noquote() << "profile" << restore << (switched ? "in use again" : "could not be used again");
+        qCDebug(lcApp).noquote() << "profile" << restore << (switched ? "in use again" : "could not be used again");
     }
 }
 

@@ -1,9 +1,10 @@
 #include "app/single_instance.h"
 
+#include "app/app_log.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
-#include <QDebug>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -57,7 +58,7 @@ void SingleInstance::listen()
     // We hold the lock, so a socket of that name is a leftover of a crash.
     QLocalServer::removeServer(m_id);
     if (!m_server->listen(m_id)) {
-        qWarning() << "single instance: cannot listen on" << m_id << m_server->errorString();
+        qCWarning(lcApp) << "single instance: cannot listen on" << m_id << m_server->errorString();
         return;
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {

@@ -1,20 +1,20 @@
 #include "app/widget.h"
 
+#include "app/app_log.h"
 #include "app/app_rules_watcher.h"
 #include "app/device_change.h"
 #include "app/tray_notifier.h"
 #include "app/ui_controler.h"
 #include "device/virtual_mouse.h"
+#include "features/pointer_backend.h"
 #include "features/profile_sync.h"
 #include "input/copy_data.h"
 #include "store/language_strings.h"
-#include "features/pointer_backend.h"
 #include "store/my_qquick_view.h"
 #include "store/settings_store.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDebug>
 #include <QDir>
 #include <QIcon>
 #include <QMenu>
@@ -154,6 +154,16 @@ void Widget::onDeviceChange()
 
 void Widget::checkDevice()
 {
+    // The pauses of a command let timers run; a check must not free the link
+    // under a command that holds it. It runs once the command is over.
+    if (!m_hid.transport().isReady()) {
+        if (!m_checkDeferred)
+            qCDebug(lcApp) << "device check deferred: a command is running";
+        m_checkDeferred = true;
+        m_checkTimer.start();
+        return;
+    }
+    m_checkDeferred = false;
     ++m_deviceChecks;
     view()->clearHidBusy();
     const int index = m_hid.checkDevices(QDir(m_dataRoot).filePath(QStringLiteral("modules/setting/apConfig.bin")));
@@ -166,7 +176,7 @@ void Widget::checkDevice()
 
 void Widget::connectSequence(int index)
 {
-    qDebug() << "Device Connect";
+    qCDebug(lcApp) << "Device Connect";
     myQQuickView* v = view();
     v->clearHidBusy();
     m_hid.setDeviceConnected(true);

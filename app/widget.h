@@ -109,6 +109,7 @@ private:
     VirtualMouse* m_virtualMouse = nullptr;
     std::function<void(const QString&, const QString&)> m_warningBox;
     int m_deviceChecks = 0;
+    bool m_checkDeferred = false;
     std::unique_ptr<AppRulesWatcher> m_appRules;
 };
 

@@ -10,6 +10,7 @@
 #include "device/virtual_mouse.h"
 #include "features/profile_sync.h"
 #include "features/pointer_backend.h"
+#include "store/argument_check.h"
 #include "store/language_strings.h"
 #include "store/my_qquick_view.h"
 #include "store/scripted_file_dialogs.h"
@@ -83,7 +84,9 @@ QString usageText()
         "  --virtual-option KEY=VALUE  change the virtual mouse:\n");
     for (const QString& line : VirtualMouse::optionHelp())
         text += QStringLiteral("      ") + line + QLatin1Char('\n');
-    text += QStringLiteral("\nexit codes: 0 success, 1 failure, 2 usage error, 3 no mouse passed the device check\n");
+    text += QStringLiteral(
+        "\nexit codes: 0 success; 1 a command did not reach the mouse; 2 usage error (also a value the\n"
+        "program refused, such as an index out of range); 3 no mouse passed the device check\n");
     return text;
 }
 
@@ -254,6 +257,7 @@ public:
     }
 
     struct Call {
+        int line = 0;           // in a batch
         QString target;
         QObject* object = nullptr;
         QString objectName;
@@ -293,12 +297,28 @@ public:
         return check.ok;
     }
 
-    void run(const Call& c)
+    // Runs one call and tells how it went. A value the program refused (an
+    // index out of range, a list of the wrong length, a path among its own
+    // files) is a usage error and prints no result; a command that did not
+    // reach the mouse is a failure, reported after the result.
+    int run(const Call& c)
     {
         if (m_trace)
             m_trace->comment(QStringLiteral("call %1").arg(c.target));
+        const quint64 refusedBefore = ArgumentCheck::refusals();
+        const quint64 failedBefore = m_hid->transport().failedCommands();
         const InvokeResult r = invokeSlot(c.object, c.objectName, c.slot, c.args);
+        if (ArgumentCheck::refusals() != refusedBefore) {
+            printErr(ArgumentCheck::lastRefusal());
+            return ExitUsage;
+        }
         printOut(QString::fromUtf8(QJsonDocument(r.output).toJson(QJsonDocument::Compact)));
+        const quint64 failed = m_hid->transport().failedCommands() - failedBefore;
+        if (failed > 0) {
+            printErr(QStringLiteral("%1: %2 command(s) did not reach the mouse").arg(c.target).arg(failed));
+            return ExitFailure;
+        }
+        return ExitOk;
     }
 
     int call(const QString& target, const QStringList& words)
@@ -308,8 +328,7 @@ public:
             return ExitUsage;
         if (!connect())
             return ExitNoMouse;
-        run(c);
-        return ExitOk;
+        return run(c);
     }
 
     int batch(const QString& file)
@@ -344,6 +363,7 @@ public:
             if (words.isEmpty())
                 continue;
             Call c;
+            c.line = lineNo;
             const QString target = words.takeFirst();
             if (!prepare(target, words, c)) {
                 printErr(QStringLiteral("line %1 not run; nothing was sent").arg(lineNo));
@@ -353,9 +373,18 @@ public:
         }
         if (!connect())
             return ExitNoMouse;
-        for (const Call& c : calls)
-            run(c);
-        return ExitOk;
+        // Every call runs; the exit code is that of the first one that did
+        // not succeed, and the lines that did not are named.
+        int result = ExitOk;
+        for (const Call& c : calls) {
+            const int rc = run(c);
+            if (rc != ExitOk) {
+                printErr(QStringLiteral("line %1 did not succeed").arg(c.line));
+                if (result == ExitOk)
+                    result = rc;
+            }
+        }
+        return result;
     }
 
 private:
@@ -410,8 +439,8 @@ int main(int argc, char** argv)
         printErr(QStringLiteral("batch takes one FILE (or - for standard input)"));
         return ExitUsage;
     }
-    if (command == QLatin1String("devices") && o.command.size() != 1) {
-        printErr(QStringLiteral("devices takes no arguments"));
+    if ((command == QLatin1String("devices") || command == QLatin1String("slots")) && o.command.size() != 1) {
+        printErr(QStringLiteral("%1 takes no arguments").arg(command));
         return ExitUsage;
     }
 

@@ -13,16 +13,25 @@ namespace {
 
 constexpr int kBufferSize = 256;   // every device buffer fits
 
-QList<QMetaMethod> publicSlots(const QObject* object, const QString& name)
+// The public slots the object's own class declares: what `slots` lists. Those
+// it inherits (deleteLater, start, terminate, close, ...) are not for the
+// command line: they would destroy or start objects the tool relies on.
+QList<QMetaMethod> ownSlots(const QObject* object)
 {
     QList<QMetaMethod> found;
     const QMetaObject* mo = object->metaObject();
-    for (int i = 0; i < mo->methodCount(); ++i) {
+    for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
         const QMetaMethod m = mo->method(i);
-        if (m.access() != QMetaMethod::Public)
-            continue;
-        if (m.methodType() != QMetaMethod::Slot && m.methodType() != QMetaMethod::Method)
-            continue;
+        if (m.access() == QMetaMethod::Public && m.methodType() == QMetaMethod::Slot)
+            found.append(m);
+    }
+    return found;
+}
+
+QList<QMetaMethod> publicSlots(const QObject* object, const QString& name)
+{
+    QList<QMetaMethod> found;
+    for (const QMetaMethod& m : ownSlots(object)) {
         if (QString::fromLatin1(m.name()) == name)
             found.append(m);
     }
@@ -53,7 +62,77 @@ int bufferLength(const QByteArray& name)
 
 bool isInteger(const QJsonValue& v)
 {
-    return v.isDouble() && std::floor(v.toDouble()) == v.toDouble();
+    return v.isDouble() && std::isfinite(v.toDouble()) && std::floor(v.toDouble()) == v.toDouble();
+}
+
+// The range of each integer parameter type the slots use. A number outside it
+// is refused: it must never wrap around to another slot, list or stage.
+struct IntegerRange {
+    const char* type;
+    double min;
+    double max;
+};
+constexpr IntegerRange kIntegerRanges[] = {
+    {"uchar", 0, 255},
+    {"unsigned char", 0, 255},
+    {"short", -32768, 32767},
+    {"ushort", 0, 65535},
+    {"int", -2147483648.0, 2147483647.0},
+    {"uint", 0, 4294967295.0},
+    {"unsigned int", 0, 4294967295.0},
+    {"qint64", -9007199254740992.0, 9007199254740992.0},      // what a JSON number holds exactly
+    {"quint64", 0, 9007199254740992.0},
+};
+
+const IntegerRange* integerRange(const QByteArray& type)
+{
+    for (const IntegerRange& r : kIntegerRanges) {
+        if (type == r.type)
+            return &r;
+    }
+    return nullptr;
+}
+
+bool inRange(const QJsonValue& v, const IntegerRange& r)
+{
+    return isInteger(v) && v.toDouble() >= r.min && v.toDouble() <= r.max;
+}
+
+QString rangeText(const IntegerRange& r)
+{
+    return QStringLiteral("an integer from %1 to %2").arg(qint64(r.min)).arg(qint64(r.max));
+}
+
+// Numbers inside a QVariant or a list reach slots that take them as int or
+// uint (indexes, list types, byte values): beyond what those hold they would
+// wrap. So they must lie between the smallest int and the largest uint.
+constexpr IntegerRange kVariantNumbers = {"number", -2147483648.0, 4294967295.0};
+
+bool variantNumbersFit(const QJsonValue& v)
+{
+    if (v.isDouble())
+        return std::isfinite(v.toDouble()) && v.toDouble() >= kVariantNumbers.min
+               && v.toDouble() <= kVariantNumbers.max;
+    if (v.isArray()) {
+        for (const QJsonValue& e : v.toArray()) {
+            if (!variantNumbersFit(e))
+                return false;
+        }
+    }
+    if (v.isObject()) {
+        for (const QJsonValue& e : v.toObject()) {
+            if (!variantNumbersFit(e))
+                return false;
+        }
+    }
+    return true;
+}
+
+// `what` ("a value", "an array") whose numbers fit.
+QString variantNumbersText(const char* what)
+{
+    return QStringLiteral("%1 whose numbers lie from %2 to %3")
+        .arg(QLatin1String(what)).arg(qint64(kVariantNumbers.min)).arg(qint64(kVariantNumbers.max));
 }
 
 enum class Kind { Value, OutRef, InBuffer, OutBuffer };
@@ -86,28 +165,28 @@ bool convert(const QJsonValue& json, Arg& arg, QString* why)
             *why = QStringLiteral("at most %1 bytes").arg(kBufferSize);
             return false;
         }
+        const IntegerRange& byte = *integerRange("uchar");
         for (int i = 0; i < a.size(); ++i) {
-            if (!isInteger(a.at(i))) {
-                *why = QStringLiteral("an array of byte values");
+            if (!inRange(a.at(i), byte)) {
+                *why = QStringLiteral("an array of bytes (integers from 0 to 255)");
                 return false;
             }
-            arg.buffer[i] = static_cast<unsigned char>(static_cast<long long>(a.at(i).toDouble()) & 0xFF);
+            arg.buffer[i] = static_cast<unsigned char>(a.at(i).toDouble());
         }
         return true;
     }
-    if (t == "uchar" || t == "unsigned char" || t == "int" || t == "uint" || t == "unsigned int"
-        || t == "qint64" || t == "quint64" || t == "short" || t == "ushort") {
+    if (const IntegerRange* range = integerRange(t)) {
         if (json.isUndefined()) {
             arg.value = QVariant(QMetaType::fromName(t));
             return true;
         }
-        if (!isInteger(json)) {
-            *why = QStringLiteral("an integer");
+        if (!inRange(json, *range)) {
+            *why = rangeText(*range);
             return false;
         }
         const long long n = static_cast<long long>(json.toDouble());
         if (t == "uchar" || t == "unsigned char")
-            arg.value = QVariant::fromValue(static_cast<uchar>(n & 0xFF));   // device bytes keep their low byte
+            arg.value = QVariant::fromValue(static_cast<uchar>(n));
         else if (t == "int")
             arg.value = QVariant::fromValue(static_cast<int>(n));
         else if (t == "uint" || t == "unsigned int")
@@ -123,7 +202,7 @@ bool convert(const QJsonValue& json, Arg& arg, QString* why)
         return true;
     }
     if (t == "double" || t == "float") {
-        if (!json.isDouble()) {
+        if (!json.isDouble() || (t == "float" && std::fabs(json.toDouble()) > 3.4e38)) {
             *why = QStringLiteral("a number");
             return false;
         }
@@ -167,10 +246,18 @@ bool convert(const QJsonValue& json, Arg& arg, QString* why)
             *why = QStringLiteral("an array");
             return false;
         }
+        if (!variantNumbersFit(json)) {
+            *why = variantNumbersText("an array");
+            return false;
+        }
         arg.value = QVariant(json.toArray().toVariantList());
         return true;
     }
     if (t == "QVariant") {
+        if (!variantNumbersFit(json)) {
+            *why = variantNumbersText("a value");
+            return false;
+        }
         arg.value = QVariant::fromValue(json.toVariant());
         return true;
     }
@@ -208,12 +295,8 @@ QJsonValue toJson(const QVariant& v)
 QStringList callableSlots(QObject* object, const QString& objectName)
 {
     QStringList list;
-    const QMetaObject* mo = object->metaObject();
-    for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
-        const QMetaMethod m = mo->method(i);
-        if (m.access() == QMetaMethod::Public && m.methodType() == QMetaMethod::Slot)
-            list << signatureText(objectName, m);
-    }
+    for (const QMetaMethod& m : ownSlots(object))
+        list << signatureText(objectName, m);
     return list;
 }
 
@@ -231,7 +314,7 @@ InvokeResult invokeSlot(QObject* object, const QString& objectName, const QStrin
     InvokeResult r;
     const QList<QMetaMethod> candidates = publicSlots(object, slot);
     if (candidates.isEmpty()) {
-        r.error = QStringLiteral("%1 has no public slot named %2").arg(objectName, slot);
+        r.error = QStringLiteral("%1 has no public slot named %2 (stryde-cli slots lists them)").arg(objectName, slot);
         return r;
     }
     QString lastWhy;

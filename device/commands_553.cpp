@@ -40,96 +40,96 @@ const CommandSpec& row(Row r) { return kCommands[r]; }
 
 } // namespace
 
-void getSecrecyCode(HidTransport& t, uchar& byte1, uchar& byte2, uchar& byte3, uchar& byte4)
+bool getSecrecyCode(HidTransport& t, uchar& byte1, uchar& byte2, uchar& byte3, uchar& byte4)
 {
     const CommandSpec& s = row(Handshake);
-    t.readCommand(s, makeFrame({s.code, byte1, byte2, byte3, byte4}),
-                  {{1, &byte1}, {2, &byte2}, {3, &byte3}, {4, &byte4}}, nullptr, 0, /*presetZeros*/ true);
+    return t.readCommand(s, makeFrame({s.code, byte1, byte2, byte3, byte4}),
+                         {{1, &byte1}, {2, &byte2}, {3, &byte3}, {4, &byte4}});
 }
 
-void getKeyboardOption(HidTransport& t, uchar& byte1, uchar& byte2, uchar& byte3, uchar& byte4)
+bool getKeyboardOption(HidTransport& t, uchar& byte1, uchar& byte2, uchar& byte3, uchar& byte4)
 {
     const CommandSpec& s = row(GetKeyboardOption);
-    t.readCommand(s, makeFrame({s.code}), {{1, &byte1}, {2, &byte2}, {3, &byte3}, {4, &byte4}});
+    return t.readCommand(s, makeFrame({s.code}), {{1, &byte1}, {2, &byte2}, {3, &byte3}, {4, &byte4}});
 }
 
-void getCurrentDpi(HidTransport& t, uchar& byte1)
+bool getCurrentDpi(HidTransport& t, uchar& byte1)
 {
     const CommandSpec& s = row(GetCurrentDpi);
-    t.readCommand(s, makeFrame({s.code}), {{1, &byte1}});
+    return t.readCommand(s, makeFrame({s.code}), {{1, &byte1}});
 }
 
-void setKeyboardOption(HidTransport& t, uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+bool setKeyboardOption(HidTransport& t, uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
     const CommandSpec& s = row(SetKeyboardOption);
-    t.writeCommand(s, makeFrame({s.code, byte1, byte2, byte3, byte4}));
+    return t.writeCommand(s, makeFrame({s.code, byte1, byte2, byte3, byte4}));
 }
 
-void setGunData(HidTransport& t, uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+bool setGunData(HidTransport& t, uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
     const CommandSpec& s = row(SetGunData);
-    t.writeCommand(s, makeFrame({s.code, 0, byte1, byte2, byte3, byte4}));
+    return t.writeCommand(s, makeFrame({s.code, 0, byte1, byte2, byte3, byte4}));
 }
 
-void setReportRate(HidTransport& t, uchar rate)
+bool setReportRate(HidTransport& t, uchar rate)
 {
     const CommandSpec& s = row(SetReportRate);
-    t.writeCommand(s, makeFrame({s.code, rate}));
+    return t.writeCommand(s, makeFrame({s.code, rate}));
 }
 
-void setCurrentDpi(HidTransport& t, uchar stage)
+bool setCurrentDpi(HidTransport& t, uchar stage)
 {
     const CommandSpec& s = row(SetCurrentDpi);
-    t.writeCommand(s, makeFrame({s.code, stage}));
+    return t.writeCommand(s, makeFrame({s.code, stage}));
 }
 
-void setLiftOff(HidTransport& t, uchar stage)
+bool setLiftOff(HidTransport& t, uchar stage)
 {
     const CommandSpec& s = row(LiftOff);
-    t.writeCommand(s, makeFrame({s.code, 0, stage, kLiftOffMarker}));
+    return t.writeCommand(s, makeFrame({s.code, 0, stage, kLiftOffMarker}));
 }
 
-void setKeyMatrix(HidTransport& t, const uchar* src64, uchar indexAddOne)
+bool setKeyMatrix(HidTransport& t, const uchar* src64, uchar indexAddOne)
 {
     const CommandSpec& s = row(SetKeyMatrix);
-    t.writeCommand(s, makeFrame({s.code, indexAddOne, 64, kKeyMatrixMarker}), src64, 64);
+    return t.writeCommand(s, makeFrame({s.code, indexAddOne, 64, kKeyMatrixMarker}), src64, 64);
 }
 
-void setMacroKey(HidTransport& t, uchar macroId, const uchar* src128)
+bool setMacroKey(HidTransport& t, uchar macroId, const uchar* src128)
 {
     const CommandSpec& s = row(SetMacroKey);
-    t.writeCommand(s, makeFrame({s.code, macroId, 128}), src128, 128);
+    return t.writeCommand(s, makeFrame({s.code, macroId, 128}), src128, 128);
 }
 
-void setDpiSet(HidTransport& t, uchar dpiStage, const uchar* src8)
+bool setDpiSet(HidTransport& t, uchar dpiStage, const uchar* src8)
 {
     const CommandSpec& s = row(SetDpiSet);
-    t.writeCommand(s, makeFrame({s.code, dpiStage, 8}), src8, 8);
+    return t.writeCommand(s, makeFrame({s.code, dpiStage, 8}), src8, 8);
 }
 
-void setCurrentKeyMatrix(HidTransport& t, uchar currentKeyMatrix)
+bool setCurrentKeyMatrix(HidTransport& t, uchar currentKeyMatrix)
 {
     const CommandSpec& s = row(SetCurrentKeyMatrix);
-    t.writeCommand(s, makeFrame({s.code, currentKeyMatrix}));
+    return t.writeCommand(s, makeFrame({s.code, currentKeyMatrix}));
 }
 
-void setRgbLedEffect(HidTransport& t, uchar effect, uchar option1, uchar option2)
+bool setRgbLedEffect(HidTransport& t, uchar effect, uchar option1, uchar option2)
 {
     const CommandSpec& s = row(SetRgbLedEffect);
-    t.writeCommand(s, makeFrame({s.code, effect, option1, option2}));
+    return t.writeCommand(s, makeFrame({s.code, effect, option1, option2}));
 }
 
-void setFixLedColor(HidTransport& t, const uchar* src3)
+bool setFixLedColor(HidTransport& t, const uchar* src3)
 {
     const CommandSpec& s = row(SetFixLedColor);
-    t.writeCommand(s, makeFrame({s.code, src3[0], src3[1], src3[2]}));
+    return t.writeCommand(s, makeFrame({s.code, src3[0], src3[1], src3[2]}));
 }
 
-void setLed8StageColor(HidTransport& t, uchar type, const uchar* src24)
+bool setLed8StageColor(HidTransport& t, uchar type, const uchar* src24)
 {
     const CommandSpec& s = row(SetLed8StageColor);
     const uchar n = type == kLedTableShort ? 4 : 24;
-    t.writeCommand(s, makeFrame({s.code, type, n}), src24, n);
+    return t.writeCommand(s, makeFrame({s.code, type, n}), src24, n);
 }
 
 } // namespace cmd553

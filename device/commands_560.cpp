@@ -2,7 +2,6 @@
 
 #include "device/hid_transport.h"
 
-#include <QDebug>
 #include <array>
 
 namespace cmd560 {
@@ -35,94 +34,89 @@ constexpr int kProfiles = 4;    // profile-wide settings go to profiles 1..4
 
 const CommandSpec& row(Row r) { return kCommands[r]; }
 
-// Writes one value into every profile, claiming the link once. The later
-// frames go out without claiming it again, as the mouse has always been driven.
-void sendToProfiles(HidTransport& t, Row r, uchar value, const std::function<bool()>& singleProfile)
+// Writes one value into every profile, claiming the link once for all frames.
+// A failed frame does not stop the loop: the other profiles still get the value.
+bool sendToProfiles(HidTransport& t, Row r, uchar value, const std::function<bool()>& singleProfile)
 {
     const CommandSpec& s = row(r);
-    t.setLastCommandOk(false);
-    if (!t.waitReady()) {
-        qDebug().noquote() << s.failText;
-        return;
-    }
-    bool all = true;
-    for (uchar p = 1; p <= kProfiles; ++p) {
-        t.sendReport = toFeatureReport(makeFrame({s.code, p, value}));
-        // A failed frame does not stop the loop: the other profiles still get the value.
-        all = t.hidSend(0, s.paced) && all;
-        if (singleProfile && singleProfile())
-            break;
-    }
-    t.setLastCommandOk(all);
+    return t.runCommand(s, [&] {
+        bool all = true;
+        for (uchar p = 1; p <= kProfiles; ++p) {
+            all = t.exchangeWrite(makeFrame({s.code, p, value}), nullptr, 0, s.paced) && all;
+            if (singleProfile && singleProfile())
+                break;
+        }
+        return all;
+    });
 }
 
 } // namespace
 
-void getKeyboardOption(HidTransport& t, uchar& byte1, uchar& byte2)
+bool getKeyboardOption(HidTransport& t, uchar& byte1, uchar& byte2)
 {
     const CommandSpec& s = row(GetKeyboardOption);
-    t.readCommand(s, makeFrame({s.code}), {{1, &byte1}, {2, &byte2}});
+    return t.readCommand(s, makeFrame({s.code}), {{1, &byte1}, {2, &byte2}});
 }
 
-void getCurrentProfile(HidTransport& t, uchar& byte1)
+bool getCurrentProfile(HidTransport& t, uchar& byte1)
 {
     const CommandSpec& s = row(GetCurrentProfile);
-    t.readCommand(s, makeFrame({s.code}), {{1, &byte1}});
+    return t.readCommand(s, makeFrame({s.code}), {{1, &byte1}});
 }
 
-void getCurrentDpi(HidTransport& t, uchar& byte1, uchar& byte2)
+bool getCurrentDpi(HidTransport& t, uchar& byte1, uchar& byte2)
 {
     const CommandSpec& s = row(GetCurrentDpi);
-    t.readCommand(s, makeFrame({s.code, byte1}), {{1, &byte1}, {2, &byte2}});
+    return t.readCommand(s, makeFrame({s.code, byte1}), {{1, &byte1}, {2, &byte2}});
 }
 
-void setKeyboardOption(HidTransport& t, uchar byte1, uchar byte2)
+bool setKeyboardOption(HidTransport& t, uchar byte1, uchar byte2)
 {
     const CommandSpec& s = row(SetKeyboardOption);
-    t.writeCommand(s, makeFrame({s.code, byte1, byte2}));
+    return t.writeCommand(s, makeFrame({s.code, byte1, byte2}));
 }
 
-void setReportRate(HidTransport& t, uchar rate, const std::function<bool()>& singleProfile)
+bool setReportRate(HidTransport& t, uchar rate, const std::function<bool()>& singleProfile)
 {
-    sendToProfiles(t, SetReportRate, rate, singleProfile);
+    return sendToProfiles(t, SetReportRate, rate, singleProfile);
 }
 
-void setCurrentDpi(HidTransport& t, uchar stage, const std::function<bool()>& singleProfile)
+bool setCurrentDpi(HidTransport& t, uchar stage, const std::function<bool()>& singleProfile)
 {
-    sendToProfiles(t, SetCurrentDpi, stage, singleProfile);
+    return sendToProfiles(t, SetCurrentDpi, stage, singleProfile);
 }
 
-void setKeyMatrix(HidTransport& t, const uchar* src64, uchar indexAddOne)
+bool setKeyMatrix(HidTransport& t, const uchar* src64, uchar indexAddOne)
 {
     // The mouse always takes a 128-byte payload: the matrix, then zeros.
     std::array<uchar, kBlockSize> payload{};
     std::copy_n(src64, 64, payload.begin());
     const CommandSpec& s = row(SetKeyMatrix);
-    t.writeCommand(s, makeFrame({s.code, indexAddOne, kBlockSize}), payload.data(), kBlockSize);
+    return t.writeCommand(s, makeFrame({s.code, indexAddOne, kBlockSize}), payload.data(), kBlockSize);
 }
 
-void setProfile(HidTransport& t, const uchar* src128, uchar profileData)
+bool setProfile(HidTransport& t, const uchar* src128, uchar profileData)
 {
     const CommandSpec& s = row(SetProfile);
-    t.writeCommand(s, makeFrame({s.code, profileData, kBlockSize}), src128, kBlockSize);
+    return t.writeCommand(s, makeFrame({s.code, profileData, kBlockSize}), src128, kBlockSize);
 }
 
-void readProfile(HidTransport& t, uchar* src128, uchar profileNo)
+bool readProfile(HidTransport& t, uchar* src128, uchar profileNo)
 {
     const CommandSpec& s = row(ReadProfile);
-    t.readCommand(s, makeFrame({s.code, profileNo}), {}, src128, kBlockSize);
+    return t.readCommand(s, makeFrame({s.code, profileNo}), {}, src128, kBlockSize);
 }
 
-void setCurrentProfile(HidTransport& t, uchar profile)
+bool setCurrentProfile(HidTransport& t, uchar profile)
 {
     const CommandSpec& s = row(SetCurrentProfile);
-    t.writeCommand(s, makeFrame({s.code, profile}));
+    return t.writeCommand(s, makeFrame({s.code, profile}));
 }
 
-void setMacroKey(HidTransport& t, uchar macroId, const uchar* src128)
+bool setMacroKey(HidTransport& t, uchar macroId, const uchar* src128)
 {
     const CommandSpec& s = row(SetMacroKey);
-    t.writeCommand(s, makeFrame({s.code, macroId, kBlockSize}), src128, kBlockSize);
+    return t.writeCommand(s, makeFrame({s.code, macroId, kBlockSize}), src128, kBlockSize);
 }
 
 } // namespace cmd560

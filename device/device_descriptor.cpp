@@ -1,8 +1,8 @@
 #include "device/device_descriptor.h"
 
 #include "device/hid_api.h"
+#include "device/hid_log.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -25,7 +25,7 @@ QList<DeviceDescriptor> readCatalogue(const QString& apConfigPath)
     QSettings s(apConfigPath, QSettings::IniFormat);
     const int count = s.value(QStringLiteral("common/deviceCount"), 0).toString().toInt();
     if (count > 64)
-        qDebug() << "device catalogue: deviceCount" << count << "is implausible; reading 64 entries";
+        qCDebug(lcHid) << "device catalogue: deviceCount" << count << "is implausible; reading 64 entries";
     for (int i = 0; i < qMin(count, 64); ++i) {
         const QString g = QString::number(i) + QLatin1Char('/');
         DeviceDescriptor d;
@@ -42,7 +42,7 @@ QList<DeviceDescriptor> readCatalogue(const QString& apConfigPath)
         // A report must carry at least one byte and fit a high-speed HID report (1024 bytes).
         d.reportLength = (ok && len > 0 && len <= 1024) ? len : 32;
         if (ok && (len <= 0 || len > 1024))
-            qDebug() << "device catalogue: entry" << i << "has reportLength" << len << "; using 32";
+            qCDebug(lcHid) << "device catalogue: entry" << i << "has reportLength" << len << "; using 32";
         d.isEncode = s.value(g + QStringLiteral("isEncode"), false).toString().trimmed().toLower()
                      == QLatin1String("true");
         d.sCode = s.value(g + QStringLiteral("sCode"), QStringLiteral("386514")).toString();

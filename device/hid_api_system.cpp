@@ -1,5 +1,7 @@
 #include "device/hid_api_system.h"
 
+#include "device/hid_log.h"
+
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSet>
@@ -16,6 +18,22 @@ namespace {
 
 hid_device* dev(HidHandle h) { return reinterpret_cast<hid_device*>(h); }
 
+// hidapi's text for the last failure on `device` (null: of the last open or
+// enumeration).
+QString hidError(hid_device* device)
+{
+    const wchar_t* text = hid_error(device);
+    return text ? QString::fromWCharArray(text) : QStringLiteral("no reason given");
+}
+
+// Passes a call's result on; a negative one is logged with hidapi's reason.
+int checked(int result, const char* call, HidHandle h)
+{
+    if (result < 0)
+        qCWarning(lcHid).noquote() << call << "failed:" << hidError(dev(h));
+    return result;
+}
+
 #ifdef Q_OS_UNIX
 // Without the udev rule the hidraw nodes belong to root; say so once per node
 // instead of failing silently on every command.
@@ -31,8 +49,8 @@ void explainRefusedOpen(const QByteArray& path)
     if (warned.contains(path))
         return;
     warned.insert(path);
-    qWarning("cannot open %s: permission denied; install udev/60-korvex-stryde.rules (see README)",
-             path.constData());
+    qCWarning(lcHid, "cannot open %s: permission denied; install udev/60-korvex-stryde.rules (see README)",
+              path.constData());
 }
 #endif
 
@@ -44,7 +62,7 @@ HidApiSystem::HidApiSystem()
     static std::once_flag once;
     std::call_once(once, [] {
         if (hid_init() != 0)
-            qWarning("hidapi could not be initialised");
+            qCWarning(lcHid).noquote() << "hidapi could not be initialised:" << hidError(nullptr);
     });
 }
 
@@ -69,41 +87,43 @@ QList<HidInterfaceInfo> HidApiSystem::enumerate(quint16 vendorId, quint16 produc
 HidHandle HidApiSystem::openPath(const QByteArray& path)
 {
     hid_device* h = hid_open_path(path.constData());
+    if (!h) {
+        qCWarning(lcHid).noquote() << "hid_open_path" << QString::fromLatin1(path) << "failed:" << hidError(nullptr);
 #ifdef Q_OS_UNIX
-    if (!h)
         explainRefusedOpen(path);
 #endif
+    }
     return reinterpret_cast<HidHandle>(h);
 }
 
 int HidApiSystem::setNonblocking(HidHandle h, int nonblock)
 {
-    return h ? hid_set_nonblocking(dev(h), nonblock) : -1;
+    return h ? checked(hid_set_nonblocking(dev(h), nonblock), "hid_set_nonblocking", h) : -1;
 }
 
 int HidApiSystem::sendFeatureReport(HidHandle h, const unsigned char* data, size_t length)
 {
-    return h ? hid_send_feature_report(dev(h), data, length) : -1;
+    return h ? checked(hid_send_feature_report(dev(h), data, length), "hid_send_feature_report", h) : -1;
 }
 
 int HidApiSystem::getFeatureReport(HidHandle h, unsigned char* data, size_t length)
 {
-    return h ? hid_get_feature_report(dev(h), data, length) : -1;
+    return h ? checked(hid_get_feature_report(dev(h), data, length), "hid_get_feature_report", h) : -1;
 }
 
 int HidApiSystem::write(HidHandle h, const unsigned char* data, size_t length)
 {
-    return h ? hid_write(dev(h), data, length) : -1;
+    return h ? checked(hid_write(dev(h), data, length), "hid_write", h) : -1;
 }
 
 int HidApiSystem::read(HidHandle h, unsigned char* data, size_t length)
 {
-    return h ? hid_read(dev(h), data, length) : -1;
+    return h ? checked(hid_read(dev(h), data, length), "hid_read", h) : -1;
 }
 
 int HidApiSystem::readTimeout(HidHandle h, unsigned char* data, size_t length, int milliseconds)
 {
-    return h ? hid_read_timeout(dev(h), data, length, milliseconds) : -1;
+    return h ? checked(hid_read_timeout(dev(h), data, length, milliseconds), "hid_read_timeout", h) : -1;
 }
 
 void HidApiSystem::close(HidHandle h)

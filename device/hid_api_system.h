@@ -1,6 +1,7 @@
 #pragma once
 // The HidApi seam on the real hidapi library (hidraw on Linux). The only
-// place that includes hidapi.h.
+// place that includes hidapi.h. A failed call is logged (category stryde.hid)
+// with hidapi's own description of the failure.
 
 #include "device/hid_api.h"
 

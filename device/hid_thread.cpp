@@ -3,10 +3,9 @@
 #include "device/cipher.h"
 #include "device/commands_553.h"
 #include "device/commands_560.h"
+#include "device/hid_log.h"
 #include "device/link_host.h"
 
-#include <QDateTime>
-#include <QDebug>
 #include <QMetaObject>
 #include <QRandomGenerator>
 #include <QThreadPool>
@@ -54,18 +53,16 @@ void Hid_Thread::startListen(int index, bool family560)
     // must not overwrite the mouse's options with guesses: then nothing is written.
     if (family560) {
         uchar byte1 = 0, byte2 = 0;
-        hid560_81H_GetKeyboardoption(byte1, byte2);
-        if (m_transport.lastCommandOk())
-            hid560_01H_SetKeyboardoption(byte1 | 0x08, byte2);
+        if (cmd560::getKeyboardOption(m_transport, byte1, byte2))
+            cmd560::setKeyboardOption(m_transport, byte1 | 0x08, byte2);
         else
-            qDebug() << "keyboard option not read; reports not enabled";
+            qCDebug(lcHid) << "keyboard option not read; reports not enabled";
     } else {
         uchar byte1 = 0, byte2 = 0, byte3 = 0, byte4 = 0;
-        hid553_83H_GetKeyboardoption(byte1, byte2, byte3, byte4);
-        if (m_transport.lastCommandOk())
-            hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4 | 0x40);
+        if (cmd553::getKeyboardOption(m_transport, byte1, byte2, byte3, byte4))
+            cmd553::setKeyboardOption(m_transport, byte1, byte2, byte3, byte4 | 0x40);
         else
-            qDebug() << "keyboard option not read; reports not enabled";
+            qCDebug(lcHid) << "keyboard option not read; reports not enabled";
     }
     m_listenPath = (index >= 0 && index < m_transport.devices.size())
                        ? m_transport.devices.at(index).path2.toLatin1() : QByteArray();
@@ -116,7 +113,7 @@ bool Hid_Thread::listenTurn(uint index)
     HidApi& api = m_transport.api();
     HidHandle h = openListenDevice(static_cast<int>(index));
     if (!h) {
-        qDebug() << "Device removed";
+        qCDebug(lcHid) << "Device removed";
         listening = false;
         // The device list is the GUI thread's: clear the entry's path there.
         QMetaObject::invokeMethod(this, [this, index] {
@@ -164,7 +161,7 @@ int Hid_Thread::checkDevices(const QString& apConfigPath)
             return j;
         }
     }
-    qDebug() << "Device DisConnect";
+    qCDebug(lcHid) << "Device DisConnect";
     m_deviceConnected = false;
     return -1;
 }
@@ -182,15 +179,19 @@ uchar Hid_Thread::hidCS(const uchar* cmd)
 bool Hid_Thread::chkDeviceIsEnCode(int index)
 {
     m_transport.currentIndex = index;
-    QRandomGenerator rng(static_cast<quint32>(QDateTime::currentSecsSinceEpoch()));
-    const uchar r1 = static_cast<uchar>(rng.generate());
-    const uchar r2 = static_cast<uchar>(rng.generate());
-    const uchar r3 = static_cast<uchar>(rng.generate());
-    const uchar r4 = static_cast<uchar>(rng.generate());
+    // A fresh challenge every time, also for two checks within one second.
+    const quint32 challenge = QRandomGenerator::global()->generate();
+    const uchar r1 = static_cast<uchar>(challenge);
+    const uchar r2 = static_cast<uchar>(challenge >> 8);
+    const uchar r3 = static_cast<uchar>(challenge >> 16);
+    const uchar r4 = static_cast<uchar>(challenge >> 24);
     if (index >= 0 && index < m_transport.devices.size())
         secrecyCodeFromText(m_transport.devices.at(index).sCode, m_transport.secrecyCode);
     uchar b1 = r1, b2 = r2, b3 = r3, b4 = r4;
-    hid553_00H_GetSecrecyCode(b1, b2, b3, b4);
+    // The bytes count only when the exchange happened: a busy link or a
+    // failed read leaves them equal to the challenge.
+    if (!cmd553::getSecrecyCode(m_transport, b1, b2, b3, b4))
+        return false;
     return b1 == r1 && b2 == r2 && b3 == r3 && b4 == r4;
 }
 

@@ -1,8 +1,8 @@
 #include "device/hid_transport.h"
 
 #include "device/clock.h"
+#include "device/hid_log.h"
 
-#include <QDebug>
 #include <algorithm>
 #include <vector>
 
@@ -39,7 +39,7 @@ HidHandle HidTransport::openDevice(int index)
 {
     DeviceDescriptor* d = entry(index);
     if (!d) {
-        qDebug() << "no device entry" << index << "- command not sent";
+        qCDebug(lcHid) << "no device entry" << index << "- command not sent";
         return nullptr;
     }
     if (d->path.isEmpty())
@@ -49,6 +49,7 @@ HidHandle HidTransport::openDevice(int index)
     if (!m_cmdHandle) {
         // The interface is gone: every later command fails at once until a
         // device check finds it again.
+        qCDebug(lcHid) << "cannot open the command interface of entry" << index;
         d->path.clear();
         return nullptr;
     }
@@ -56,16 +57,21 @@ HidHandle HidTransport::openDevice(int index)
     return m_cmdHandle;
 }
 
-bool HidTransport::waitReady()
+bool HidTransport::claim()
 {
     for (int i = 0; i < kBusyTries; ++i) {
         bool expected = true;
-        if (ready.compare_exchange_strong(expected, false))
+        if (m_ready.compare_exchange_strong(expected, false))
             return true;
         m_clock.sleepMs(kBusyWaitMs);
         m_clock.processEvents();
     }
     return false;
+}
+
+void HidTransport::release()
+{
+    m_ready = true;
 }
 
 void HidTransport::settlePause()
@@ -74,31 +80,21 @@ void HidTransport::settlePause()
     m_clock.sleepMs(kSettleMs);
 }
 
-bool HidTransport::fail()
+bool HidTransport::finish(bool ok)
 {
     closeCommandHandle();
-    ready = true;
-    return false;
-}
-
-bool HidTransport::done()
-{
-    closeCommandHandle();
-    ready = true;
-    return true;
+    return ok;
 }
 
 bool HidTransport::sendFeatureFrame()
 {
-    if (!openDevice(currentIndex)) {
-        ready = true;
+    if (!openDevice(currentIndex))
         return false;
-    }
     if (currentEntry()->isEncode)
-        encryptFrame(sendReport.data() + 1, secrecyCode.data());
+        encryptFrame(m_sendReport.data() + 1, secrecyCode.data());
     HidHandle h = openDevice(currentIndex);
-    if (!h || m_api.sendFeatureReport(h, sendReport.data(), sendReport.size()) < 0)
-        return fail();
+    if (!h || m_api.sendFeatureReport(h, m_sendReport.data(), m_sendReport.size()) < 0)
+        return finish(false);
     return true;
 }
 
@@ -111,7 +107,7 @@ bool HidTransport::hidSend(int dataLength, bool pause)
         settlePause();
     dataLength = std::clamp(dataLength, 0, kBulkBufferSize);
     if (dataLength == 0)
-        return done();
+        return finish(true);
     const int reportLength = currentEntry()->reportLength;
     const int chunk = std::min(dataLength, reportLength);
     std::vector<uchar> buffer(static_cast<size_t>(reportLength) + 1, 0);
@@ -119,34 +115,30 @@ bool HidTransport::hidSend(int dataLength, bool pause)
         // A last short chunk goes out zero-padded; nothing past the payload is sent.
         std::fill(buffer.begin(), buffer.end(), 0);
         const int n = std::min(chunk, dataLength - offset);
-        std::copy_n(bulkBuffer.begin() + offset, n, buffer.begin() + 1);
+        std::copy_n(m_bulkBuffer.begin() + offset, n, buffer.begin() + 1);
         HidHandle h = openDevice(currentIndex);
         if (!h || m_api.write(h, buffer.data(), buffer.size()) < 0)
-            return fail();
+            return finish(false);
         m_clock.sleepMs(kChunkPauseMs);
     }
     if (pause)
         settlePause();
-    return done();
+    return finish(true);
 }
 
 bool HidTransport::hidSendRead(int readLength)
 {
     if (!sendFeatureFrame())
         return false;
-    // The reply keeps its preset when the read fails; work on a copy so a
-    // short or failed read cannot leave half an answer behind.
-    FeatureReport reply = recvReport;
-    reply[0] = 0;
+    m_recvReport.fill(0);       // byte 0 is the report id asked for
     HidHandle h = openDevice(currentIndex);
-    if (!h || m_api.getFeatureReport(h, reply.data(), reply.size()) < 0)
-        return fail();
-    recvReport = reply;
+    if (!h || m_api.getFeatureReport(h, m_recvReport.data(), m_recvReport.size()) < 0)
+        return finish(false);
     readLength = std::clamp(readLength, 0, kBulkBufferSize);
     if (readLength == 0) {
         if (currentEntry()->isEncode)
-            decryptFrame(recvReport.data() + 1, secrecyCode.data());
-        return done();
+            decryptFrame(m_recvReport.data() + 1, secrecyCode.data());
+        return finish(true);
     }
     const int reportLength = currentEntry()->reportLength;
     const int chunk = std::min(readLength, reportLength);
@@ -157,53 +149,67 @@ bool HidTransport::hidSendRead(int readLength)
         // A mouse that sends fewer reports than promised must not hang the
         // program: each report is awaited for a bounded time.
         if (!h || m_api.readTimeout(h, buffer.data(), buffer.size(), kInputReportTimeoutMs) <= 0)
-            return fail();
+            return finish(false);
         const int n = std::min(chunk, readLength - offset);
-        std::copy_n(buffer.begin(), n, bulkBuffer.begin() + offset);
+        std::copy_n(buffer.begin(), n, m_bulkBuffer.begin() + offset);
     }
-    return done();
+    return finish(true);
+}
+
+bool HidTransport::exchangeWrite(const CommandFrame& frame, const uchar* payload, int length, bool paced)
+{
+    m_sendReport = toFeatureReport(frame);
+    length = payload ? std::clamp(length, 0, kBulkBufferSize) : 0;
+    if (length > 0)
+        std::copy_n(payload, length, m_bulkBuffer.begin());
+    const bool ok = hidSend(length, paced);
+    if (!paced)
+        m_clock.sleepMs(kUnpacedPauseMs);
+    return ok;
+}
+
+bool HidTransport::exchangeRead(const CommandFrame& frame, CommandFrame& reply, uchar* bulk, int bulkLength)
+{
+    m_sendReport = toFeatureReport(frame);
+    bulkLength = bulk ? std::clamp(bulkLength, 0, kBulkBufferSize) : 0;
+    if (!hidSendRead(bulkLength))
+        return false;
+    std::copy_n(m_recvReport.begin() + 1, kFrameSize, reply.begin());
+    if (bulkLength > 0)
+        std::copy_n(m_bulkBuffer.begin(), bulkLength, bulk);
+    return true;
+}
+
+bool HidTransport::runCommand(const CommandSpec& command, const std::function<bool()>& exchanges)
+{
+    if (!claim()) {
+        qCDebug(lcHid).noquote() << command.failText;
+        ++m_failedCommands;
+        return false;
+    }
+    const bool ok = exchanges();
+    release();
+    if (!ok)
+        ++m_failedCommands;
+    return ok;
 }
 
 bool HidTransport::writeCommand(const CommandSpec& command, const CommandFrame& frame,
                                 const uchar* payload, int payloadLength)
 {
-    m_lastOk = false;
-    if (!waitReady()) {
-        qDebug().noquote() << command.failText;
-        return false;
-    }
-    sendReport = toFeatureReport(frame);
-    payloadLength = std::clamp(payloadLength, 0, kBulkBufferSize);
-    if (payload && payloadLength > 0)
-        std::copy_n(payload, payloadLength, bulkBuffer.begin());
-    const bool ok = hidSend(payload ? payloadLength : 0, command.paced);
-    if (!command.paced)
-        m_clock.sleepMs(kUnpacedPauseMs);
-    m_lastOk = ok;
-    return ok;
+    return runCommand(command, [&] { return exchangeWrite(frame, payload, payloadLength, command.paced); });
 }
 
 bool HidTransport::readCommand(const CommandSpec& command, const CommandFrame& frame,
                                std::initializer_list<std::pair<int, uchar*>> outs,
-                               uchar* bulk, int bulkLength, bool presetZeros)
+                               uchar* bulk, int bulkLength)
 {
-    m_lastOk = false;
-    if (!waitReady()) {
-        qDebug().noquote() << command.failText;
-        return false;
-    }
-    sendReport = toFeatureReport(frame);
-    recvReport.fill(0);
-    for (const auto& out : outs)
-        recvReport[out.first + 1] = presetZeros ? 0 : *out.second;
-    bulkLength = std::clamp(bulkLength, 0, kBulkBufferSize);
-    if (bulk && bulkLength > 0)
-        std::copy_n(bulk, bulkLength, bulkBuffer.begin());
-    const bool ok = hidSendRead(bulk ? bulkLength : 0);
-    for (const auto& out : outs)
-        *out.second = recvReport[out.first + 1];
-    if (bulk && bulkLength > 0)
-        std::copy_n(bulkBuffer.begin(), bulkLength, bulk);
-    m_lastOk = ok;
-    return ok;
+    return runCommand(command, [&] {
+        CommandFrame reply{};
+        if (!exchangeRead(frame, reply, bulk, bulkLength))
+            return false;
+        for (const auto& out : outs)
+            *out.second = reply[static_cast<size_t>(out.first)];
+        return true;
+    });
 }

@@ -1,6 +1,10 @@
 #pragma once
 // The wire: the busy flag, one fresh handle per hidapi call, pacing, chunked
 // bulk transfers and the cipher hook. It knows bytes, not what they mean.
+//
+// A command claims the link, runs one or more exchanges and frees it again;
+// writeCommand and readCommand do all three. The report buffers belong to the
+// transport alone: commands hand over frames and payloads, never write them.
 
 #include "device/cipher.h"
 #include "device/device_descriptor.h"
@@ -10,6 +14,7 @@
 #include <QList>
 #include <array>
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 
@@ -39,57 +44,77 @@ public:
     HidApi& api() { return m_api; }
     Clock& clock() { return m_clock; }
 
+    // --- the busy flag ---------------------------------------------------------
+    // Waits until no command holds the link (at most kBusyTries waits of
+    // kBusyWaitMs, GUI events processed in between) and claims it. False when
+    // it stayed busy; then nothing is claimed.
+    bool claim();
+    // Frees the link. The view's clearHidBusy uses it to recover the link.
+    void release();
+    bool isReady() const { return m_ready.load(); }
+
+    // --- exchanges: the caller holds the link ------------------------------------
+    // Sends the frame as a feature report (ciphered for a mouse that wants it),
+    // then `length` bytes of `payload` in output reports; paced: the settle
+    // pause after the frame and after the payload; unpaced: the short pause
+    // after the exchange. False when any step failed (the rest is not sent).
+    bool exchangeWrite(const CommandFrame& frame, const uchar* payload, int length, bool paced);
+    // Sends the frame, reads the reply frame (deciphered unless bulk data
+    // follows) and then `bulkLength` bytes in input reports. `reply` and
+    // `bulk` are written only when everything arrived; a failed or short
+    // exchange leaves both exactly as they were.
+    bool exchangeRead(const CommandFrame& frame, CommandFrame& reply, uchar* bulk = nullptr, int bulkLength = 0);
+
+    // --- commands ------------------------------------------------------------------
+    // Claims the link, runs `exchanges`, frees the link. When the link stays
+    // busy the command's failure text is written and nothing is sent. The
+    // result is false then and whenever `exchanges` reports a failure.
+    bool runCommand(const CommandSpec& command, const std::function<bool()>& exchanges);
+    // A write command: one exchangeWrite of the frame and its payload.
+    bool writeCommand(const CommandSpec& command, const CommandFrame& frame,
+                      const uchar* payload = nullptr, int payloadLength = 0);
+    // A read command. `outs` pairs a reply byte index (1..6) with the caller's
+    // variable; `bulk` receives `bulkLength` bytes of input reports. The
+    // caller's variables and buffer change only when the command succeeded.
+    bool readCommand(const CommandSpec& command, const CommandFrame& frame,
+                     std::initializer_list<std::pair<int, uchar*>> outs,
+                     uchar* bulk = nullptr, int bulkLength = 0);
+
+    // Commands that failed (busy link or failed exchange) since the link was
+    // made; the command-line tool tells its caller from this.
+    quint64 failedCommands() const { return m_failedCommands; }
+
     // (Re)opens the command interface of entry `index`; null when the entry has
     // no path or the open fails (the path is then cleared until the next check).
     HidHandle openDevice(int index);
-    // Waits until no command is in progress and claims the link.
-    bool waitReady();
     // The fixed pause the mouse needs after a paced feature report.
     void settlePause();
-    // Sends sendReport, then dataLength bytes of bulkBuffer in output reports.
-    bool hidSend(int dataLength, bool pause);
-    // Sends sendReport, reads the reply into recvReport, then readLength bytes into bulkBuffer.
-    bool hidSendRead(int readLength);
-
-    // Command skeleton of a write: claim, frame, payload, send, unpaced pause.
-    // Returns false when the link stayed busy or the exchange failed.
-    bool writeCommand(const CommandSpec& command, const CommandFrame& frame,
-                      const uchar* payload = nullptr, int payloadLength = 0);
-    // Command skeleton of a read. `outs` pairs a reply byte index (1..6) with
-    // the caller's variable; the reply is preset with the variables' values
-    // (or zeros with presetZeros) so a failed exchange hands them back unchanged.
-    // For a bulk read, `bulk` is preset into bulkBuffer and copied back.
-    bool readCommand(const CommandSpec& command, const CommandFrame& frame,
-                     std::initializer_list<std::pair<int, uchar*>> outs,
-                     uchar* bulk = nullptr, int bulkLength = 0, bool presetZeros = false);
-
     void closeCommandHandle();
     const DeviceDescriptor* currentEntry() const;
-    // Whether the last command issued through writeCommand/readCommand (or a
-    // profile-wide loop) reached the mouse. The slots return nothing; callers
-    // that must not act on a failed read (read-modify-write) ask this.
-    bool lastCommandOk() const { return m_lastOk; }
-    void setLastCommandOk(bool ok) { m_lastOk = ok; }
 
     QList<DeviceDescriptor> devices;
     int currentIndex = 1;
     SecrecyBytes secrecyCode{};
-    std::atomic<bool> ready{true};
-    FeatureReport sendReport{};
-    FeatureReport recvReport{};
-    std::array<uchar, kBulkBufferSize> bulkBuffer{};
 
 private:
     DeviceDescriptor* entry(int index);
-    // Opens the command interface, ciphers the frame for a mouse that wants it
-    // and sends the feature report; on failure the link is freed.
+    // Opens the command interface, ciphers sendReport for a mouse that wants it
+    // and sends it as a feature report.
     bool sendFeatureFrame();
-    // Ends an exchange: handle closed, link free.
-    bool fail();
-    bool done();
+    // Sends sendReport, then dataLength bytes of bulkBuffer in output reports.
+    bool hidSend(int dataLength, bool pause);
+    // Sends sendReport, reads the reply into recvReport, then readLength bytes
+    // into bulkBuffer.
+    bool hidSendRead(int readLength);
+    // Ends an exchange: handle closed, the result passed on.
+    bool finish(bool ok);
 
     HidApi& m_api;
     Clock& m_clock;
     HidHandle m_cmdHandle = nullptr;
-    bool m_lastOk = false;
+    std::atomic<bool> m_ready{true};
+    FeatureReport m_sendReport{};
+    FeatureReport m_recvReport{};
+    std::array<uchar, kBulkBufferSize> m_bulkBuffer{};
+    quint64 m_failedCommands = 0;
 };

@@ -3,10 +3,9 @@
 #include "device/hid_thread.h"
 #include "features/dpi_codes.h"
 #include "features/feature_context.h"
+#include "features/features_log.h"
 #include "features/profile_sync.h"
 #include "store/settings_store.h"
-
-#include <QDebug>
 
 namespace {
 
@@ -61,7 +60,7 @@ QVariant DpiOps::mouseGetCurrentDPI()
 void DpiOps::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray)
 {
     if (dpiValueArray.size() != dpi::kStages)
-        qDebug() << "mouseSetDpi:" << dpiValueArray.size() << "stage values instead of" << dpi::kStages;
+        qCDebug(lcFeatures) << "mouseSetDpi:" << dpiValueArray.size() << "stage values instead of" << dpi::kStages;
     const dpi::Sensor sensor = dpi::sensorFromName(sensorType);
     const dpi::EncodedStages stages = dpi::encodeStages(sensor, dpiValueArray);
 

@@ -3,11 +3,11 @@
 #include "device/hid_thread.h"
 #include "features/byte_values.h"
 #include "features/feature_context.h"
+#include "features/features_log.h"
 #include "features/key_matrix_convert.h"
 #include "features/profile_sync.h"
+#include "store/argument_check.h"
 #include "store/settings_store.h"
-
-#include <QDebug>
 
 namespace {
 
@@ -56,8 +56,14 @@ void KeyMatrixOps::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVaria
 {
     if (!m_ctx.store)
         return;
-    if (src64.size() != keymatrix::kSlots * keymatrix::kEntrySize)
-        qDebug() << "mouseSetKeyMatrix: the button map has" << src64.size() << "numbers instead of 64";
+    // A map of another length is not a button map: padding it with zeros
+    // would store and send buttons that do nothing.
+    if (src64.size() != keymatrix::kSlots * keymatrix::kEntrySize) {
+        ArgumentCheck::refuse("mouseSetKeyMatrix", "src64",
+                              QStringLiteral("%1 numbers instead of %2")
+                                  .arg(src64.size()).arg(keymatrix::kSlots * keymatrix::kEntrySize));
+        return;
+    }
     // The stored map follows the page even when the mouse refuses it.
     storePageMap(src64);
     if (!isSendData)
@@ -104,9 +110,14 @@ void KeyMatrixOps::mouseResetKeyMatrix()
 
 void KeyMatrixOps::mouseSwitchKeyMatrix(int indexNo)
 {
+    if (indexNo < 1 || indexNo > keymatrix::kMatrixCount) {
+        ArgumentCheck::refuse("mouseSwitchKeyMatrix", "indexNo",
+                              QStringLiteral("no key matrix %1 (1-%2)").arg(indexNo).arg(keymatrix::kMatrixCount));
+        return;
+    }
     if (!m_ctx.hid)
         return;
-    const uchar index = static_cast<uchar>(indexNo & 0xFF);
+    const uchar index = static_cast<uchar>(indexNo);
     if (m_ctx.is560())
         m_ctx.hid->hid560_02H_SetCurrentProfile(index);
     else

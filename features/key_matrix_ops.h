@@ -14,14 +14,16 @@ public:
     // Stores the 16 entries of `src64` (page encoding, entry s at 4s..4s+3)
     // under "mouseKeyMatrix/<s>" of the current profile, then, with
     // `isSendData`, sends matrix 1, or in recoil mode matrices 1-4 with the
-    // preset periods of `otherParam` (three numbers). Short lists are
-    // zero-filled, long ones cut.
+    // preset periods of `otherParam` (three numbers; a short list is
+    // zero-filled). A map of other than 64 numbers is refused: nothing is
+    // stored or sent.
     void mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam);
     // Sends the firmware-default matrix of the current profile as matrices
     // 2, 3 and 4. Matrix 1 and the stored map stay.
     void mouseResetKeyMatrix();
     // Makes matrix `indexNo` (1-4) the active one: the current profile on the
-    // 560 family, matrix indexNo - 1 (cut to a byte) on the 553 family.
+    // 560 family, matrix indexNo - 1 on the 553 family. Other numbers are
+    // refused and nothing is sent.
     void mouseSwitchKeyMatrix(int indexNo);
 
 private:

@@ -2,11 +2,10 @@
 
 #include "device/hid_thread.h"
 #include "features/feature_context.h"
+#include "features/features_log.h"
 #include "features/lighting_tables.h"
 #include "features/profile_sync.h"
 #include "store/settings_store.h"
-
-#include <QDebug>
 
 #include <algorithm>
 
@@ -46,7 +45,7 @@ void LightingOps::mouseSetRGBColor(uchar type, QVariantList src24)
     bool cut = false;
     const lighting::ColourList colours = lighting::coloursFromValues(src24, &cut);
     if (cut)
-        qDebug() << "mouseSetRGBColor:" << src24.size() << "colour components; only 24 are used";
+        qCDebug(lcFeatures) << "mouseSetRGBColor:" << src24.size() << "colour components; only 24 are used";
 
     if (m_ctx.is560()) {
         const lighting::ColourPlace place = lighting::colourPlace(m_ctx.store->isColorful());

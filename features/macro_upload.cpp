@@ -2,27 +2,27 @@
 
 #include "device/hid_thread.h"
 #include "features/feature_context.h"
+#include "features/features_log.h"
 #include "features/macro_block.h"
-
-#include <QDebug>
+#include "store/argument_check.h"
 
 QVariant MacroUpload::mouseSendMacroData(QVariantList macroData, QVariant macroIndex)
 {
-    bool ok = false;
-    const uint slot = macroIndex.toUInt(&ok);
-    // Only the slot itself is trusted: a larger number cut to a byte would
-    // overwrite another button's macro.
-    if (!ok || slot >= kMacroSlots) {
-        qDebug() << "mouseSendMacroData: the mouse keeps no macro for button slot" << macroIndex.toString();
+    // Only the slot itself is trusted: a larger number cut to a byte (or
+    // wrapped to 32 bits) would overwrite another button's macro.
+    const std::optional<qint64> slot = ArgumentCheck::integer(macroIndex, 0, kMacroSlots - 1);
+    if (!slot) {
+        ArgumentCheck::refuse("mouseSendMacroData", "macroIndex",
+                              QStringLiteral("the mouse keeps no macro for button slot %1").arg(macroIndex.toString()));
         return QVariant(true);
     }
     bool cut = false;
     const MacroBlock block = macroblock::blockFromValues(macroData, &cut);
     if (cut)
-        qDebug() << "mouseSendMacroData: the macro has" << macroData.size() << "bytes; only 128 are sent";
+        qCDebug(lcFeatures) << "mouseSendMacroData: the macro has" << macroData.size() << "bytes; only 128 are sent";
     if (!m_ctx.hid)
         return QVariant(true);
-    const uchar macroId = static_cast<uchar>(slot + 1);
+    const uchar macroId = static_cast<uchar>(*slot + 1);
     if (m_ctx.is560())
         m_ctx.hid->hid560_0FH_SetMacroKey(macroId, block.data());
     else

@@ -15,8 +15,8 @@ public:
     explicit MacroUpload(FeatureContext& ctx) : m_ctx(ctx) {}
 
     // Sends `macroData` (the block's bytes, cut to bytes and zero-filled to
-    // 128) as the macro of button slot `macroIndex`. A slot outside 0-11 is
-    // refused with a debug line and nothing is sent. Always true: the page
+    // 128) as the macro of button slot `macroIndex`. A slot that is not
+    // exactly 0-11 is refused (ArgumentCheck) and nothing is sent. Always true: the page
     // is not told whether the mouse took it.
     QVariant mouseSendMacroData(QVariantList macroData, QVariant macroIndex);
 

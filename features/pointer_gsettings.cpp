@@ -1,6 +1,7 @@
 #include "features/pointer_gsettings.h"
 
-#include <QDebug>
+#include "features/features_log.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
@@ -56,13 +57,13 @@ bool GsettingsPointerBackend::set(const QString& key, const QString& value) cons
         return false;
     const int left = qMax(0, m_timeoutMs - int(clock.elapsed()));
     if (!tool.waitForFinished(left)) {
-        qDebug() << "gsettings did not answer within" << m_timeoutMs << "ms";
+        qCDebug(lcFeatures) << "gsettings did not answer within" << m_timeoutMs << "ms";
         tool.kill();
         tool.waitForFinished(kKillWaitMs);
         return false;
     }
     if (tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
-        qDebug() << "gsettings:" << QString::fromLocal8Bit(tool.readAllStandardError()).trimmed();
+        qCDebug(lcFeatures) << "gsettings:" << QString::fromLocal8Bit(tool.readAllStandardError()).trimmed();
         return false;
     }
     return true;

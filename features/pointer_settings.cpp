@@ -1,21 +1,21 @@
 #include "features/pointer_settings.h"
 
-#include <QDebug>
+#include "features/features_log.h"
 
 void PointerSettings::mouseSetCursorSpeed(uint cursorSpeed)
 {
     if (!m_backend || !m_backend->setMouseSpeed(cursorSpeedValue(cursorSpeed)))
-        qDebug("setCursorSpeed Failed");
+        qCDebug(lcFeatures, "setCursorSpeed Failed");
 }
 
 void PointerSettings::mouseSetVerticalScrollLines(uint lines)
 {
     if (!m_backend || !m_backend->setWheelScrollLines(lines))
-        qDebug("setVerticalScrollLines Failed");
+        qCDebug(lcFeatures, "setVerticalScrollLines Failed");
 }
 
 void PointerSettings::mouseSetDoubleClickSpeed(uint speed)
 {
     if (!m_backend || !m_backend->setDoubleClickTime(doubleClickTime(speed)))
-        qDebug("setDoubleClickSpeed Failed");
+        qCDebug(lcFeatures, "setDoubleClickSpeed Failed");
 }

@@ -1,6 +1,6 @@
 #include "features/profile_blocks.h"
 
-#include <QDebug>
+#include "features/features_log.h"
 
 ProfileBlocks::Block* ProfileBlocks::block(int n)
 {
@@ -17,5 +17,5 @@ void ProfileBlocks::noteUseBeforeRead(const char* operation)
     if (m_read || m_warned)
         return;
     m_warned = true;
-    qDebug() << operation << "works on profile blocks that were never read from the mouse";
+    qCDebug(lcFeatures) << operation << "works on profile blocks that were never read from the mouse";
 }

@@ -1,16 +1,17 @@
 #include "features/profile_sync.h"
 
+#include "device/commands_560.h"
 #include "device/hid_thread.h"
 #include "features/feature_context.h"
+#include "features/features_log.h"
+#include "store/argument_check.h"
 #include "store/settings_store.h"
-
-#include <QDebug>
 
 void ProfileSync::mouseSetProfile(uint profileNo)
 {
     ProfileBlocks::Block* b = m_ctx.blocks.block(profileNo <= 4 ? int(profileNo) : -1);
     if (!b) {
-        qDebug() << "mouseSetProfile: there is no profile block" << profileNo;
+        ArgumentCheck::refuse("mouseSetProfile", "profileNo", QStringLiteral("no profile block %1 (0-4)").arg(profileNo));
         return;
     }
     if (!m_ctx.hid)
@@ -23,13 +24,13 @@ void ProfileSync::mouseReadProfile(uint profileNo)
 {
     ProfileBlocks::Block* b = m_ctx.blocks.block(profileNo <= 4 ? int(profileNo) : -1);
     if (!b) {
-        qDebug() << "mouseReadProfile: there is no profile block" << profileNo;
+        ArgumentCheck::refuse("mouseReadProfile", "profileNo", QStringLiteral("no profile block %1 (0-4)").arg(profileNo));
         return;
     }
     if (!m_ctx.hid)
         return;
-    m_ctx.hid->hid560_8CH_readProfile(b->data(), static_cast<uchar>(profileNo));
-    if (m_ctx.hid->transport().lastCommandOk())
+    // A failed or short read leaves the block as it was.
+    if (cmd560::readProfile(m_ctx.hid->transport(), b->data(), static_cast<uchar>(profileNo)))
         m_ctx.blocks.markRead();
 }
 

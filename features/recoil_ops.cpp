@@ -1,13 +1,16 @@
 #include "features/recoil_ops.h"
 
+#include "device/commands_553.h"
 #include "device/hid_thread.h"
 #include "features/feature_context.h"
+#include "features/features_log.h"
 #include "features/profile_sync.h"
 #include "features/recoil_data.h"
+#include "store/argument_check.h"
+#include "store/damaged_files.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -18,6 +21,8 @@ const QString kGroup = QStringLiteral("gunData");
 const QString kXYSensitive = QStringLiteral("XYSensitive");
 const QString kSelectGun = QStringLiteral("selectGun");
 constexpr int kXYSensitiveDefault = 4;
+constexpr int kLastAxis = 1;            // XYSensitive/0 is X, /1 is Y
+constexpr int kLastSelectGun = 3;       // preset slots, counted from 0 or from 1
 constexpr int kRenameValues = 7;    // new name, five values, old name
 
 } // namespace
@@ -32,9 +37,13 @@ bool RecoilOps::editLibrary(const char* operation, const std::function<bool(QSet
     const QString path = libraryPath();
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
+    // A library that is no INI text is kept aside for the user; like a
+    // missing library it then takes no changes.
+    if (DamagedFiles::keepAside(path))
+        return false;
     const std::optional<QByteArray> old = SafeFile::read(path);
     if (!old) {
-        qDebug("%s: the preset library cannot be read: %s", operation, qPrintable(path));
+        qCDebug(lcFeatures, "%s: the preset library cannot be read: %s", operation, qPrintable(path));
         return false;
     }
     // The change is made on a private copy: a reader of the library's own path
@@ -43,26 +52,26 @@ bool RecoilOps::editLibrary(const char* operation, const std::function<bool(QSet
     QTemporaryDir work;
     const QString copy = work.filePath(QStringLiteral("gunData.bin"));
     if (!work.isValid() || !SafeFile::write(copy, *old)) {
-        qDebug("%s: no room to change the preset library", operation);
+        qCDebug(lcFeatures, "%s: no room to change the preset library", operation);
         return false;
     }
     {
         QSettings file(copy, QSettings::IniFormat);
         if (file.status() != QSettings::NoError) {
-            qDebug("%s: the preset library is damaged and is left as it is: %s", operation, qPrintable(path));
+            qCDebug(lcFeatures, "%s: the preset library is damaged and is left as it is: %s", operation, qPrintable(path));
             return false;
         }
         if (!change(file))
             return false;
         file.sync();
         if (file.status() != QSettings::NoError) {
-            qDebug("%s: the preset library could not be changed: %s", operation, qPrintable(path));
+            qCDebug(lcFeatures, "%s: the preset library could not be changed: %s", operation, qPrintable(path));
             return false;
         }
     }
     const std::optional<QByteArray> updated = SafeFile::read(copy);
     if (!updated || !SafeFile::write(path, *updated)) {
-        qDebug("%s: the preset library could not be written: %s", operation, qPrintable(path));
+        qCDebug(lcFeatures, "%s: the preset library could not be written: %s", operation, qPrintable(path));
         return false;
     }
     return true;
@@ -71,8 +80,12 @@ bool RecoilOps::editLibrary(const char* operation, const std::function<bool(QSet
 void RecoilOps::mouseSaveGundata(QVariant index, QVariantList src6)
 {
     const QString name = index.toString();
-    if (!recoil::isUsableName(name) || src6.isEmpty()) {
-        qDebug() << "mouseSaveGundata: no preset stored under" << index << "with" << src6.size() << "values";
+    if (!recoil::isUsableName(name)) {
+        ArgumentCheck::refuse("mouseSaveGundata", "index", QStringLiteral("no preset key: \"%1\"").arg(name));
+        return;
+    }
+    if (src6.isEmpty()) {
+        ArgumentCheck::refuse("mouseSaveGundata", "src6", QStringLiteral("no preset values"));
         return;
     }
     const QStringList entry = QStringList{src6.at(0).toString()} + recoil::presetValues(src6, 1);
@@ -84,15 +97,18 @@ void RecoilOps::mouseSaveGundata(QVariant index, QVariantList src6)
 
 void RecoilOps::modifyGundata(QVariant modifyType, QVariantList src6)
 {
-    bool ok = false;
-    const int type = modifyType.toInt(&ok);
-    if (!ok || (type != 0 && type != 1))
+    // Exactly 0 or 1: a larger number must not wrap around to a delete or a rename.
+    const std::optional<qint64> type = ArgumentCheck::integer(modifyType, 0, 1);
+    if (!type) {
+        ArgumentCheck::refuse("modifyGundata", "modifyType",
+                              QStringLiteral("%1 is neither 0 (delete) nor 1 (rename)").arg(modifyType.toString()));
         return;
+    }
 
-    if (type == 0) {
+    if (*type == 0) {
         const QString name = src6.isEmpty() ? QString() : src6.at(0).toString();
         if (!recoil::isUsableName(name)) {
-            qDebug() << "modifyGundata: no preset named" << name << "to delete";
+            ArgumentCheck::refuse("modifyGundata", "src6", QStringLiteral("no preset named \"%1\" to delete").arg(name));
             return;
         }
         editLibrary("modifyGundata", [&](QSettings& file) {
@@ -107,14 +123,14 @@ void RecoilOps::modifyGundata(QVariant modifyType, QVariantList src6)
     const QString newName = src6.isEmpty() ? QString() : src6.at(0).toString();
     const QString oldName = src6.size() >= kRenameValues ? src6.at(kRenameValues - 1).toString() : QString();
     if (!recoil::isUsableName(newName) || !recoil::isUsableName(oldName)) {
-        qDebug() << "modifyGundata: a rename needs the new and the old preset name, got" << src6;
+        ArgumentCheck::refuse("modifyGundata", "src6", QStringLiteral("a rename needs the new and the old preset name"));
         return;
     }
     const QStringList values = recoil::presetValues(src6, 1);
     editLibrary("modifyGundata", [&](QSettings& file) {
         const QString newKey = recoil::presetKey(newName);
         if (newName != oldName && file.contains(newKey)) {
-            qDebug() << "modifyGundata: a preset named" << newName << "exists already";
+            qCDebug(lcFeatures) << "modifyGundata: a preset named" << newName << "exists already";
             return false;
         }
         file.remove(recoil::presetKey(oldName));
@@ -150,11 +166,11 @@ void RecoilOps::mouseSendGundata(int index, QVariantList src)
     if (!m_ctx.store || !m_ctx.store->isGun())
         return;
     if (!recoil::isPresetSlot(index)) {
-        qDebug() << "mouseSendGundata: the mouse has no preset slot" << index;
+        ArgumentCheck::refuse("mouseSendGundata", "index", QStringLiteral("no preset slot %1 (1-3)").arg(index));
         return;
     }
     if (src.size() < 3)
-        qDebug() << "mouseSendGundata: preset for slot" << index << "has" << src.size() << "of 3 values";
+        qCDebug(lcFeatures) << "mouseSendGundata: preset for slot" << index << "has" << src.size() << "of 3 values";
     if (m_ctx.is560())
         sendPreset560(index, src);
     else
@@ -174,55 +190,57 @@ void RecoilOps::sendPreset553(int slot, const QVariantList& src)
     if (!m_ctx.hid)
         return;
     uchar option1 = 0, option2 = 0, option3 = 0, option4 = 0;
-    m_ctx.hid->hid553_83H_GetKeyboardoption(option1, option2, option3, option4);
     // Without the options the direction of Y is unknown, and a preset pulling
     // the wrong way is worse than none.
-    if (!m_ctx.hid->transport().lastCommandOk()) {
-        qDebug() << "mouseSendGundata: keyboard options not read; preset for slot" << slot << "not sent";
+    if (!cmd553::getKeyboardOption(m_ctx.hid->transport(), option1, option2, option3, option4)) {
+        qCDebug(lcFeatures) << "mouseSendGundata: keyboard options not read; preset for slot" << slot << "not sent";
         return;
     }
     const std::array<uchar, 4> bytes = recoil::gunData553(recoil::stepFromValues(src), slot, option3 != 0);
     m_ctx.hid->hid553_04H_SetGunData(bytes[0], bytes[1], bytes[2], bytes[3]);
 }
 
-QVariant RecoilOps::profileValue(const QString& group, const QVariant& index, const QVariant& fallback) const
+std::optional<QString> RecoilOps::profileKey(const char* operation, const QString& group, const QVariant& index,
+                                             int last)
 {
-    const QString name = index.toString();
-    if (!m_ctx.store || !recoil::isUsableName(name))
+    const std::optional<qint64> n = ArgumentCheck::integer(index, 0, last);
+    if (!n) {
+        ArgumentCheck::refuse(operation, "index", QStringLiteral("no entry %1 (0-%2)").arg(index.toString()).arg(last));
+        return std::nullopt;
+    }
+    return group + QLatin1Char('/') + QString::number(*n);
+}
+
+QVariant RecoilOps::profileValue(const std::optional<QString>& key, const QVariant& fallback) const
+{
+    if (!m_ctx.store || !key)
         return fallback;
-    const QVariant value = m_ctx.store->getData(group + QLatin1Char('/') + name, false);
+    const QVariant value = m_ctx.store->getData(*key, false);
     return value.isValid() ? value : fallback;
 }
 
-void RecoilOps::setProfileValue(const char* operation, const QString& group, const QVariant& index,
-                                const QVariant& value)
+void RecoilOps::setProfileValue(const std::optional<QString>& key, const QVariant& value)
 {
-    const QString name = index.toString();
-    if (!m_ctx.store)
-        return;
-    if (!recoil::isUsableName(name)) {
-        qDebug("%s: no such entry \"%s\"", operation, qPrintable(index.toString()));
-        return;
-    }
-    m_ctx.store->setData(group + QLatin1Char('/') + name, value);
+    if (m_ctx.store && key)
+        m_ctx.store->setData(*key, value);
 }
 
 QVariant RecoilOps::getXYSensitive(QVariant index)
 {
-    return profileValue(kXYSensitive, index, QVariant(kXYSensitiveDefault));
+    return profileValue(profileKey("getXYSensitive", kXYSensitive, index, kLastAxis), QVariant(kXYSensitiveDefault));
 }
 
 void RecoilOps::setXYSensitive(QVariant index, QVariant xyData)
 {
-    setProfileValue("setXYSensitive", kXYSensitive, index, xyData);
+    setProfileValue(profileKey("setXYSensitive", kXYSensitive, index, kLastAxis), xyData);
 }
 
 QVariant RecoilOps::getselectGun(QVariant index)
 {
-    return profileValue(kSelectGun, index, QVariant(QString()));
+    return profileValue(profileKey("getselectGun", kSelectGun, index, kLastSelectGun), QVariant(QString()));
 }
 
 void RecoilOps::setSelectGun(QVariant index, QVariant xyData)
 {
-    setProfileValue("setSelectGun", kSelectGun, index, xyData);
+    setProfileValue(profileKey("setSelectGun", kSelectGun, index, kLastSelectGun), xyData);
 }

@@ -5,7 +5,8 @@
 //
 // The library is never created here: every library operation does nothing
 // (or gives an empty result) while the file is missing. A library file that
-// cannot be parsed is never rewritten, so its content is not lost, and a
+// is no INI text is kept aside as gunData.bin.damaged (DamagedFiles) instead
+// of being rewritten, one that cannot be parsed is left as it is, and a
 // change replaces the file only once the new content is complete.
 
 #include <QString>
@@ -14,6 +15,7 @@
 #include <QVariantList>
 
 #include <functional>
+#include <optional>
 
 class QSettings;
 struct FeatureContext;
@@ -45,10 +47,13 @@ public:
     // nothing is sent. Missing values are 0.
     void mouseSendGundata(int index, QVariantList src);
 
-    // "XYSensitive/<index>" of the current profile (default 4) and its setter.
+    // "XYSensitive/<index>" of the current profile (default 4) and its
+    // setter; `index` is 0 (X) or 1 (Y).
     QVariant getXYSensitive(QVariant index);
     void setXYSensitive(QVariant index, QVariant xyData);
-    // "selectGun/<index>" of the current profile (default "") and its setter.
+    // "selectGun/<index>" of the current profile (default "") and its setter;
+    // `index` is a preset slot, 0-3. Other indexes are refused (ArgumentCheck):
+    // the getters give the default, the setters store nothing.
     QVariant getselectGun(QVariant index);
     void setSelectGun(QVariant index, QVariant xyData);
 
@@ -59,9 +64,11 @@ private:
     // file atomically with the result; false when the file is missing,
     // damaged, unchanged or could not be written.
     bool editLibrary(const char* operation, const std::function<bool(QSettings&)>& change);
-    QVariant profileValue(const QString& group, const QVariant& index, const QVariant& fallback) const;
-    void setProfileValue(const char* operation, const QString& group, const QVariant& index,
-                         const QVariant& value);
+    // "<group>/<index>" for an index 0..last; refused (nullopt) otherwise.
+    static std::optional<QString> profileKey(const char* operation, const QString& group, const QVariant& index,
+                                             int last);
+    QVariant profileValue(const std::optional<QString>& key, const QVariant& fallback) const;
+    void setProfileValue(const std::optional<QString>& key, const QVariant& value);
     void sendPreset560(int slot, const QVariantList& src);
     void sendPreset553(int slot, const QVariantList& src);
 

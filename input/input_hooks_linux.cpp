@@ -8,8 +8,8 @@
 #include "input/input_hooks.h"
 
 #include "input/evdev_scan_codes.h"
+#include "input/input_log.h"
 
-#include <QDebug>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 
@@ -83,19 +83,19 @@ bool InputHooks::installPlatformHooks()
         removePlatformHooks();
 
     if (qGuiApp && QGuiApplication::platformName() != QLatin1String("xcb")) {
-        qInfo("Input capture: no X11 session (platform %s); only the window's own key and mouse events are seen",
+        qCInfo(lcInput, "Input capture: no X11 session (platform %s); only the window's own key and mouse events are seen",
               qPrintable(QGuiApplication::platformName()));
         return false;
     }
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
-        qInfo("Input capture: no X display; only the window's own key and mouse events are seen");
+        qCInfo(lcInput, "Input capture: no X display; only the window's own key and mouse events are seen");
         return false;
     }
     int opcode = 0;
     if (!xinput2Available(display, &opcode)) {
         XCloseDisplay(display);
-        qInfo("Input capture: the X server has no XInput2; only the window's own key and mouse events are seen");
+        qCInfo(lcInput, "Input capture: the X server has no XInput2; only the window's own key and mouse events are seen");
         return false;
     }
     selectRawEvents(display);

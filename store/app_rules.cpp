@@ -1,36 +1,24 @@
 #include "store/app_rules.h"
 
+#include "store/damaged_files.h"
 #include "store/name_lists.h"
 #include "store/safe_file.h"
+#include "store/store_log.h"
 
-#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <algorithm>
 
 namespace {
 
 const QString kGroup = QStringLiteral("programs/");
-// The file holds a few dozen lines; anything far larger is not ours.
-constexpr qint64 kMaxFileBytes = 1024 * 1024;
 
 bool lessByName(const QString& a, const QString& b)
 {
     const int c = QString::compare(a, b, Qt::CaseInsensitive);
     return c != 0 ? c < 0 : a < b;
-}
-
-bool isDamagedContent(const QByteArray& data)
-{
-    if (data.contains('\0'))
-        return true;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(data);
-    Q_UNUSED(text);
-    return decoder.hasError();
 }
 
 // The profile number at the end of a name-list entry; -1 when there is none.
@@ -100,14 +88,14 @@ AppRules::Read AppRules::readAll(QList<QPair<QString, QVariant>>* entries, QList
         return Read::Missing;
     // Bytes that cannot be INI text: the settings format would drop them on
     // the next write, so the file is left alone.
-    const std::optional<QByteArray> bytes = SafeFile::read(fileName(), kMaxFileBytes);
-    if (!bytes || isDamagedContent(*bytes)) {
-        qDebug() << "app rules: not a rules file:" << fileName();
+    const std::optional<QByteArray> bytes = SafeFile::read(fileName(), DamagedFiles::MaxBytes);
+    if (!bytes || DamagedFiles::isDamagedContent(*bytes)) {
+        qCDebug(lcStore) << "app rules: not a rules file:" << fileName();
         return Read::Damaged;
     }
     const QSettings file(fileName(), QSettings::IniFormat);
     if (file.status() != QSettings::NoError) {
-        qDebug() << "app rules: cannot read" << fileName() << file.status();
+        qCDebug(lcStore) << "app rules: cannot read" << fileName() << file.status();
         return Read::Damaged;
     }
     for (const QString& key : file.allKeys()) {
@@ -120,7 +108,7 @@ AppRules::Read AppRules::readAll(QList<QPair<QString, QVariant>>* entries, QList
         bool ok = false;
         const int profile = value.toString().toInt(&ok);
         if (!ok || !isProfile(profile) || checkName(program) != Status::Ok) {
-            qDebug() << "app rules: entry skipped:" << key << value;
+            qCDebug(lcStore) << "app rules: entry skipped:" << key << value;
             continue;
         }
         rules->append({program, profile});
@@ -152,7 +140,7 @@ AppRules::Status AppRules::write(const QList<QPair<QString, QVariant>>& entries)
         content = *data;
     }
     if (!SafeFile::write(fileName(), content)) {
-        qDebug() << "app rules: cannot write" << fileName();
+        qCDebug(lcStore) << "app rules: cannot write" << fileName();
         return Status::WriteFailed;
     }
     return Status::Ok;

@@ -1,18 +1,12 @@
 #include "store/import_check.h"
 
+#include "store/damaged_files.h"
 #include "store/safe_file.h"
-
-#include <QDebug>
-#include <QStringDecoder>
+#include "store/store_log.h"
 
 bool ImportCheck::isPlausibleIniText(const QByteArray& data)
 {
-    if (data.size() > MaxBytes || data.contains('\0'))
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(data);
-    Q_UNUSED(text);
-    return !decoder.hasError();
+    return data.size() <= MaxBytes && !DamagedFiles::isDamagedContent(data);
 }
 
 std::optional<QByteArray> ImportCheck::readIniText(const QString& path)
@@ -21,7 +15,7 @@ std::optional<QByteArray> ImportCheck::readIniText(const QString& path)
     if (!data)
         return std::nullopt;
     if (!isPlausibleIniText(*data)) {
-        qDebug() << "import refused, not INI text:" << path;
+        qCDebug(lcStore) << "import refused, not INI text:" << path;
         return std::nullopt;
     }
     return data;

@@ -1,6 +1,8 @@
 #include "store/language_strings.h"
 
-#include <QDebug>
+#include "store/argument_check.h"
+#include "store/store_log.h"
+
 #include <QFileInfo>
 #include <QMutexLocker>
 #include <QSettings>
@@ -63,13 +65,13 @@ QStringList LanguageStrings::getLangStrings(const QString& typeStr, const QStrin
     QStringList strings;
     const QString path = languageFilePath(langCode);
     if (path.isEmpty()) {
-        qDebug() << "getLangStrings: refused language code" << langCode;
+        ArgumentCheck::refuse("getLangStrings", "langCode", QStringLiteral("no language code: %1").arg(langCode));
         return strings;
     }
     // QSettings would read a missing file as empty anyway; checking first
     // keeps a typo in the language code visible in the debug output.
     if (!QFileInfo::exists(path)) {
-        qDebug() << "getLangStrings: no language file" << path;
+        qCDebug(lcStore) << "getLangStrings: no language file" << path;
         return strings;
     }
 
@@ -78,7 +80,7 @@ QStringList LanguageStrings::getLangStrings(const QString& typeStr, const QStrin
         QSettings file(path, QSettings::IniFormat);
         int total = file.value(typeStr + QStringLiteral("/total"), 0).toInt();
         if (total > MaxGroupSize) {
-            qDebug() << "getLangStrings: group" << typeStr << "claims" << total << "strings, reading" << MaxGroupSize;
+            qCDebug(lcStore) << "getLangStrings: group" << typeStr << "claims" << total << "strings, reading" << MaxGroupSize;
             total = MaxGroupSize;
         }
         for (int i = 0; i < total; ++i)

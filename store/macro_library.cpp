@@ -1,18 +1,21 @@
 #include "store/macro_library.h"
 
+#include "store/argument_check.h"
+#include "store/damaged_files.h"
 #include "store/file_dialogs.h"
 #include "store/import_check.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
+#include "store/store_log.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -87,8 +90,8 @@ std::optional<QString> MacroLibrary::checkedPath(const QVariant& name, const cha
 {
     const QString text = name.toString();
     if (!isValidMacroName(text)) {
-        qDebug().noquote() << QLatin1String(operation) + QLatin1String(": macro name refused:")
-                           << text.toUtf8().toPercentEncoding(" _-.");  // no control characters in the log
+        // No control characters in the log.
+        ArgumentCheck::refuse(operation, "name", QString::fromLatin1(text.toUtf8().toPercentEncoding(" _-.")));
         return std::nullopt;
     }
     return macroPath(text);
@@ -99,9 +102,16 @@ bool MacroLibrary::createMacroIni(const QVariant& name, const QVariant& macroInd
     const std::optional<QString> path = checkedPath(name, "createMacroIni");
     if (!path)
         return false;
+    const std::optional<qint64> index = ArgumentCheck::integer(macroIndex, 0, std::numeric_limits<uint>::max());
+    if (!index) {
+        ArgumentCheck::refuse("createMacroIni", "macroIndex",
+                              QStringLiteral("%1 is no unsigned 32-bit number").arg(macroIndex.toString()));
+        return false;
+    }
+    DamagedFiles::keepAside(*path);
     QSettings file(*path, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("config"));
-    file.setValue(QStringLiteral("index"), macroIndex.toUInt());
+    file.setValue(QStringLiteral("index"), uint(*index));
     file.setValue(QStringLiteral("total"), 0);
     file.setValue(QStringLiteral("repeat"), 1);
     file.setValue(QStringLiteral("did"), -1);
@@ -115,12 +125,14 @@ bool MacroLibrary::saveMacroIni(const QVariant& name, const QStringList& macros,
     const std::optional<QString> path = checkedPath(name, "saveMacroIni");
     if (!path)
         return false;
-    if (!QFileInfo(*path).isFile()) {
-        qDebug() << "saveMacroIni: no macro file" << *path;
+    if (macros.size() > MaxActions) {
+        ArgumentCheck::refuse("saveMacroIni", "macros",
+                              QStringLiteral("%1 actions, at most %2").arg(macros.size()).arg(MaxActions));
         return false;
     }
-    if (macros.size() > MaxActions) {
-        qDebug() << "saveMacroIni: too many actions" << macros.size();
+    // A damaged macro file is kept aside; the edit then goes to a fresh one.
+    if (!DamagedFiles::keepAside(*path) && !QFileInfo(*path).isFile()) {
+        qCDebug(lcStore) << "saveMacroIni: no macro file" << *path;
         return false;
     }
     QSettings file(*path, QSettings::IniFormat);
@@ -143,7 +155,7 @@ QStringList MacroLibrary::loadMacroIni(const QVariant& name) const
     const QSettings file(*path, QSettings::IniFormat);
     int total = file.value(QStringLiteral("config/total"), 0).toInt();
     if (total < 0 || total > MaxActions) {
-        qDebug() << "loadMacroIni: damaged action count" << total << "in" << *path;
+        qCDebug(lcStore) << "loadMacroIni: damaged action count" << total << "in" << *path;
         total = 0;
     }
     QStringList result;
@@ -169,15 +181,15 @@ bool MacroLibrary::modifyMacroNameUpdateProfile(const QVariant& oldname, const Q
     if (!oldPath || !newPath)
         return false;
     if (!QFileInfo(*oldPath).isFile()) {
-        qDebug() << "modifyMacroNameUpdateProfile: no macro file" << *oldPath;
+        qCDebug(lcStore) << "modifyMacroNameUpdateProfile: no macro file" << *oldPath;
         return false;
     }
     if (QFileInfo::exists(*newPath)) {
-        qDebug() << "modifyMacroNameUpdateProfile: a macro of the new name exists" << *newPath;
+        qCDebug(lcStore) << "modifyMacroNameUpdateProfile: a macro of the new name exists" << *newPath;
         return false;
     }
     if (!QFile::rename(*oldPath, *newPath)) {
-        qDebug() << "modifyMacroNameUpdateProfile: rename failed" << *oldPath << *newPath;
+        qCDebug(lcStore) << "modifyMacroNameUpdateProfile: rename failed" << *oldPath << *newPath;
         return false;
     }
     // Profiles refer to macros by name: follow the file.
@@ -210,7 +222,7 @@ bool MacroLibrary::deleteMacroUpdateProfile(const QVariant& macroName)
             // A macro binding is (4, -, macro number, -); anything shorter binds nothing.
             if (entry.size() < 3) {
                 if (profile->contains(key))
-                    qDebug() << "deleteMacroUpdateProfile: damaged entry ignored, profile" << slot << key;
+                    qCDebug(lcStore) << "deleteMacroUpdateProfile: damaged entry ignored, profile" << slot << key;
                 continue;
             }
             if (entry.at(0).toInt() != 4)
@@ -238,7 +250,7 @@ bool MacroLibrary::loadMacroFile(const QVariant& macroFileName)
     if (chosen.isEmpty())
         return false;
     if (QFileInfo::exists(*path)) {
-        qDebug() << "loadMacroFile: a macro of that name exists, import refused:" << *path;
+        qCDebug(lcStore) << "loadMacroFile: a macro of that name exists, import refused:" << *path;
         return false;
     }
     const std::optional<QByteArray> content = ImportCheck::readIniText(chosen);
@@ -254,14 +266,15 @@ bool MacroLibrary::saveMacroFile(const QVariant& macroFileName)
     if (!path)
         return false;
     if (!QFileInfo(*path).isFile()) {
-        qDebug() << "saveMacroFile: no macro file" << *path;
+        qCDebug(lcStore) << "saveMacroFile: no macro file" << *path;
         return false;
     }
     const QString target = m_dialogs.getSaveFileName(viewTr("Save File"), desktop(), fileFilter());
     if (target.isEmpty())
         return false;
-    if (m_store.isStoreFile(target)) {
-        qDebug() << "saveMacroFile: refusing to export over a settings file:" << target;
+    if (m_store.isInDataFolder(target)) {
+        ArgumentCheck::refuse("saveMacroFile", "target",
+                              QStringLiteral("%1 lies among the program's own files").arg(target));
         return false;
     }
     return SafeFile::copy(*path, target);

@@ -38,10 +38,12 @@ public:
     QString macroPath(const QString& name) const;
 
     // Sets config/index (unsigned), total 0, repeat 1 and did -1, creating the
-    // file if needed. Other entries of an existing file stay. True when written.
+    // file if needed. Other entries of an existing file stay. True when
+    // written. An index that is no unsigned 32-bit number is refused.
     bool createMacroIni(const QVariant& name, const QVariant& macroIndex);
     // Replaces the actions and the repeat count of an existing macro file;
-    // false (and nothing created) when there is no such file.
+    // false (and nothing created) when there is no such file. A damaged file
+    // is kept aside (DamagedFiles) and the macro written afresh.
     bool saveMacroIni(const QVariant& name, const QStringList& macros, const QVariant& repeat);
     // The actions in order, then the repeat count; empty when there is no file.
     QStringList loadMacroIni(const QVariant& name) const;

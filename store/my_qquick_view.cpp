@@ -16,7 +16,6 @@
 #include "store/profile_slots.h"
 #include "store/settings_store.h"
 
-#include <QDebug>
 #include <QFocusEvent>
 #include <QJSValue>
 #include <QMetaObject>
@@ -94,7 +93,7 @@ void myQQuickView::focusInEvent(QFocusEvent* event)
 void myQQuickView::clearHidBusy()
 {
     if (hidLink)
-        hidLink->transport().ready = true;
+        hidLink->transport().release();
 }
 
 void myQQuickView::initUI()

@@ -1,9 +1,12 @@
 #include "store/name_lists.h"
 
+#include "store/argument_check.h"
+#include "store/damaged_files.h"
 #include "store/settings_store.h"
+#include "store/store_log.h"
 
-#include <QDebug>
 #include <QSettings>
+#include <iterator>
 
 namespace {
 
@@ -22,17 +25,18 @@ constexpr NameListKind kLists[] = {
     {3, "gun/selectGun", -1},
 };
 
-const NameListKind* kindOf(const QVariant& type)
+// The list of `type`. Only the exact numbers 0-3 name one: a larger number
+// must not wrap around to another list.
+const NameListKind* kindOf(const QVariant& type, const char* operation)
 {
-    bool ok = false;
-    const uint number = type.toUInt(&ok);
-    if (ok) {
+    const std::optional<qint64> number = ArgumentCheck::integer(type, 0, qint64(std::size(kLists)) - 1);
+    if (number) {
         for (const NameListKind& kind : kLists) {
-            if (kind.type == number)
+            if (kind.type == uint(*number))
                 return &kind;
         }
     }
-    qDebug() << "name list: no list of type" << type;
+    ArgumentCheck::refuse(operation, "type", QStringLiteral("no name list of type %1 (0-3)").arg(type.toString()));
     return nullptr;
 }
 
@@ -56,13 +60,17 @@ QString NameLists::fileName() const
 
 bool NameLists::updataNameList(const QVariant& type, const QStringList& nameList)
 {
-    const NameListKind* kind = kindOf(type);
+    const NameListKind* kind = kindOf(type, "updataNameList");
     if (!kind)
         return true;
     if (kind->maxEntries >= 0 && nameList.size() > kind->maxEntries) {
-        qDebug() << "updataNameList: list of type" << kind->type << "too long:" << nameList.size();
+        ArgumentCheck::refuse("updataNameList", "nameList",
+                              QStringLiteral("%1 names for list %2, at most %3")
+                                  .arg(nameList.size()).arg(kind->type).arg(kind->maxEntries));
         return false;
     }
+    // The file is rewritten whole: a damaged one is kept aside first.
+    DamagedFiles::keepAside(fileName());
     QStringList stored = nameList;
     if (stored.size() == 1)
         stored.append(padEntry());
@@ -78,7 +86,7 @@ bool NameLists::updataNameList(const QVariant& type, const QStringList& nameList
 
 QVariantList NameLists::getNameList(const QVariant& type) const
 {
-    const NameListKind* kind = kindOf(type);
+    const NameListKind* kind = kindOf(type, "getNameList");
     if (!kind)
         return QVariantList();
     const QSettings file(fileName(), QSettings::IniFormat);

@@ -20,9 +20,10 @@ public:
     explicit NameLists(const QString& dataRoot);
 
     // Stores `nameList` under the key of `type` (a one-entry list padded, an
-    // empty list by removing the key). A type that is not 0-3 stores nothing
-    // and still succeeds. A list longer than its type allows (100 macros,
-    // 10 profiles) is refused (false).
+    // empty list by removing the key). A type that is not exactly 0-3 is
+    // refused (ArgumentCheck): it stores nothing and still succeeds. A list
+    // longer than its type allows (100 macros, 10 profiles) is refused
+    // (false). A damaged name.bin is kept aside before it is rewritten.
     bool updataNameList(const QVariant& type, const QStringList& nameList);
     // The stored list of `type`, filler entry included; empty when absent,
     // not a list, or for another type.

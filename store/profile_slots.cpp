@@ -1,12 +1,13 @@
 #include "store/profile_slots.h"
 
+#include "store/argument_check.h"
 #include "store/file_dialogs.h"
 #include "store/import_check.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
+#include "store/store_log.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -39,7 +40,7 @@ QString ProfileSlots::fileFilter()
 bool ProfileSlots::loadProfile(int profile)
 {
     if (!SettingsStore::isSlotIndex(profile)) {
-        qDebug() << "loadProfile: no profile slot" << profile;
+        ArgumentCheck::refuse("loadProfile", "profile", QStringLiteral("no profile slot %1").arg(profile));
         return false;
     }
     const QString chosen = m_dialogs.getOpenFileName(viewTr("Open File"), desktop(), fileFilter());
@@ -49,7 +50,7 @@ bool ProfileSlots::loadProfile(int profile)
         return true;
     const std::optional<QByteArray> content = ImportCheck::readIniText(chosen);
     if (!content || !m_store.replaceSlotContent(profile, *content))
-        qDebug() << "loadProfile: profile" << profile << "kept, import failed:" << chosen;
+        qCDebug(lcStore) << "loadProfile: profile" << profile << "kept, import failed:" << chosen;
     return true;
 }
 
@@ -57,20 +58,21 @@ bool ProfileSlots::saveProfile(int profile)
 {
     QSettings* slot = m_store.slotSettings(profile);
     if (!slot) {
-        qDebug() << "saveProfile: no profile slot" << profile;
+        ArgumentCheck::refuse("saveProfile", "profile", QStringLiteral("no profile slot %1").arg(profile));
         return false;
     }
     const QString target = m_dialogs.getSaveFileName(viewTr("Save File"), desktop(), fileFilter());
     if (target.isEmpty())
         return false;
-    if (m_store.isStoreFile(target)) {
-        qDebug() << "saveProfile: refusing to export over a settings file:" << target;
+    if (m_store.isInDataFolder(target)) {
+        ArgumentCheck::refuse("saveProfile", "target",
+                              QStringLiteral("%1 lies among the program's own files").arg(target));
         return false;
     }
     // The export holds what the pages stored, also what is not written back yet.
     slot->sync();
     if (!SafeFile::copy(m_store.slotFileName(profile), target)) {
-        qDebug() << "saveProfile: export failed:" << target;
+        qCDebug(lcStore) << "saveProfile: export failed:" << target;
         return false;
     }
     return true;
@@ -84,7 +86,8 @@ bool ProfileSlots::resetProfile(int profile)
 bool ProfileSlots::copyProfile(int destprofile, int srcprofile)
 {
     if (!SettingsStore::isSlotIndex(srcprofile) || !SettingsStore::isSlotIndex(destprofile)) {
-        qDebug() << "copyProfile: no profile slot" << destprofile << srcprofile;
+        ArgumentCheck::refuse("copyProfile", "profile",
+                              QStringLiteral("no profile slot %1 or %2").arg(destprofile).arg(srcprofile));
         return false;
     }
     return m_store.replaceSlotFile(destprofile, m_store.slotFileName(srcprofile));

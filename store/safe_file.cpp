@@ -1,7 +1,8 @@
 #include "store/safe_file.h"
 
+#include "store/store_log.h"
+
 #include <QDateTime>
-#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -27,7 +28,7 @@ void advanceModificationTime(const QString& target, const QDateTime& before)
     QFile file(target);
     if (!file.open(QIODevice::ReadWrite)
         || !file.setFileTime(before.addMSecs(1), QFileDevice::FileModificationTime))
-        qDebug() << "SafeFile: cannot advance the modification time of" << target;
+        qCDebug(lcStore) << "SafeFile: cannot advance the modification time of" << target;
 }
 
 } // namespace
@@ -36,23 +37,23 @@ std::optional<QByteArray> SafeFile::read(const QString& path, qint64 maxBytes)
 {
     const QFileInfo info(path);
     if (!info.isFile()) {
-        qDebug() << "SafeFile: not a regular file:" << path;
+        qCDebug(lcStore) << "SafeFile: not a regular file:" << path;
         return std::nullopt;
     }
     if (info.size() > maxBytes) {
-        qDebug() << "SafeFile: file too large:" << path << info.size();
+        qCDebug(lcStore) << "SafeFile: file too large:" << path << info.size();
         return std::nullopt;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qDebug() << "SafeFile: cannot open" << path << file.errorString();
+        qCDebug(lcStore) << "SafeFile: cannot open" << path << file.errorString();
         return std::nullopt;
     }
     // Read one byte more than allowed, so a file that grew meanwhile is
     // still caught.
     QByteArray data = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError || data.size() > maxBytes) {
-        qDebug() << "SafeFile: cannot read" << path;
+        qCDebug(lcStore) << "SafeFile: cannot read" << path;
         return std::nullopt;
     }
     return data;
@@ -67,21 +68,21 @@ bool SafeFile::write(const QString& target, const QByteArray& data)
     // Never fall back to writing the target in place.
     out.setDirectWriteFallback(false);
     if (!out.open(QIODevice::WriteOnly)) {
-        qDebug() << "SafeFile: cannot write" << target << out.errorString();
+        qCDebug(lcStore) << "SafeFile: cannot write" << target << out.errorString();
         return false;
     }
     if (out.write(data) != data.size() || !out.flush()) {
-        qDebug() << "SafeFile: writing failed:" << target << out.errorString();
+        qCDebug(lcStore) << "SafeFile: writing failed:" << target << out.errorString();
         out.cancelWriting();
         return false;
     }
     if (commitHook() && !commitHook()(target)) {
-        qDebug() << "SafeFile: replacement stopped before commit:" << target;
+        qCDebug(lcStore) << "SafeFile: replacement stopped before commit:" << target;
         out.cancelWriting();
         return false;
     }
     if (!out.commit()) {
-        qDebug() << "SafeFile: cannot replace" << target << out.errorString();
+        qCDebug(lcStore) << "SafeFile: cannot replace" << target << out.errorString();
         return false;
     }
     advanceModificationTime(target, before);

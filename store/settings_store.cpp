@@ -1,13 +1,31 @@
 #include "store/settings_store.h"
 
+#include "store/argument_check.h"
+#include "store/damaged_files.h"
 #include "store/safe_file.h"
+#include "store/stale_temporaries.h"
+#include "store/store_log.h"
 
-#include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QObject>
 #include <QSettings>
 
 namespace {
+
+// Where `path` really is: symbolic links followed, also a link whose target
+// does not exist yet (writing there would create the target).
+QString resolvedPath(const QString& path)
+{
+    QString p = QFileInfo(path).absoluteFilePath();
+    for (int depth = 0; depth < 32 && QFileInfo(p).isSymLink(); ++depth)
+        p = QFileInfo(p).symLinkTarget();
+    const QFileInfo info(p);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString folder = info.absoluteDir().canonicalPath();
+    return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : folder + QLatin1Char('/') + info.fileName();
+}
 
 bool samePath(const QString& a, const QString& b)
 {
@@ -23,6 +41,12 @@ bool samePath(const QString& a, const QString& b)
 SettingsStore::SettingsStore(const QString& dataRoot)
     : m_root(dataRoot)
 {
+    StaleTemporaries::remove(m_root);
+    // The files the program writes; pD.bin and the factory copy it only reads.
+    DamagedFiles::keepAside(settingPath(QStringLiteral("apConfig.bin")));
+    for (int i = 0; i < SlotCount; ++i)
+        DamagedFiles::keepAside(slotFileName(i));
+
     m_currentProfile = 0;
     m_global = open(settingPath(QStringLiteral("apConfig.bin")));
     m_default = open(settingPath(QStringLiteral("pD.bin")));
@@ -84,7 +108,7 @@ void SettingsStore::setData(const QVariant& key, const QVariant& data)
 {
     const QString name = key.toString();
     if (name.isEmpty()) {
-        qDebug() << "setData: empty key ignored";
+        qCDebug(lcStore) << "setData: empty key ignored";
         return;
     }
     currentSlot()->setValue(name, data);
@@ -99,7 +123,7 @@ void SettingsStore::setGlobalData(const QVariant& key, const QVariant& tmpdata)
 {
     const QString name = key.toString();
     if (name.isEmpty()) {
-        qDebug() << "setGlobalData: empty key ignored";
+        qCDebug(lcStore) << "setGlobalData: empty key ignored";
         return;
     }
     m_global->setValue(name, tmpdata);
@@ -107,13 +131,19 @@ void SettingsStore::setGlobalData(const QVariant& key, const QVariant& tmpdata)
 
 QVariantList SettingsStore::mouseGetKeydefine(const QVariant& index, bool isRecovery) const
 {
-    return getDataList(QStringLiteral("mouseKeyMatrix/") + index.toString(), isRecovery);
+    const std::optional<qint64> button = ArgumentCheck::integer(index, 0, ButtonCount - 1);
+    if (!button) {
+        ArgumentCheck::refuse("mouseGetKeydefine", "index",
+                              QStringLiteral("no button %1 (0-%2)").arg(index.toString()).arg(ButtonCount - 1));
+        return QVariantList();
+    }
+    return getDataList(QStringLiteral("mouseKeyMatrix/") + QString::number(*button), isRecovery);
 }
 
 bool SettingsStore::setCurrentProfile(int profile)
 {
     if (!isSlotIndex(profile)) {
-        qDebug() << "setCurrentProfile: no profile slot" << profile;
+        ArgumentCheck::refuse("setCurrentProfile", "profile", QStringLiteral("no profile slot %1").arg(profile));
         return false;
     }
     m_currentProfile = profile;
@@ -124,7 +154,7 @@ bool SettingsStore::resetApconfig()
 {
     const std::optional<QByteArray> factory = SafeFile::read(settingPath(QStringLiteral("apConfigD.bin")));
     if (!factory) {
-        qDebug() << "resetApconfig: no factory copy, the global settings stay";
+        qCDebug(lcStore) << "resetApconfig: no factory copy, the global settings stay";
         return false;
     }
     return replaceObject(m_global, *factory);
@@ -133,7 +163,7 @@ bool SettingsStore::resetApconfig()
 bool SettingsStore::replaceSlotContent(int index, const QByteArray& content)
 {
     if (!isSlotIndex(index)) {
-        qDebug() << "replace profile: no profile slot" << index;
+        ArgumentCheck::refuse("replace profile", "profile", QStringLiteral("no profile slot %1").arg(index));
         return false;
     }
     return replaceObject(m_slots[index], content);
@@ -142,7 +172,7 @@ bool SettingsStore::replaceSlotContent(int index, const QByteArray& content)
 bool SettingsStore::replaceSlotFile(int index, const QString& source)
 {
     if (!isSlotIndex(index)) {
-        qDebug() << "replace profile: no profile slot" << index;
+        ArgumentCheck::refuse("replace profile", "profile", QStringLiteral("no profile slot %1").arg(index));
         return false;
     }
     if (isSlotFile(index, source))
@@ -155,6 +185,11 @@ bool SettingsStore::replaceSlotFile(int index, const QString& source)
     const std::optional<QByteArray> content = SafeFile::read(source);
     if (!content)
         return false;
+    // A damaged default or slot must not spread to another slot.
+    if (DamagedFiles::isDamagedContent(*content)) {
+        qCWarning(lcStore) << "replace profile: the source is damaged, profile" << index << "stays:" << source;
+        return false;
+    }
     return replaceObject(m_slots[index], *content);
 }
 
@@ -174,6 +209,18 @@ bool SettingsStore::isStoreFile(const QString& path) const
     return false;
 }
 
+bool SettingsStore::isInDataFolder(const QString& path) const
+{
+    const QString modules = resolvedPath(m_root + QStringLiteral("/modules"));
+    const QString target = resolvedPath(path);
+#ifdef Q_OS_WIN
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    return target.compare(modules, cs) == 0 || target.startsWith(modules + QLatin1Char('/'), cs);
+}
+
 QVariantList SettingsStore::toValueList(const QVariant& value)
 {
     const int type = value.typeId();
@@ -190,13 +237,14 @@ QSettings* SettingsStore::open(const QString& path) const
 bool SettingsStore::replaceObject(QSettings*& object, const QByteArray& content)
 {
     const QString target = object->fileName();
+    DamagedFiles::keepAside(target);
     // Settings objects of one path share their parsed data and their pending
     // changes within the process. Writing the pending changes now, to the
     // file about to be replaced, leaves nothing that a later write-back (of
     // this object or the shared data) could put over the new file.
     object->sync();
     if (!SafeFile::write(target, content)) {
-        qDebug() << "replace failed, the old file stays:" << target;
+        qCDebug(lcStore) << "replace failed, the old file stays:" << target;
         return false;
     }
     QSettings* fresh = open(target);

@@ -18,10 +18,15 @@ class QSettings;
 class SettingsStore {
 public:
     static constexpr int SlotCount = 10;
+    // Buttons of a key matrix (mouseKeyMatrix/0 ... /15).
+    static constexpr int ButtonCount = 16;
 
     // Opens the store on `dataRoot`, the folder that holds modules/ (the
     // application passes "."). Creates no file. The current profile is 0 and
     // the four model flags are read from the global file now, once.
+    // First it tidies the data folder: temporary files of interrupted saves
+    // are removed, and a global or profile file that is damaged (see
+    // DamagedFiles) is kept aside before its settings object could rewrite it.
     explicit SettingsStore(const QString& dataRoot);
     // Deletes the settings objects, which writes their pending changes.
     ~SettingsStore();
@@ -68,7 +73,8 @@ public:
     // Store in the global file.
     void setGlobalData(const QVariant& key, const QVariant& tmpdata);
     // The list under "mouseKeyMatrix/<index>" of the default profile (when
-    // isRecovery) or the current slot; empty when absent.
+    // isRecovery) or the current slot; empty when absent. An index that is
+    // not a button (0-15) is refused with an empty list.
     QVariantList mouseGetKeydefine(const QVariant& index, bool isRecovery) const;
 
     // Selects the current slot. A value outside 0-9 is ignored (false).
@@ -85,13 +91,18 @@ public:
     // the slot keeps its old file and object.
     bool replaceSlotContent(int index, const QByteArray& content);
     // The same with a copy of the file `source`. A source that is the slot's
-    // own file changes nothing and succeeds.
+    // own file changes nothing and succeeds; a damaged one (DamagedFiles)
+    // changes nothing and fails.
     bool replaceSlotFile(int index, const QString& source);
     // Whether `path` names slot `index`'s file.
     bool isSlotFile(int index, const QString& path) const;
-    // Whether `path` names one of the twelve files the store keeps open;
-    // exports must not be written over them behind the store's back.
+    // Whether `path` names one of the twelve files the store keeps open.
     bool isStoreFile(const QString& path) const;
+    // Whether `path` lies inside the data folder's modules/, where the
+    // program keeps its own files (settings, factory copies, profiles, name
+    // lists, macros, the recoil library, language files). Symbolic links are
+    // followed. Exports are never written there.
+    bool isInDataFolder(const QString& path) const;
 
     // A read value as a list: lists stay lists, anything else (absent, plain
     // text, number) gives an empty list.

@@ -307,6 +307,27 @@ private slots:
         QVERIFY(!app.widget->checkTimer().isActive());
     }
 
+    // The pauses of a command let timers run. A device check that comes due
+    // then must not free the link under the command; it runs afterwards.
+    void aCheckDuringACommandWaitsForIt()
+    {
+        App app(553);
+        app.widget->checkDevice();
+        app.settle();
+        QVERIFY(app.widget->hid().deviceConnected());
+        const int checks = app.widget->deviceChecks();
+        app.mouse->clearReceived();
+        app.clock.setGuiFrameMs(16);
+        app.widget->checkTimer().start();
+        const QByteArray macro(128, '\x42');
+        app.widget->hid().hid553_13H_SetMacroKey(2, reinterpret_cast<const uchar*>(macro.constData()));
+        QCOMPARE(app.widget->deviceChecks(), checks);
+        QCOMPARE(app.commandsSent(), QList<int>{0x13});
+        QCOMPARE(app.mouse->received().at(0).payload, macro);
+        QTRY_COMPARE(app.widget->deviceChecks(), checks + 1);
+        QVERIFY(app.widget->hid().deviceConnected());
+    }
+
     void restoreOnlyWhileConnected()
     {
         App app(553);

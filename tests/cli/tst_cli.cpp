@@ -2,6 +2,7 @@
 
 #include "support/data_fixture.h"
 
+#include <QDirIterator>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -43,6 +44,18 @@ class TestCli : public QObject {
     }
 
     QString trace() const { return m_data.path(QStringLiteral("trace.txt")); }
+    // The program's files in the data folder.
+    QMap<QString, QByteArray> files() const
+    {
+        QMap<QString, QByteArray> all;
+        QDirIterator it(m_data.path(QStringLiteral("modules")), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile f(path);
+            all.insert(path, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+        }
+        return all;
+    }
 
 private slots:
     void initTestCase()
@@ -180,16 +193,72 @@ private slots:
         QTest::newRow("bad virtual option") << QStringList{vm, "--virtual-option", "colour=red", "devices"} << 2 << "colour";
         QTest::newRow("no mouse") << QStringList{vm, "--virtual-option", "plugged=false", "call", "hid.hid553_0BH_SetCurrentDPI", "1"} << 3 << "no mouse";
         QTest::newRow("handshake refused") << QStringList{vm, "--virtual-option", "wrongHandshake=true", "call", "hid.hid553_0BH_SetCurrentDPI", "1"} << 3 << "no mouse";
+
+        // Numbers beyond the parameter's type never wrap to another slot or list.
+        QTest::newRow("int 2^32") << QStringList{vm, "call", "ui_View.setCurrentProfile", "4294967296"} << 2 << "(profile)";
+        QTest::newRow("int -2^33") << QStringList{vm, "call", "ui_View.resetProfile", "-8589934592"} << 2 << "(profile)";
+        QTest::newRow("int 1e200") << QStringList{vm, "call", "ui_View.mouseSwitchKeyMatrix", "1e200"} << 2 << "(indexNo)";
+        QTest::newRow("uint 2^32") << QStringList{vm, "call", "ui_View.mouseSetProfile", "4294967297"} << 2 << "(profileNo)";
+        QTest::newRow("uchar 256") << QStringList{vm, "call", "hid.hid553_0BH_SetCurrentDPI", "256"} << 2 << "(stage)";
+        QTest::newRow("uchar -1") << QStringList{vm, "call", "hid.hid553_02H_SetCurrentKeyMatrix", "-1"} << 2 << "(currentKeyMatrix)";
+        QTest::newRow("byte 256") << QStringList{vm, "call", "hid.hid553_11H_SetDPISet", "4", "[1,2,256]"} << 2 << "(src8)";
+        QTest::newRow("list type 2^32") << QStringList{vm, "call", "ui_View.updataNameList", "4294967296", "[\"x\",\"y\"]"} << 2 << "(type)";
+        QTest::newRow("list type 1e200") << QStringList{vm, "call", "ui_View.getNameList", "1e200"} << 2 << "(type)";
+        QTest::newRow("number in a list") << QStringList{vm, "call", "ui_View.mouseSendMacroData", "[1,1e200]", "0"} << 2 << "(macroData)";
+        // Values only the operation can judge are refused by it, as usage errors too.
+        QTest::newRow("list type 7") << QStringList{vm, "call", "ui_View.updataNameList", "7", "[\"x\",\"y\"]"} << 2 << "type refused";
+        QTest::newRow("list type 2^32 as text") << QStringList{vm, "call", "ui_View.updataNameList", "\"4294967296\"", "[\"x\",\"y\"]"} << 2 << "type refused";
+        QTest::newRow("macro slot 12") << QStringList{vm, "call", "ui_View.mouseSendMacroData", "[1,2]", "12"} << 2 << "macroIndex refused";
+        QTest::newRow("short button map") << QStringList{vm, "call", "ui_View.mouseSetKeyMatrix", "[1,0,240,0]", "true", "[10,20,30]"} << 2 << "src64 refused";
+        QTest::newRow("profile slot 10") << QStringList{vm, "call", "ui_View.setCurrentProfile", "10"} << 2 << "profile refused";
+        QTest::newRow("macro name") << QStringList{vm, "call", "ui_View.createMacroIni", "\"../x\"", "0"} << 2 << "name refused";
+        // Only the slots `slots` lists: never what the objects inherit.
+        for (const char* inherited : {"hid.start", "hid.terminate", "hid.quit", "hid.deleteLater", "ui_View.close",
+                                      "ui_View.deleteLater", "ui_View.hide", "ui_View.setSource"})
+            QTest::addRow("inherited %s", inherited) << QStringList{vm, "call", inherited} << 2 << "no public slot";
+        QTest::newRow("slots with a word") << QStringList{"slots", "hid"} << 2 << "no arguments";
+        QTest::newRow("devices with a word") << QStringList{vm, "devices", "0"} << 2 << "no arguments";
     }
     void errors()
     {
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
+        const auto before = files();
         const Run r = cli(args);
         QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
         QVERIFY(r.out.trimmed().isEmpty());
+        QCOMPARE(files(), before);
+    }
+
+    // A command that does not reach the mouse is a failure: exit 1, after the
+    // result; a batch runs on and names the line.
+    void failingCommandsExitOne_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("input");
+        const QStringList failChunk{QStringLiteral("--virtual-mouse"), QStringLiteral("--virtual-option"), QStringLiteral("failChunk=0")};
+        QTest::newRow("device command") << failChunk + QStringList{"call", "hid.hid553_13H_SetMacroKey", "1", "[1,2,3]"} << QByteArray();
+        QTest::newRow("view operation") << failChunk + QStringList{"call", "ui_View.mouseSendMacroData", "[0,1,4,1]", "2"} << QByteArray();
+        QTest::newRow("short read") << QStringList{"--virtual-mouse", "--virtual-option", "family=560", "--virtual-option", "inputReports=2",
+                                                  "call", "hid.hid560_8CH_readProfile", "[]", "1"} << QByteArray();
+        QTest::newRow("batch") << failChunk + QStringList{"batch", "-"}
+                               << QByteArray("hid.hid553_0BH_SetCurrentDPI 3\nhid.hid553_13H_SetMacroKey 1 [1,2,3]\nhid.hid553_0BH_SetCurrentDPI 2\n");
+    }
+    void failingCommandsExitOne()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, input);
+        const Run r = cli(QStringList{QStringLiteral("--hid-trace"), trace()} + args, input);
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("did not reach the mouse"), r.err.constData());
+        QVERIFY(!r.objects().isEmpty());
+        if (!input.isEmpty()) {
+            QCOMPARE(r.objects().size(), 3);
+            QVERIFY2(r.err.contains("line 2 did not succeed"), r.err.constData());
+            QVERIFY(m_data.readFile(QStringLiteral("trace.txt")).contains("set-feature cmd 00 0b 02"));
+        }
     }
 
     // A bad line anywhere in a batch stops it before anything is sent.

@@ -27,15 +27,6 @@ QByteArray frame(std::initializer_list<uchar> bytes)
     return QByteArray(reinterpret_cast<const char*>(f.data()), 8);
 }
 
-QList<TraceEvent> only(const QList<TraceEvent>& events, const QString& name)
-{
-    QList<TraceEvent> out;
-    for (const TraceEvent& e : events)
-        if (e.event == name)
-            out.append(e);
-    return out;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Call)
@@ -117,7 +108,7 @@ private slots:
         QVERIFY(!got.at(0).incomplete && !got.at(0).rejected);
 
         const QList<TraceEvent> events = rig.traceSince(mark);
-        const QList<TraceEvent> sets = only(events, QStringLiteral("set-feature"));
+        const QList<TraceEvent> sets = eventsNamed(events, QStringLiteral("set-feature"));
         QCOMPARE(sets.size(), 1);
         // On the wire: report id 0, then the frame (ciphered when the mouse wants it).
         QByteArray wire = expectedFrame;
@@ -128,7 +119,7 @@ private slots:
         }
         QCOMPARE(sets.at(0).bytes.toHex(' '), (QByteArray(1, '\0') + wire).toHex(' '));
 
-        const QList<TraceEvent> outs = only(events, QStringLiteral("write"));
+        const QList<TraceEvent> outs = eventsNamed(events, QStringLiteral("write"));
         QCOMPARE(outs.size(), writes);
         for (const TraceEvent& w : outs)
             QCOMPARE(w.bytes.size(), reportLength + 1);
@@ -140,7 +131,7 @@ private slots:
             QCOMPARE(outs.at(i).ms - sets.at(0).ms, qint64(128 + 120 * i));
         QVERIFY(rig.opensClosed());
         QCOMPARE(rig.mouse->openHandles(), 0);
-        QVERIFY(rig.hid.transport().ready);
+        QVERIFY(rig.hid.transport().isReady());
     }
 
     // The profile-wide 560 commands go to profiles 1..4, or to profile 1 only
@@ -234,7 +225,7 @@ private slots:
             const int mark = rig.traceSize();
             rig.hid.hid560_8CH_readProfile(reinterpret_cast<uchar*>(block.data()), 2);
             QCOMPARE(block, QByteArray(reinterpret_cast<const char*>(st.profileBlocks[2].data()), 128));
-            QCOMPARE(only(rig.traceSince(mark), QStringLiteral("read")).size(), 2);
+            QCOMPARE(eventsNamed(rig.traceSince(mark), QStringLiteral("read")).size(), 2);
             QVERIFY(rig.opensClosed());
         }
     }
@@ -271,12 +262,12 @@ private slots:
         uchar d1 = 1, d2 = 2, d3 = 3, d4 = 4;
         rig.hid.hid553_83H_GetKeyboardoption(d1, d2, d3, d4);
         QCOMPARE(int(d1) * 1000 + int(d2) * 100 + int(d3) * 10 + int(d4), 1234);
-        QVERIFY(rig.hid.transport().ready);
+        QVERIFY(rig.hid.transport().isReady());
         QVERIFY(rig.opensClosed());
     }
 
     // A profile read that gets fewer input reports than it needs waits a
-    // bounded time for each, keeps what arrived and the preset elsewhere.
+    // bounded time for each and leaves the caller's block exactly as it was.
     void shortProfileReadIsBounded()
     {
         LinkRig rig(560);
@@ -291,11 +282,11 @@ private slots:
         QByteArray block(128, '\xee');
         const int mark = rig.traceSize();
         rig.hid.hid560_8CH_readProfile(reinterpret_cast<uchar*>(block.data()), 1);
-        QCOMPARE(block.left(64), QByteArray(reinterpret_cast<const char*>(st.profileBlocks[1].data()), 64));
-        QCOMPARE(block.mid(64), QByteArray(64, '\xee'));
-        const QList<TraceEvent> timeouts = only(rig.traceSince(mark), QStringLiteral("read-timeout"));
-        QCOMPARE(timeouts.size(), 1);
-        QVERIFY(rig.hid.transport().ready);
+        QCOMPARE(block, QByteArray(128, '\xee'));
+        const QList<TraceEvent> events = rig.traceSince(mark);
+        QCOMPARE(eventsNamed(events, QStringLiteral("read")).size(), 2);
+        QCOMPARE(eventsNamed(events, QStringLiteral("read-timeout")).size(), 1);
+        QVERIFY(rig.hid.transport().isReady());
         QVERIFY(rig.opensClosed());
     }
 
@@ -310,8 +301,8 @@ private slots:
         const int mark = rig.traceSize();
         const QByteArray p = pattern(128, 9);
         rig.hid.hid553_13H_SetMacroKey(2, u(p));
-        QCOMPARE(only(rig.traceSince(mark), QStringLiteral("write")).size(), 2);
-        QVERIFY(rig.hid.transport().ready);
+        QCOMPARE(eventsNamed(rig.traceSince(mark), QStringLiteral("write")).size(), 2);
+        QVERIFY(rig.hid.transport().isReady());
         QVERIFY(rig.opensClosed());
     }
 
@@ -348,7 +339,7 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("no device entry"));
         rig.hid.hid553_0BH_SetCurrentDPI(2);
         QCOMPARE(rig.traceSize(), 0);
-        QVERIFY(rig.hid.transport().ready);
+        QVERIFY(rig.hid.transport().isReady());
     }
 
     // A command started from an event handler while another is suspended in
@@ -375,7 +366,7 @@ private slots:
         const QList<VirtualExchange> got = rig.mouse->received();
         QCOMPARE(got.size(), 1);
         QCOMPARE(uchar(got.at(0).frame[0]), uchar(0x0B));
-        QVERIFY(rig.hid.transport().ready);
+        QVERIFY(rig.hid.transport().isReady());
         QVERIFY(rig.opensClosed());
     }
 
@@ -385,16 +376,20 @@ private slots:
         QTest::addColumn<bool>("mouseEncodes");
         QTest::addColumn<bool>("wrongOrder");
         QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("busy");
         const CatalogueEntry plain{1, QStringLiteral("386514"), false, 32};
         const CatalogueEntry ciphered{1, QStringLiteral("386514"), true, 32};
         // A wrong code garbles the command byte, so the mouse ignores the frame.
         const CatalogueEntry wrongCode{1, QStringLiteral("999999"), true, 32};
-        QTest::newRow("plain") << QList<CatalogueEntry>{plain} << false << false << 0;
-        QTest::newRow("ciphered") << QList<CatalogueEntry>{ciphered} << true << false << 0;
-        QTest::newRow("wrong code, next entry right") << QList<CatalogueEntry>{wrongCode, ciphered} << true << false << 1;
-        QTest::newRow("two good entries: first wins") << QList<CatalogueEntry>{ciphered, ciphered} << true << false << 0;
-        QTest::newRow("answer in another order") << QList<CatalogueEntry>{plain, plain} << false << true << -1;
-        QTest::newRow("empty catalogue") << QList<CatalogueEntry>{} << false << false << -1;
+        QTest::newRow("plain") << QList<CatalogueEntry>{plain} << false << false << 0 << false;
+        QTest::newRow("ciphered") << QList<CatalogueEntry>{ciphered} << true << false << 0 << false;
+        QTest::newRow("wrong code, next entry right") << QList<CatalogueEntry>{wrongCode, ciphered} << true << false << 1 << false;
+        QTest::newRow("two good entries: first wins") << QList<CatalogueEntry>{ciphered, ciphered} << true << false << 0 << false;
+        QTest::newRow("answer in another order") << QList<CatalogueEntry>{plain, plain} << false << true << -1 << false;
+        QTest::newRow("empty catalogue") << QList<CatalogueEntry>{} << false << false << -1 << false;
+        // A check while another command holds the link never reaches the
+        // mouse, so it must not pass: the bytes still equal the challenge.
+        QTest::newRow("link held busy") << QList<CatalogueEntry>{plain} << false << false << -1 << true;
     }
     void handshake()
     {
@@ -402,18 +397,34 @@ private slots:
         QFETCH(bool, mouseEncodes);
         QFETCH(bool, wrongOrder);
         QFETCH(int, selected);
+        QFETCH(bool, busy);
         LinkRig rig(553, mouseEncodes);
         rig.writeCatalogue(entries);
         VirtualFaults f;
         f.wrongHandshake = wrongOrder;
         rig.mouse->setFaults(f);
+        if (busy) {
+            QVERIFY(rig.hid.transport().claim());
+            QTest::ignoreMessage(QtDebugMsg, "cmd Failed 00");
+        }
         if (selected < 0)
             QTest::ignoreMessage(QtDebugMsg, "Device DisConnect");
         QCOMPARE(rig.check(), selected);
         QCOMPARE(rig.hid.deviceConnected(), selected >= 0);
-        if (entries.isEmpty())
-            QCOMPARE(rig.traceSize(), 0);
+        if (entries.isEmpty() || busy)
+            QCOMPARE(eventsNamed(rig.trace(), QStringLiteral("set-feature")).size(), 0);
         QVERIFY(rig.opensClosed());
+    }
+
+    // Every check sends a challenge of its own, also two within one second.
+    void challengesDiffer()
+    {
+        LinkRig rig(553);
+        QCOMPARE(rig.check(), 1);
+        QCOMPARE(rig.check(), 1);
+        const QList<TraceEvent> sent = eventsNamed(rig.trace(), QStringLiteral("set-feature"));
+        QCOMPARE(sent.size(), 2);
+        QVERIFY(sent.at(0).bytes.mid(2, 4) != sent.at(1).bytes.mid(2, 4));
     }
 
     // A secrecy code of other than six characters leaves the previous one in

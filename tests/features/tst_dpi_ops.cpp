@@ -222,7 +222,7 @@ private slots:
         t.ops.mouseSetDpi(2, QStringLiteral("3360"), values({400, 800, 1600, 3200, 400, 400, 400, 400}));
         QCOMPARE(t.rig.mouse->state().dpiCodes, before.dpiCodes);
         QCOMPARE(t.rig.mouse->state().profileBlocks, before.profileBlocks);
-        QVERIFY(t.rig.hid.transport().ready);
+        QVERIFY(t.rig.hid.transport().isReady());
         if (family == 553)
             return;
         for (int n = 1; n <= 4; ++n) {

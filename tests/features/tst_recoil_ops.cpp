@@ -373,6 +373,9 @@ private slots:
             ops.setSelectGun("2", 5);
             ops.setXYSensitive("", 9);                         // no such entry: ignored
             ops.setSelectGun("a/b", 9);
+            ops.setXYSensitive(2, 9);                          // only X and Y
+            ops.setXYSensitive(4294967297.0, 9);               // never wrapped to 1
+            ops.setSelectGun(1e200, 9);
             QCOMPARE(ops.getXYSensitive(1).toInt(), 7);
             QCOMPARE(ops.getselectGun(2).toInt(), 5);
             QVERIFY(store.setCurrentProfile(0));

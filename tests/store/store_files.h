@@ -61,4 +61,29 @@ inline QMap<QString, QByteArray> snapshot(const QString& root)
     return files;
 }
 
+// Export targets that lie among the program's own files: every one must be
+// refused. "link:" names a link outside the data folder that points there.
+inline QStringList programFileTargets()
+{
+    return {QStringLiteral("modules/setting/p1.bin"), QStringLiteral("modules/setting/apConfigD.bin"),
+            QStringLiteral("modules/setting/name.bin"), QStringLiteral("modules/i18n/English.ini"),
+            QStringLiteral("modules/gun/gunData.bin"), QStringLiteral("modules/macro/other.bin"),
+            QStringLiteral("modules/setting/new.pf"), QStringLiteral("link:modules/setting/pD.bin")};
+}
+
+// The path a file dialog answers for `answer`: empty (cancelled), a path
+// below the data folder ("modules/..."), a link made in `outside` ("link:..."),
+// or a file name in `outside`.
+inline QString dialogAnswer(const DataFixture& fx, const QTemporaryDir& outside, const QString& answer)
+{
+    if (answer.startsWith(QLatin1String("modules/")))
+        return fx.path(answer);
+    if (answer.startsWith(QLatin1String("link:"))) {
+        const QString link = outside.filePath(QStringLiteral("link.out"));
+        QFile::link(fx.path(answer.mid(5)), link);
+        return link;
+    }
+    return answer.isEmpty() ? answer : outside.filePath(answer);
+}
+
 } // namespace storetest

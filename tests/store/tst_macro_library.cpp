@@ -315,26 +315,26 @@ private slots:
     void exportFailuresWriteNothing_data()
     {
         QTest::addColumn<QString>("macro");
-        QTest::addColumn<QString>("answer");   // "<slot 0>": the file of slot 0
+        QTest::addColumn<QString>("answer");   // see dialogAnswer
         QTest::newRow("cancelled") << "m1" << "";
         QTest::newRow("no such macro") << "gone" << "out.mc";
-        QTest::newRow("over a settings file") << "m1" << "<slot 0>";
+        for (const QString& target : programFileTargets())
+            QTest::addRow("over %s", qPrintable(target)) << "m1" << target;
     }
     void exportFailuresWriteNothing()
     {
         QFETCH(QString, macro);
         QFETCH(QString, answer);
         QVERIFY(fx->writeFile(macroFile("m1"), "[config]\ntotal=0\n"));
-        if (answer == "<slot 0>")
-            answer = fx->path(slotFile(0));
-        else if (!answer.isEmpty())
-            answer = outside->filePath(answer);
+        QVERIFY(fx->writeFile(macroFile("other"), "[config]\ntotal=1\n"));
+        answer = dialogAnswer(*fx, *outside, answer);
         open();
         const auto before = snapshot(fx->root());
+        const auto outsideBefore = snapshot(outside->path());
         dialogs.answers = {answer};
         QVERIFY(!lib->saveMacroFile(macro));
         QCOMPARE(snapshot(fx->root()), before);
-        QVERIFY(snapshot(outside->path()).isEmpty());
+        QCOMPARE(snapshot(outside->path()), outsideBefore);
     }
 
 private:

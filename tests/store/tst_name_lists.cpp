@@ -1,3 +1,4 @@
+#include "store/argument_check.h"
 #include "store/name_lists.h"
 #include "store_files.h"
 
@@ -67,15 +68,24 @@ private slots:
         QTest::newRow("-1") << QVariant(-1);
         QTest::newRow("text") << QVariant("abc");
         QTest::newRow("invalid") << QVariant();
+        // Numbers that wrap to 0 (the macro list) when cut to 32 bits, or
+        // round to 2, must not reach a list.
+        QTest::newRow("2^32") << QVariant(4294967296.0);
+        QTest::newRow("2^32 as text") << QVariant("4294967296");
+        QTest::newRow("-2^33") << QVariant(qlonglong(-8589934592));
+        QTest::newRow("1e200") << QVariant(1e200);
+        QTest::newRow("fraction") << QVariant(1.5);
     }
     void otherTypesChangeNothing()
     {
         QFETCH(QVariant, type);
         QVERIFY(lists->updataNameList(0, {"m1", "m2"}));
         const QByteArray before = fx->readFile("modules/setting/name.bin");
+        const quint64 refusals = ArgumentCheck::refusals();
         QVERIFY(lists->updataNameList(type, {"x", "y"}));
         QVERIFY(lists->getNameList(type).isEmpty());
         QCOMPARE(fx->readFile("modules/setting/name.bin"), before);
+        QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(2));
     }
 
     void listsLongerThanAllowedRefused_data()

@@ -113,6 +113,17 @@ private slots:
         QCOMPARE(fx->readFile(slotFile(3)), bytes);
     }
 
+    // A damaged default profile is not spread into a slot by a reset.
+    void damagedDefaultIsNotCopied()
+    {
+        QVERIFY(fx->writeFile(QStringLiteral("modules/setting/pD.bin"), QByteArray(512, '\0')));
+        const QByteArray bytes = fx->readFile(slotFile(2));
+        QVERIFY(store->setCurrentProfile(2));
+        QVERIFY(!profiles->resetProfile(2));
+        QCOMPARE(fx->readFile(slotFile(2)), bytes);
+        QCOMPARE(store->getData("mouse/dpiCount", false).toString(), QStringLiteral("p3"));
+    }
+
     void slotIndexesOutsideRangeIgnored_data()
     {
         QTest::addColumn<int>("index");
@@ -240,23 +251,23 @@ private slots:
 
     void saveProfileFailuresKeepTarget_data()
     {
-        QTest::addColumn<QString>("answer");   // "<slot 1>": the file of slot 1
+        QTest::addColumn<QString>("answer");   // see dialogAnswer
         QTest::newRow("cancelled") << QString();
         QTest::newRow("folder missing") << "missing/export.pf";
-        QTest::newRow("over another slot's file") << "<slot 1>";
+        for (const QString& target : programFileTargets())
+            QTest::addRow("over %s", qPrintable(target)) << target;
     }
     void saveProfileFailuresKeepTarget()
     {
         QFETCH(QString, answer);
-        if (answer == "<slot 1>")
-            answer = fx->path(slotFile(1));
-        else if (!answer.isEmpty())
-            answer = outside->filePath(answer);
+        QVERIFY(fx->writeFile(QStringLiteral("modules/macro/other.bin"), "[config]\ntotal=1\n"));
+        answer = dialogAnswer(*fx, *outside, answer);
         const auto files = snapshot(fx->root());
+        const auto outsideBefore = snapshot(outside->path());
         dialogs.answers = {answer};
         QVERIFY(!profiles->saveProfile(0));
         QCOMPARE(snapshot(fx->root()), files);
-        QVERIFY(snapshot(outside->path()).isEmpty());
+        QCOMPARE(snapshot(outside->path()), outsideBefore);
     }
 
 private:

@@ -165,10 +165,10 @@ private slots:
         Hid_Thread hid(mouse, clock);
         myQQuickView v(m_data.root(), &m_dialogs, nullptr);
         v.setHidLink(&hid);
-        QVERIFY(hid.transport().waitReady());
-        QVERIFY(!hid.transport().ready);
+        QVERIFY(hid.transport().claim());
+        QVERIFY(!hid.transport().isReady());
         v.clearHidBusy();
-        QVERIFY(hid.transport().ready);
+        QVERIFY(hid.transport().isReady());
     }
 
     // The store opens on the data folder with the model flags of the installed file.

@@ -77,7 +77,8 @@ public:
     // Profile block `b` as the mouse holds it.
     QByteArray mouseBlock(int b) const
     {
-        const VirtualBlock& block = rig.mouse->state().profileBlocks[size_t(b)];
+        const VirtualMouseState state = rig.mouse->state();     // a copy: keep it while reading
+        const VirtualBlock& block = state.profileBlocks[size_t(b)];
         return QByteArray(reinterpret_cast<const char*>(block.data()), int(block.size()));
     }
 

@@ -20,6 +20,16 @@ struct TraceEvent {
     QByteArray bytes;
 };
 
+// The events of one kind ("write", "set-feature", ...), in order.
+inline QList<TraceEvent> eventsNamed(const QList<TraceEvent>& events, const QString& name)
+{
+    QList<TraceEvent> out;
+    for (const TraceEvent& e : events)
+        if (e.event == name)
+            out.append(e);
+    return out;
+}
+
 class FakeLinkHost : public LinkHost {
 public:
     bool gun = false;

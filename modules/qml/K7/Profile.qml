@@ -63,7 +63,11 @@ DialogFrame {
         var texts = {}
         for (var i = 0; i < profileModel.count; ++i) {
             var number = profileModel.get(i).profileNo
-            texts[number] = appRules.programsOf(number).join(", ")
+            var programs = appRules.programsOf(number)
+            var text = ""
+            for (var k = 0; k < programs.length; ++k)
+                text += (k > 0 ? ", " : "") + programs[k]
+            texts[number] = text
         }
         programsByProfile = texts
     }

@@ -1,0 +1,3 @@
+#include "input/input_log.h"
+
+Q_LOGGING_CATEGORY(lcInput, "stryde.input")

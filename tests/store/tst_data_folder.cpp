@@ -1,0 +1,164 @@
+// The data folder as an unlucky user leaves it: files that are no INI text
+// any more are kept aside before the program rewrites them, and temporary
+// files of a save that was killed are gone after the next start.
+
+#include "features/feature_context.h"
+#include "features/recoil_ops.h"
+#include "store/damaged_files.h"
+#include "store/macro_library.h"
+#include "store/name_lists.h"
+#include "store/settings_store.h"
+#include "store_files.h"
+#include "support/fake_file_dialogs.h"
+
+#include <QtTest>
+#include <functional>
+
+using namespace storetest;
+
+namespace {
+
+// One way the program writes one of its files.
+struct Writer {
+    const char* file;
+    std::function<void(const DataFixture&)> write;
+    const char* key;        // what the write stored, read back from the new file; null: nothing is written
+    const char* value;      // a list joined with commas
+};
+
+const QList<Writer>& writers()
+{
+    static const QList<Writer> list = {
+        {"modules/setting/apConfig.bin", [](const DataFixture& fx) {
+             SettingsStore(fx.root()).setGlobalData(QStringLiteral("mouse/profileNo"), 3);
+         }, "mouse/profileNo", "3"},
+        {"modules/setting/p3.bin", [](const DataFixture& fx) {
+             SettingsStore store(fx.root());
+             store.setCurrentProfile(2);
+             store.setData(QStringLiteral("mouse/dpiCount"), 6);
+         }, "mouse/dpiCount", "6"},
+        {"modules/setting/name.bin", [](const DataFixture& fx) {
+             NameLists(fx.root()).updataNameList(2, {QStringLiteral("work1"), QStringLiteral("game2")});
+         }, "profile/profileName", "work1,game2"},
+        {"modules/macro/m1.bin", [](const DataFixture& fx) {
+             SettingsStore store(fx.root());
+             FakeFileDialogs dialogs;
+             MacroLibrary(store, dialogs).saveMacroIni(QStringLiteral("m1"), {QStringLiteral("1,4,0")}, 2);
+         }, "config/repeat", "2"},
+        // The recoil library is never created by the program: once kept
+        // aside it stays missing.
+        {"modules/gun/gunData.bin", [](const DataFixture& fx) {
+             SettingsStore store(fx.root());
+             FeatureContext ctx;
+             ctx.store = &store;
+             RecoilOps(ctx).mouseSaveGundata(0, {QStringLiteral("AKM"), QStringLiteral("L-Click"), 10, 1, 2, 3});
+         }, nullptr, nullptr},
+    };
+    return list;
+}
+
+QByteArray oversized()
+{
+    QByteArray text("[mouse]\n");
+    while (text.size() <= DamagedFiles::MaxBytes)
+        text += "k" + QByteArray::number(text.size()) + "=1\n";
+    return text;
+}
+
+} // namespace
+
+class TestDataFolder : public QObject {
+    Q_OBJECT
+private slots:
+    void damagedFilesAreKeptAside_data()
+    {
+        QTest::addColumn<int>("writer");
+        QTest::addColumn<QByteArray>("damage");
+        const QList<QPair<const char*, QByteArray>> damages = {
+            {"binary", QByteArray::fromHex("89504e470d0a1a0a0000000d49484452fffe")},
+            {"zero-filled", QByteArray(4096, '\0')},
+            {"not UTF-8", QByteArray("[mouse]\nname=\xe9t\xe9\n")},
+            {"oversized", oversized()},
+        };
+        for (int w = 0; w < writers().size(); ++w)
+            for (const auto& d : damages)
+                QTest::addRow("%s, %s", writers().at(w).file, d.first) << w << d.second;
+    }
+    void damagedFilesAreKeptAside()
+    {
+        QFETCH(int, writer);
+        QFETCH(QByteArray, damage);
+        const Writer& w = writers().at(writer);
+        DataFixture fx;
+        QVERIFY(fx.writeFile(QString::fromLatin1(w.file), damage));
+        const QString aside = QString::fromLatin1(w.file) + QStringLiteral(".damaged");
+
+        w.write(fx);
+        QCOMPARE(fx.readFile(aside), damage);
+        if (w.key)
+            QCOMPARE(onDisk(fx.path(QString::fromLatin1(w.file)), QString::fromLatin1(w.key)).toStringList().join(','),
+                     QString::fromLatin1(w.value));
+        else
+            QVERIFY(!QFileInfo::exists(fx.path(QString::fromLatin1(w.file))));
+
+        // Once: the next write finds a sound file (or none) and leaves the copy alone.
+        w.write(fx);
+        QCOMPARE(fx.readFile(aside), damage);
+    }
+
+    // Text that is merely incomplete or odd is the user's and stays where it is.
+    void soundFilesStay_data()
+    {
+        QTest::addColumn<int>("writer");
+        QTest::addColumn<QByteArray>("content");
+        for (int w = 0; w < writers().size(); ++w) {
+            QTest::addRow("%s, empty", writers().at(w).file) << w << QByteArray();
+            QTest::addRow("%s, missing keys", writers().at(w).file) << w << QByteArray("[other]\nx=1\n");
+            QTest::addRow("%s, odd text", writers().at(w).file)
+                << w << QByteArray("just words\n[unclosed\n\xc3\xa9=\"open quote\n");
+        }
+    }
+    void soundFilesStay()
+    {
+        QFETCH(int, writer);
+        QFETCH(QByteArray, content);
+        const Writer& w = writers().at(writer);
+        DataFixture fx;
+        QVERIFY(fx.writeFile(QString::fromLatin1(w.file), content));
+        w.write(fx);
+        QVERIFY(!QFileInfo::exists(fx.path(QString::fromLatin1(w.file) + QStringLiteral(".damaged"))));
+        QVERIFY(QFileInfo::exists(fx.path(QString::fromLatin1(w.file))));
+    }
+
+    // Temporary files of interrupted saves go at the next start; files that
+    // only look a little like them stay.
+    void staleTemporariesRemovedAtStart()
+    {
+        DataFixture fx;
+        const QStringList stale = {
+            "modules/setting/p1.bin.PybiwR", "modules/setting/apConfig.bin.a8Xk2q",
+            "modules/setting/virtualMouse553.json.Zq9WeR", "modules/macro/m1.bin.xyz123",
+            "modules/gun/gunData.bin.AbCdEf",
+        };
+        const QStringList kept = {
+            "modules/setting/p1.bin.backup", "modules/setting/p1.bin.Backup", "modules/setting/p1.bin.BACKUP",
+            "modules/setting/p1.bin.damaged", "modules/setting/p1.bin.AbC12", "modules/setting/p1.binAbCdEf",
+            "modules/setting/notes.txt.AbCdEf", "modules/i18n/English.ini.AbCdEf", "modules/img/logo.png.AbCdEf",
+            "stryde.bin.AbCdEf",
+        };
+        for (const QString& f : stale + kept)
+            QVERIFY(fx.writeFile(f, "partial"));
+        QVERIFY(QDir().mkpath(fx.path("modules/macro/folder.bin.AbCdEf")));
+        const auto before = snapshot(fx.root());
+
+        SettingsStore store(fx.root());
+        auto expected = before;
+        for (const QString& f : stale)
+            expected.remove(f);
+        QCOMPARE(snapshot(fx.root()), expected);
+        QVERIFY(QFileInfo(fx.path("modules/macro/folder.bin.AbCdEf")).isDir());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataFolder)
+#include "tst_data_folder.moc"

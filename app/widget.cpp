@@ -1,6 +1,7 @@
 #include "app/widget.h"
 
 #include "app/app_log.h"
+#include "app/app_rules_watcher.h"
 #include "app/device_change.h"
 #include "app/tray_notifier.h"
 #include "app/ui_controler.h"
@@ -28,6 +29,7 @@ namespace {
 
 constexpr int kStartUiEventTag = 2177;
 const QString kCopyDataPrefix = QStringLiteral("\x01" "copydata\n");
+const QString kTrayToolTip = QStringLiteral("KORVEX STRYDE MOUSE Z74");
 
 // The user event the window posts itself so runUI follows initUI's queued work.
 class StartUiEvent : public QEvent {
@@ -73,6 +75,11 @@ Widget::Widget(WidgetSetup setup, QWidget* parent)
 
     buildTray();
 
+    // The profile follows the program in front.
+    m_appRules = std::make_unique<AppRulesWatcher>(*v, m_hid, *setup.clock, std::move(setup.activeWindows),
+                                                   [this](const QString& line) { setProfileToolTip(line); });
+    m_appRules->start();
+
     if (!m_deviceChanges)
         m_deviceChanges = makeDeviceChangeSource();
     connect(m_deviceChanges.get(), &DeviceChangeSource::deviceChanged, this, &Widget::onDeviceChange);
@@ -85,6 +92,7 @@ Widget::~Widget()
     // The listener reports into this window; it ends within one read time-out.
     m_hid.stopListening();
     m_hid.setHost(nullptr);
+    m_appRules.reset();
     m_controller->deleteLater();
 }
 
@@ -116,7 +124,7 @@ void Widget::buildTray()
     m_trayMenu->addAction(quit);
     m_trayMenu->setStyleSheet(QString::fromLatin1(kTrayMenuStyle));
     m_trayIcon->setContextMenu(m_trayMenu);
-    m_trayIcon->setToolTip(QStringLiteral("KORVEX STRYDE MOUSE Z74"));
+    m_trayIcon->setToolTip(kTrayToolTip);
     m_trayIcon->setIcon(QIcon(QDir(m_dataRoot).filePath(QStringLiteral("modules/img/logo.ico"))));
     connect(m_trayIcon, &QSystemTrayIcon::activated, this, &Widget::trayIconActivated);
     m_trayIcon->setVisible(true);
@@ -128,6 +136,11 @@ void Widget::notify(const QString& title, const QString& text)
         m_notifier->showMessage(title, text, QSystemTrayIcon::Information, 10000);
     else
         m_trayIcon->showMessage(title, text, QSystemTrayIcon::Information, 10000);
+}
+
+void Widget::setProfileToolTip(const QString& line)
+{
+    m_trayIcon->setToolTip(line.isEmpty() ? kTrayToolTip : kTrayToolTip + QLatin1Char('\n') + line);
 }
 
 // --- device presence ---------------------------------------------------------
@@ -174,6 +187,7 @@ void Widget::connectSequence(int index)
         v->profileSync().readAtConnect();
     v->setEnabled(true);
     startUi();
+    m_appRules->deviceConnected();
 }
 
 void Widget::startUi()

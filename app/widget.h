@@ -5,6 +5,7 @@
 // restores itself from the tray while a mouse is connected.
 
 #include "device/hid_thread.h"
+#include "app/active_window.h"
 #include "app/device_change.h"
 #include "device/link_host.h"
 
@@ -15,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+class AppRulesWatcher;
 class Clock;
 class HidApi;
 class QAction;
@@ -41,6 +43,8 @@ struct WidgetSetup {
     int checkIntervalMs = 2048;
     // Shows a copy-data text (title, text); null: a modal warning box.
     std::function<void(const QString&, const QString&)> warningBox;
+    // Null: the platform's watch of the program in front.
+    std::unique_ptr<ActiveWindowSource> activeWindows;
 };
 
 class Widget : public QWidget, public LinkHost {
@@ -59,6 +63,7 @@ public:
     QMenu* trayMenu() const { return m_trayMenu; }
     QTimer& checkTimer() { return m_checkTimer; }
     int deviceChecks() const { return m_deviceChecks; }
+    AppRulesWatcher& appRules() { return *m_appRules; }
 
     // A device-change notification: (re)starts the check timer unless a listener runs.
     void onDeviceChange();
@@ -90,6 +95,7 @@ private:
     void buildTray();
     void requestRestore();
     void notify(const QString& title, const QString& text);
+    void setProfileToolTip(const QString& line);
 
     QTimer m_checkTimer;
     Ui_Controler* m_controller = nullptr;
@@ -104,6 +110,7 @@ private:
     std::function<void(const QString&, const QString&)> m_warningBox;
     int m_deviceChecks = 0;
     bool m_checkDeferred = false;
+    std::unique_ptr<AppRulesWatcher> m_appRules;
 };
 
 // The instance message a second start sends for a copy-data text (Linux's

@@ -1,5 +1,6 @@
 // stryde-cli: the device link without the window, for scripts, support and tests.
 
+#include "cli/rules_command.h"
 #include "cli/slot_invoker.h"
 #include "device/clock.h"
 #include "device/hid_api_system.h"
@@ -68,6 +69,9 @@ QString usageText()
         "                            prints one JSON object: \"result\" and the out-parameters by name\n"
         "  batch FILE|-              one call per line (OBJECT.SLOT ARG...), in one process\n"
         "  slots                     the slots of hid and ui_View that call can reach\n"
+        "  rules                     the profiles chosen by the program in front (one JSON object a line)\n"
+        "  rules add PROFILE PROGRAM give PROGRAM (an executable's file name) the profile PROFILE (0-5)\n"
+        "  rules remove PROGRAM      take the rule of PROGRAM away\n"
         "\n"
         "options:\n"
         "  --data-dir DIR            folder holding modules/ (default: the executable's folder)\n"
@@ -417,9 +421,14 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
     const QString command = o.command.first();
+    if (command == QLatin1String("rules")) {
+        // The rules need no mouse.
+        const QString root = o.dataDir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dataDir;
+        return runRulesCommand(root, o.command.mid(1), {printOut, printErr});
+    }
     if (command != QLatin1String("devices") && command != QLatin1String("call") && command != QLatin1String("batch")
         && command != QLatin1String("slots")) {
-        printErr(QStringLiteral("unknown command %1: expected devices, call, batch or slots").arg(command));
+        printErr(QStringLiteral("unknown command %1: expected devices, call, batch, slots or rules").arg(command));
         return ExitUsage;
     }
     if ((command == QLatin1String("call") || command == QLatin1String("batch")) && o.command.size() < 2) {

@@ -5,9 +5,9 @@ STRYDE_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
   qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript
   qml6-module-qttest qml6-module-qtqml libgl-dev
-  libhidapi-dev libudev-dev libx11-dev libxi-dev
+  libhidapi-dev libudev-dev libx11-dev libxi-dev libxcb1-dev
   librsvg2-bin fonts-noto-core fonts-noto-cjk
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-utils
 )
 
 stryde_install_deps() {

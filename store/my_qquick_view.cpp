@@ -143,7 +143,12 @@ void myQQuickView::notifyMouse(bool isDown, uint veskCode, uint x, uint y)
 // --- settings store --------------------------------------------------------
 
 void myQQuickView::resetApconfig() { m_store->resetApconfig(); }
-void myQQuickView::setCurrentProfile(int profile) { m_store->setCurrentProfile(profile); }
+void myQQuickView::setCurrentProfile(int profile)
+{
+    const int before = m_store->currentProfile();
+    if (m_store->setCurrentProfile(profile) && m_store->currentProfile() != before)
+        emit currentProfileChanged(m_store->currentProfile());
+}
 QVariantList myQQuickView::mouseGetKeydefine(QVariant index, bool isRecovery) { return m_store->mouseGetKeydefine(index, isRecovery); }
 QVariant myQQuickView::getData(QVariant key, bool isRecovery) { return m_store->getData(key, isRecovery); }
 QVariant myQQuickView::getGlobalData(QVariant key) { return m_store->getGlobalData(key); }

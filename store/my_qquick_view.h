@@ -109,6 +109,10 @@ public slots:
     void setBusy(int busyTime);
     void setCurrentDPI(int dpiValue);
 
+signals:
+    // The current profile slot changed (setCurrentProfile with another slot).
+    void currentProfileChanged(int profile);
+
 protected:
     void focusInEvent(QFocusEvent* event) override;
 

@@ -146,6 +146,7 @@ Item {
             systemSettingMain.systemSettingLang = langStrings("systemSetting", systemSettingMain.systemSettingLang)
             gunControlMain.gunControlLang = langStrings("gunControl", gunControlMain.gunControlLang)
             profileMain.profileLang = langStrings("profile", profileMain.profileLang)
+            appRulesMain.appRulesLang = langStrings("appRules", appRulesMain.appRulesLang)
             _KeyCodeString.keyCodeStr = langStrings("keyCode", _KeyCodeString.keyCodeStr)
             ui_View.getLangStrings("other", language)
 
@@ -298,6 +299,22 @@ Item {
         controlUIEnable(true)
     }
 
+    // Makes profile `number` current as a choice in the title-bar drop-down
+    // does (the native side calls it for the program in front). False when
+    // the profile manager does not list it or the interface has not started.
+    function chooseProfile(number) {
+        var model = profileMain.profileDataModel0
+        for (var i = 0; isPownOn && i < model.count; ++i) {
+            if (model.get(i).profileNo === number) {
+                upItem.profileBtn.closeMenu()
+                upItem.profileBtn.currentSelect = i
+                upItem.profileBtn.valueChange(i)
+                return profileNo === number
+            }
+        }
+        return false
+    }
+
     function switchProfile(tmpProfileNo) {
         if (tmpProfileNo === profileNo)
             return
@@ -306,7 +323,10 @@ Item {
         ui_View.setGlobalData("mouse/profileNo", profileNo)
         ui_View.setCurrentProfile(profileNo)
         keyMatrixMain.init(true, false)
+        // Reading the new profile's LOD sends it; nothing is left unsaved by that.
+        var lodUnsaved = lodMain.isSave
         lodMain.init(true)
+        lodMain.isSave = lodUnsaved
         dpiSettingMain.init(true, false)
         lightControlMain.init(true, false)
         systemSettingMain.init(true, false)
@@ -593,6 +613,8 @@ Item {
                     macroEditorMain.macroEditorFocus()
                 if (profileMain.visible)
                     profileMain.profileFocus()
+                if (appRulesMain.visible)
+                    appRulesMain.appRulesFocus()
                 if (gunControlMain.visible)
                     gunControlMain.gunControlFocus()
                 lightControlMain.lightControlFocus()
@@ -628,6 +650,11 @@ Item {
         id: profileMain
         objectName: "profileMain"
         onChangeProfile: function(tmpProfileNo) { mainIten.switchProfile(tmpProfileNo) }
+    }
+    AppRules {
+        id: appRulesMain
+        objectName: "appRulesMain"
+        onRulesEdited: profileMain.refreshPrograms()
     }
 
     DialogFrame {

@@ -1,6 +1,7 @@
 // The running program against the virtual mouse: connect, the listener's DPI
 // notices and removal, device-change debouncing, restore rules, single instance.
 
+#include "app/app_rules_watcher.h"
 #include "app/device_change.h"
 #include "app/single_instance.h"
 #include "app/tray_notifier.h"
@@ -10,6 +11,7 @@
 #include "device/virtual_mouse.h"
 #include "features/pointer_backend.h"
 #include "store/my_qquick_view.h"
+#include "store/settings_store.h"
 #include "store/scripted_file_dialogs.h"
 #include "support/data_fixture.h"
 
@@ -38,6 +40,24 @@ public:
     bool start() override { return true; }
 };
 
+// The program in front, as the test says.
+class ScriptedWindows : public ActiveWindowSource {
+public:
+    bool start() override { return true; }
+    QString unavailableReason() const override { return QString(); }
+    QStringList runningPrograms() const override { return {}; }
+    void bringToFront(const QString& program, qint64 pid = 77)
+    {
+        ActiveWindow w;
+        w.id = ++m_id;
+        w.pid = pid;
+        w.program = program;
+        emit activeWindowChanged(w);
+    }
+private:
+    quint64 m_id = 0x400000;
+};
+
 // One running program on a copy of the installed data, with a virtual mouse.
 struct App {
     explicit App(int family = 553, bool gun = false, bool demoMenu = false)
@@ -58,6 +78,9 @@ struct App {
             return new myQQuickView(data.root(), &dialogs, nullptr, window);
         };
         setup.deviceChanges = std::move(changes);
+        auto front = std::make_unique<ScriptedWindows>();
+        windows = front.get();
+        setup.activeWindows = std::move(front);
         setup.notifier = &tray;
         setup.checkIntervalMs = 0;
         if (demoMenu)
@@ -121,6 +144,7 @@ struct App {
     ScriptedFileDialogs dialogs;
     RecordingTray tray;
     ManualDeviceChanges* deviceChanges = nullptr;
+    ScriptedWindows* windows = nullptr;
     QStringList warnings;
     std::unique_ptr<Widget> widget;
 };
@@ -437,6 +461,57 @@ private slots:
         QCOMPARE(received.first().first().toString(), QStringLiteral("héllo"));
         sent.waitForFinished();
         QVERIFY(sent.result());
+    }
+
+    // The program in front switches through the interface's own profile
+    // switch; the tray names the profile and why; a dialog holds the switch
+    // back; the user's choice and the program's own window are left alone.
+    void programInFrontChoosesTheProfile()
+    {
+        App app(553);
+        QVERIFY(app.data.writeFile(QStringLiteral("modules/setting/name.bin"), "[profile]\nprofileName=Standard0, Game1\n"));
+        QVERIFY(app.data.writeFile(QStringLiteral("modules/setting/apps.bin"), "[programs]\nkrita=1\n"));
+        app.widget->checkDevice();
+        app.settle();
+        app.unlock();
+        AppRulesWatcher& rules = app.widget->appRules();
+        const QString tray = QStringLiteral("KORVEX STRYDE MOUSE Z74\n");
+        auto front = [&](const QString& program, qint64 pid = 77) {
+            app.windows->bringToFront(program, pid);
+            app.clock.advance(ProfileAutoSwitch::SettleMs);
+            rules.switcher().poll();
+            app.settle();
+        };
+        auto dpiTables = [&] { return int(app.commandsSent().count(0x11)); };
+        QObject* mask = app.root()->findChild<QObject*>(QStringLiteral("mainMask"));
+        QVERIFY(mask);
+
+        // A dialog is open: the switch waits until it closes.
+        mask->setProperty("visible", true);
+        front(QStringLiteral("Krita"));
+        QCOMPARE(app.rootProperty("profileNo").toInt(), 0);
+        QVERIFY(rules.switcher().isPending());
+        mask->setProperty("visible", false);
+        app.clock.advance(ProfileAutoSwitch::RetryMs);
+        rules.switcher().poll();
+        app.settle();
+        QCOMPARE(app.rootProperty("profileNo").toInt(), 1);
+        QCOMPARE(app.widget->view()->store().currentProfile(), 1);
+        QCOMPARE(dpiTables(), 1);
+        QCOMPARE(app.widget->trayIcon()->toolTip(), tray + QStringLiteral("Game — for krita"));
+
+        // The program's own window and a return to krita change nothing.
+        front(QStringLiteral("stryde"), QCoreApplication::applicationPid());
+        front(QStringLiteral("krita"));
+        QCOMPARE(dpiTables(), 1);
+
+        // The user picks the standard profile: leaving krita keeps it.
+        QVERIFY(QMetaObject::invokeMethod(app.root(), "switchProfile", Q_ARG(QVariant, QVariant(0))));
+        app.settle();
+        QCOMPARE(app.widget->trayIcon()->toolTip(), tray + QStringLiteral("Standard"));
+        front(QStringLiteral("bash"));
+        QCOMPARE(app.rootProperty("profileNo").toInt(), 0);
+        QCOMPARE(dpiTables(), 2);
     }
 };
 

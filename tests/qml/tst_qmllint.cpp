@@ -9,6 +9,7 @@
 // description (jsroot.qmltypes), so qmllint checks every use of them: a call
 // of a slot or function that does not exist is still a warning.
 
+#include "app/app_rules_bridge.h"
 #include "app/ui_controler.h"
 #include "device/hid_thread.h"
 #include "store/my_qquick_view.h"
@@ -146,6 +147,7 @@ void QmlLint::everyQmlFileIsClean()
         {QStringLiteral("ui_View"), &myQQuickView::staticMetaObject},
         {QStringLiteral("hid"), &Hid_Thread::staticMetaObject},
         {QStringLiteral("ui_Ctl"), &Ui_Controler::staticMetaObject},
+        {QStringLiteral("appRules"), &AppRulesBridge::staticMetaObject},
         {QStringLiteral("rig"), &QmlRig::staticMetaObject},
     };
     for (const auto& c : contexts) {

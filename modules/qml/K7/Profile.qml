@@ -6,7 +6,8 @@ import QtQuick
 // with its profile number 0 … 5; entry 0 is the standard profile. Its list
 // is also the model of the title-bar profile drop-down, whose choice switches
 // the interface to that profile (changeProfile). The names are stored as name
-// list 2, each name followed by its number as one digit.
+// list 2, each name followed by its number as one digit. Each row also shows
+// the programs that bring its profile to the front (edited in appRulesMain).
 DialogFrame {
     id: profile
     width: 415
@@ -20,6 +21,10 @@ DialogFrame {
     // The entry being renamed, -1 for none.
     property int editIndex: -1
     readonly property int maxEntries: 6
+    // The programs of each profile number, as "a, b" (refreshPrograms()).
+    property var programsByProfile: ({})
+    // Whether this session can see the program in front.
+    property bool programsAvailable: true
 
     signal changeProfile(int tmpProfileNo)
 
@@ -27,6 +32,7 @@ DialogFrame {
         endRename()
         menu.visible = false
         visible = false
+        appRulesMain.visible = false
         mainMask.visible = false
         upItem.profileBtn.closeMenu()
     }
@@ -49,6 +55,30 @@ DialogFrame {
         selectIndex = Math.max(0, findNumber(mainIten.profileNo))
         profileModel.setProperty(0, "textValue", profileLang[5])
         publish()
+        programsAvailable = appRules.available()
+        refreshPrograms()
+    }
+
+    function refreshPrograms() {
+        var texts = {}
+        for (var i = 0; i < profileModel.count; ++i) {
+            var number = profileModel.get(i).profileNo
+            var programs = appRules.programsOf(number)
+            var text = ""
+            for (var k = 0; k < programs.length; ++k)
+                text += (k > 0 ? ", " : "") + programs[k]
+            texts[number] = text
+        }
+        programsByProfile = texts
+    }
+
+    // The programs dialog for the selected entry.
+    function editPrograms() {
+        profileFocus()
+        if (selectIndex < 0 || selectIndex >= profileModel.count)
+            return
+        var entry = profileModel.get(selectIndex)
+        appRulesMain.show(entry.profileNo, entry.textValue)
     }
 
     function profileFocus() {
@@ -111,8 +141,12 @@ DialogFrame {
     function newProfile() {
         profileFocus()
         var number = appendEntry()
-        if (number >= 0)
+        if (number >= 0) {
             ui_View.resetProfile(number)
+            // A new profile starts without programs.
+            appRules.removeProfile(number)
+            refreshPrograms()
+        }
     }
 
     function importProfile() {
@@ -120,6 +154,8 @@ DialogFrame {
         var number = appendEntry()
         if (number < 0)
             return
+        appRules.removeProfile(number)
+        refreshPrograms()
         // A cancelled file dialog leaves no entry behind.
         if (!ui_View.loadProfile(number)) {
             profileModel.remove(profileModel.count - 1)
@@ -140,11 +176,14 @@ DialogFrame {
         var active = upItem.profileBtn.currentSelect
         if (selectIndex <= 0 || selectIndex >= profileModel.count || selectIndex === active)
             return
+        // A deleted profile's programs switch to nothing any more.
+        appRules.removeProfile(profileModel.get(selectIndex).profileNo)
         profileModel.remove(selectIndex)
         if (selectIndex < active)
             upItem.profileBtn.currentSelect = active - 1
         selectIndex = Math.min(selectIndex, profileModel.count - 1)
         publish()
+        refreshPrograms()
     }
 
     function startRename(index) {
@@ -213,7 +252,7 @@ DialogFrame {
                 Text {
                     anchors.left: rowIcon.right
                     anchors.leftMargin: 10
-                    anchors.right: activeMark.left
+                    anchors.right: rowPrograms.left
                     anchors.rightMargin: 8
                     anchors.verticalCenter: parent.verticalCenter
                     visible: profile.editIndex !== row.index
@@ -221,6 +260,20 @@ DialogFrame {
                     color: fontColor
                     font.family: fontFamily
                     font.pixelSize: fontNormalSize
+                    elide: Text.ElideRight
+                }
+                Text {
+                    // The programs that bring this profile to the front.
+                    id: rowPrograms
+                    objectName: "profilePrograms" + row.index
+                    anchors.right: activeMark.left
+                    anchors.rightMargin: 10
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: Math.min(implicitWidth, 170)
+                    text: profile.programsByProfile[row.profileNo] || ""
+                    color: row.selected ? fontColor : colorGray2
+                    font.family: fontFamily
+                    font.pixelSize: fontMinSize + 1
                     elide: Text.ElideRight
                 }
                 Rectangle {
@@ -292,6 +345,32 @@ DialogFrame {
                 }
             }
         }
+    }
+
+    TextButton {
+        objectName: "profileProgramsButton"
+        x: 15
+        y: listFrame.y + listFrame.height + 16
+        width: 80
+        text: appRulesMain.appRulesLang[0]
+        onClicked: profile.editPrograms()
+    }
+    Text {
+        // Where the program in front cannot be seen (a Wayland session).
+        objectName: "profileProgramsOff"
+        x: 15 + 80 + 10
+        y: listFrame.y + listFrame.height + 10
+        width: 415 - 16 - 144 - 12 - x
+        height: 36
+        visible: !profile.programsAvailable
+        verticalAlignment: Text.AlignVCenter
+        wrapMode: Text.Wrap
+        maximumLineCount: 2
+        elide: Text.ElideRight
+        text: appRulesMain.appRulesLang[8]
+        color: colorGray2
+        font.family: fontFamily
+        font.pixelSize: fontMinSize
     }
 
     Row {

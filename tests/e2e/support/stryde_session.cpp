@@ -12,6 +12,7 @@
 #include <QTest>
 
 // Xlib last: its macros clash with Qt names.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -83,6 +84,9 @@ bool StrydeSession::start(const Options& options)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), m_display);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    // The program runs on this X display alone, whatever session started the tests.
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("XDG_SESSION_TYPE"));
     env.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
     env.insert(QStringLiteral("STRYDE_INSTANCE_ID"),
                QStringLiteral("stryde-e2e-%1-%2").arg(QCoreApplication::applicationPid()).arg(display));
@@ -162,6 +166,7 @@ bool StrydeSession::findWindow(int timeoutMs)
             }
             if (g.value(QStringLiteral("WIDTH")) == 1024 && g.value(QStringLiteral("HEIGHT")) == 640) {
                 m_window = QRect(g.value(QStringLiteral("X")), g.value(QStringLiteral("Y")), 1024, 640);
+                m_windowId = id.toULongLong();
                 return true;
             }
         }
@@ -197,6 +202,20 @@ bool StrydeSession::drag(int x0, int y0, int x1, int y1, int steps)
 bool StrydeSession::key(const QString& keys)
 {
     return xdotool({QStringLiteral("key"), keys});
+}
+
+bool StrydeSession::setActiveWindow(quint64 window)
+{
+    Display* dpy = XOpenDisplay(m_display.toLatin1().constData());
+    if (!dpy)
+        return false;
+    const Atom active = XInternAtom(dpy, "_NET_ACTIVE_WINDOW", False);
+    const unsigned long value = window;
+    XChangeProperty(dpy, DefaultRootWindow(dpy), active, XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&value), 1);
+    XSync(dpy, False);
+    XCloseDisplay(dpy);
+    return true;
 }
 
 QImage StrydeSession::grabScreen() const

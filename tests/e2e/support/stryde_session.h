@@ -45,11 +45,19 @@ public:
     void stop();
     QString error() const { return m_error; }
     QString dataRoot() const { return m_data.root(); }
+    // The X display of the session (":93").
+    QString display() const { return m_display; }
     // The program's own output so far (stdout and stderr).
     QString programOutput();
 
     // --- pointer and keys (window coordinates) --------------------------------
     QRect windowGeometry() const { return m_window; }
+    // The program's main window.
+    quint64 windowId() const { return m_windowId; }
+    // Names `window` (0: none) in the root window's _NET_ACTIVE_WINDOW, as a
+    // window manager does when the user brings a window to the front (Xvfb
+    // has no window manager).
+    bool setActiveWindow(quint64 window);
     bool moveTo(int x, int y);
     bool click(int x, int y, int button = 1);
     // Press at (x0, y0), move in `steps` steps to (x1, y1), release.
@@ -89,5 +97,6 @@ private:
     QString m_tracePath;
     QString m_error;
     QRect m_window;
+    quint64 m_windowId = 0;
     QByteArray m_output;
 };

@@ -1,6 +1,7 @@
 #include "qml_rig.h"
 #include "run_files.h"
 
+#include "app/app_rules_bridge.h"
 #include "device/hid_thread.h"
 #include "device/tracing_hid_api.h"
 #include "device/virtual_mouse.h"
@@ -36,8 +37,10 @@ QmlRig::QmlRig(QQmlEngine* engine, QObject* parent)
 QmlRig::~QmlRig()
 {
     // The view's pages may still hold the objects; let QML drop them first.
-    if (m_engine)
+    if (m_engine) {
         m_engine->rootContext()->setContextProperty(QStringLiteral("ui_View"), nullptr);
+        m_engine->rootContext()->setContextProperty(QStringLiteral("appRules"), nullptr);
+    }
 }
 
 bool QmlRig::start(const QVariantMap& options)
@@ -69,6 +72,7 @@ bool QmlRig::start(const QVariantMap& options)
     std::unique_ptr<Hid_Thread> oldHid = std::move(m_hid);
     std::unique_ptr<TracingHidApi> oldTracer = std::move(m_tracer);
     std::unique_ptr<VirtualMouse> oldMouse = std::move(m_mouse);
+    std::unique_ptr<AppRulesBridge> oldAppRules = std::move(m_appRules);
 
     m_data = std::move(data);
     m_traceBuffer.close();
@@ -95,6 +99,10 @@ bool QmlRig::start(const QVariantMap& options)
                                             std::make_unique<FakePointerBackend>(m_pointer));
     m_view->setObjectName(QStringLiteral("ui_View"));
     m_view->setHidLink(m_hid.get());
+    m_appRules = std::make_unique<AppRulesBridge>(m_data->root());
+    m_appRules->setAvailable(options.value(QStringLiteral("appRulesAvailable"), true).toBool());
+    const QStringList running = options.value(QStringLiteral("runningPrograms")).toStringList();
+    m_appRules->setRunningPrograms([running] { return running; });
     publish();
 
     // The connect sequence of the program, without the listener thread.
@@ -110,6 +118,7 @@ bool QmlRig::start(const QVariantMap& options)
     oldHid.reset();
     oldTracer.reset();
     oldMouse.reset();
+    oldAppRules.reset();
     return true;
 }
 
@@ -119,6 +128,7 @@ void QmlRig::publish()
     context->setContextProperty(QStringLiteral("ui_View"), m_view.get());
     context->setContextProperty(QStringLiteral("hid"), m_hid.get());
     context->setContextProperty(QStringLiteral("ui_Ctl"), &m_controller);
+    context->setContextProperty(QStringLiteral("appRules"), m_appRules.get());
     context->setContextProperty(QStringLiteral("rig"), this);
 }
 

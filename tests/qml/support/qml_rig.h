@@ -17,6 +17,7 @@
 #include <QVariant>
 #include <memory>
 
+class AppRulesBridge;
 class DataFixture;
 class FakeLinkHost;
 class Hid_Thread;
@@ -43,6 +44,8 @@ public:
     //   mouseProfile: int           the 560 mouse's current profile before it connects
     //   files: { "modules/setting/p1.bin": { "mouse/dpiCount": 6, ... }, ... }
     //                               settings written before the view opens them
+    //   appRulesAvailable: bool     whether the program in front can be seen (default true)
+    //   runningPrograms: [names]    what appRules.runningPrograms() offers
     // False when the data copy or the device check failed.
     Q_INVOKABLE bool start(const QVariantMap& options = QVariantMap());
     // The folder holding modules/ of the current data copy.
@@ -105,4 +108,5 @@ private:
     std::unique_ptr<TracingHidApi> m_tracer;
     std::unique_ptr<Hid_Thread> m_hid;
     std::unique_ptr<myQQuickView> m_view;
+    std::unique_ptr<AppRulesBridge> m_appRules;
 };

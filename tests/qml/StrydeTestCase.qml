@@ -48,6 +48,13 @@ TestCase {
         }
     }
 
+    // Waits until a drop-down's area has reached `height` and its animation has
+    // ended: a row takes clicks, and a choice is reported, only then.
+    function waitDropArea(control, height) {
+        tryCompare(findChild(control, "dropArea"), "height", height)
+        tryCompare(control, "animating", false)
+    }
+
     // The item of main.qml with this objectName (fails the test when missing).
     // Delegates of a list appear once the list is laid out, so it waits a little.
     function item(name) {

@@ -57,7 +57,7 @@ StrydeTestCase {
         compare(segment.textValue, "3")
         verify(item("dpiStage2").visible && !item("dpiStage3").visible)
         click(segment)
-        tryCompare(findChild(segment, "dropArea"), "height", 4 * 24)
+        waitDropArea(segment, 4 * 24)
         mouseClick(segment, 20, 24 + 1 * 24 + 12)       // "2"
         tryCompare(dpi, "currentDpiCount", 2)
         verify(dpi.isSave)
@@ -118,7 +118,7 @@ StrydeTestCase {
         startMain()
         var lod = item("reportRateLV")
         click(lod)
-        tryCompare(findChild(lod, "dropArea"), "height", 24)
+        waitDropArea(lod, 24)
         dragBy(findChild(lod.sliderControl, "knob"), 6, 6, data.dx, 0)
         compare(lod.sliderControl.value, data.position)
         compare(lod.textValue, data.label)

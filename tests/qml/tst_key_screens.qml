@@ -39,7 +39,7 @@ StrydeTestCase {
         dialog().closeDialog()
         // Until their closing animations end, open drop-downs still take clicks.
         for (var name of ["mediaGrid", "windowsGrid", "shortcutGrid", "macroDrop", "rateDrop"])
-            tryCompare(findChild(item(name), "dropArea"), "height", 0)
+            waitDropArea(item(name), 0)
     }
     function openGrid(name, index) {
         var grid = item(name)
@@ -47,14 +47,14 @@ StrydeTestCase {
         tryVerify(function() { return grid.rows > 0 })
         if (index >= 0) {
             click(grid)
-            tryCompare(findChild(grid, "dropArea"), "height", grid.rows * 24 + 2)
+            waitDropArea(grid, grid.rows * 24 + 2)
             var cell = (grid.width * 3 - 2) / 3
             mouseClick(grid, grid.horizontalOffset + 1 + (index % 3 + 0.5) * cell,
                        grid.height + 1 + (Math.floor(index / 3) + 0.5) * 24)
-            tryCompare(findChild(grid, "dropArea"), "height", 0)
+            waitDropArea(grid, 0)
         }
         click(grid)
-        tryCompare(findChild(grid, "dropArea"), "height", grid.rows * 24 + 2)
+        waitDropArea(grid, grid.rows * 24 + 2)
     }
 
     function test_key_assignment_data() {
@@ -92,7 +92,7 @@ StrydeTestCase {
         item("macroMode2").btnClick(2)
         var drop = item("macroDrop")
         click(drop)
-        tryCompare(findChild(drop, "dropArea"), "height", 3 * 24)
+        waitDropArea(drop, 3 * 24)
         shot("key_macro_" + data.tag)
         hide()
 

@@ -39,11 +39,11 @@ StrydeTestCase {
         reveal(grid)
         tryVerify(function() { return grid.rows > 0 }, 2000, "the grid has its entries")
         click(grid)
-        tryCompare(findChild(grid, "dropArea"), "height", grid.rows * 24 + 2)
+        waitDropArea(grid, grid.rows * 24 + 2)
         var cell = (grid.width * 3 - 2) / 3
         mouseClick(grid, grid.horizontalOffset + 1 + (index % 3 + 0.5) * cell,
                    grid.height + 1 + (Math.floor(index / 3) + 0.5) * 24)
-        tryCompare(findChild(grid, "dropArea"), "height", 0)
+        waitDropArea(grid, 0)
     }
     function entry(slot) {
         var e = item("keyMatrixMain").modKeys.get(slot)
@@ -224,7 +224,7 @@ StrydeTestCase {
         // The rate: the knob's position + 1 ms.
         var rate = item("rateDrop")
         click(rate)
-        tryCompare(findChild(rate, "dropArea"), "height", 24)
+        waitDropArea(rate, 24)
         rate.sliderControl.setRatioValue(1)
         compare(dialog().keyCode2, 80)
         compare(rate.textValue, "80MS")
@@ -287,7 +287,7 @@ StrydeTestCase {
         var drop = item("macroDrop")
         reveal(drop)
         click(drop)
-        tryCompare(findChild(drop, "dropArea"), "height", 2 * 24)
+        waitDropArea(drop, 2 * 24)
         mouseClick(drop, 40, 24 + 24 + 12)              // "Spray"
         tryCompare(dialog(), "keyString", "Spray")
         compare([dialog().keyCode0, dialog().keyCode1, dialog().keyCode2, dialog().keyCode3], [4, 2, 5, 0])

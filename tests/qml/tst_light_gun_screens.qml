@@ -17,9 +17,9 @@ StrydeTestCase {
     function chooseEffect(index) {
         var list = item("lightEffect")
         click(list)
-        tryCompare(findChild(list, "dropArea"), "height", list.count * 24)
+        waitDropArea(list, list.count * 24)
         mouseClick(list, 30, 24 + index * 24 + 12)
-        tryCompare(findChild(list, "dropArea"), "height", 0)
+        waitDropArea(list, 0)
     }
 
     function test_lighting_data() {
@@ -35,10 +35,10 @@ StrydeTestCase {
         var lang = data.language === "English" ? "en" : "zh"
         var list = item("lightEffect")
         click(list)
-        tryCompare(findChild(list, "dropArea"), "height", list.count * 24)
+        waitDropArea(list, list.count * 24)
         shot("light_" + data.kind + "_list_" + lang)
         list.closeMenu()
-        tryCompare(findChild(list, "dropArea"), "height", 0)
+        waitDropArea(list, 0)
         for (var i = 0; i < list.count; ++i) {
             chooseEffect(i)
             if (i === 2) {
@@ -66,10 +66,10 @@ StrydeTestCase {
         // Slot 2 holding UNP9, pulled down further and firing 12 times.
         var slot = item("gunSlot")
         click(slot)
-        tryCompare(findChild(slot, "dropArea"), "height", 3 * 24)
+        waitDropArea(slot, 3 * 24)
         shot("recoil_slots_open_" + data.tag)
         mouseClick(slot, 30, 24 + 24 + 12)
-        tryCompare(findChild(slot, "dropArea"), "height", 0)
+        waitDropArea(slot, 0)
         click(item("gunRow4"))
         dragBy(item("gunDot"), 4, 4, 0, 50)
         var times = item("gunTimes")
@@ -80,7 +80,7 @@ StrydeTestCase {
         keyClick(Qt.Key_Return)
         var rate = item("gunRate")
         click(rate)
-        tryCompare(findChild(rate, "dropArea"), "height", 24)
+        waitDropArea(rate, 24)
         shot("recoil_edited_" + data.tag, Qt.point(600, 600))
     }
 }

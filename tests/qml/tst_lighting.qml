@@ -21,9 +21,9 @@ StrydeTestCase {
     function chooseEffect(index) {
         var list = item("lightEffect")
         click(list)
-        tryCompare(findChild(list, "dropArea"), "height", list.count * 24)
+        waitDropArea(list, list.count * 24)
         mouseClick(list, 30, 24 + index * 24 + 12)
-        tryCompare(findChild(list, "dropArea"), "height", 0)
+        waitDropArea(list, 0)
         compare(list.currentSelect, index)
     }
 

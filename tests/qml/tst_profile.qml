@@ -37,9 +37,9 @@ StrydeTestCase {
     function chooseInTitleBar(index) {
         var list = item("profileList")
         click(list)
-        tryCompare(findChild(list, "dropArea"), "height", list.count * 24)
+        waitDropArea(list, list.count * 24)
         mouseClick(list, 20, 24 + index * 24 + 12)
-        tryCompare(findChild(list, "dropArea"), "height", 0)
+        waitDropArea(list, 0)
     }
 
     function test_the_standard_entry_takes_the_language_text() {

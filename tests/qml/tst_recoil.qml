@@ -48,9 +48,9 @@ StrydeTestCase {
     function chooseSlot(index) {
         var slot = item("gunSlot")
         click(slot)
-        tryCompare(findChild(slot, "dropArea"), "height", 3 * 24)
+        waitDropArea(slot, 3 * 24)
         mouseClick(slot, 30, 24 + index * 24 + 12)
-        tryCompare(findChild(slot, "dropArea"), "height", 0)
+        waitDropArea(slot, 0)
     }
 
     // What slot 1 … 3 of the mouse holds: [times, x, y].
@@ -164,7 +164,7 @@ StrydeTestCase {
 
         var rate = item("gunRate")
         click(rate)
-        tryCompare(findChild(rate, "dropArea"), "height", 24)
+        waitDropArea(rate, 24)
         var knob = findChild(rate.sliderControl, "knob")
         dragBy(knob, 6, 6, 300, 0)
         compare(rate.textValue, "90MS")

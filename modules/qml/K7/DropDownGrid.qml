@@ -12,6 +12,8 @@ Item {
     z: isDrop || openAnimation.running ? 10 : 0
 
     property bool isDrop: false
+    // True while the area opens or closes.
+    readonly property bool animating: openAnimation.running
     property alias mdItems: grid.model
     property int currentSelect: 0
     property string textValue: ""

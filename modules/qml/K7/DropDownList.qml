@@ -13,6 +13,8 @@ Item {
     z: isDrop || openAnimation.running ? 10 : 0
 
     property bool isDrop: false
+    // True while the area opens or closes.
+    readonly property bool animating: openAnimation.running
     property alias mdItems: listView.model
     property int count: listView.model && listView.model.count !== undefined ? listView.model.count : 0
     property int currentSelect: 2

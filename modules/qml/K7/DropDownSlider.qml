@@ -9,6 +9,8 @@ Item {
     z: isDrop || openAnimation.running ? 10 : 0
 
     property bool isDrop: false
+    // True while the area opens or closes.
+    readonly property bool animating: openAnimation.running
     property string textValue: ""
     property color borderColor: colorGray1
     property color bgColor: colorGray0

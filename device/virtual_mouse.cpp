@@ -25,7 +25,7 @@ constexpr int kDpiReportSize = 4;
 // the input queue of the command interface (profile reads stream into it).
 struct Exec {
     VirtualMouseState& s;
-    const VirtualFaults& faults;
+    VirtualFaults& faults;          // a fault that counts down changes here
     int reportLength;
     QQueue<QByteArray>& cmdInput;
 };
@@ -145,7 +145,16 @@ bool getDpiStage560(Exec& x, const uchar* f, const QByteArray&, uchar* r)
 }
 bool setProfileBlock560(Exec& x, const uchar* f, const QByteArray& p, uchar*)
 {
-    return inRange(f[1], 0, 4) && overlay(x.s.profileBlocks[f[1]], p);
+    if (!inRange(f[1], 0, 4))
+        return false;
+    VirtualBlock& block = x.s.profileBlocks[f[1]];
+    overlay(block, p);
+    if (f[1] == x.faults.corruptBlock && x.faults.corruptWrites != 0) {
+        block[block.size() - 1] ^= 0xFF;
+        if (x.faults.corruptWrites > 0)
+            --x.faults.corruptWrites;
+    }
+    return true;
 }
 bool readProfileBlock560(Exec& x, const uchar* f, const QByteArray&, uchar*)
 {
@@ -370,6 +379,8 @@ constexpr OptionRow kOptions[] = {
     {"failChunk", "N", "output report N (0-based) of every bulk payload fails; -1 off", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::failChunk},
     {"inputReports", "N", "a profile read sends only N input reports; -1 off", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::inputReports},
     {"garbage", "BOOL", "feature-report reads return random bytes", OptKind::FaultFlag, nullptr, nullptr, &VirtualFaults::garbage, nullptr},
+    {"corruptBlock", "N", "560: profile block N is stored with its last byte inverted; -1 off", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::corruptBlock},
+    {"corruptWrites", "N", "only the next N writes of that block are corrupted; -1 every write", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::corruptWrites},
 };
 
 bool parseBool(const QString& text, bool& v)

@@ -265,7 +265,8 @@ void Widget::restoreMouseBackup()
 {
     const QString title = tr("Restore mouse backup");
     myQQuickView* v = view();
-    if (!m_hid.deviceConnected() || !v->isEnabled()) {
+    // A removed mouse ends the listener; until the next device check it still counts as connected.
+    if (!m_hid.deviceConnected() || !m_hid.isListening()) {
         notify(title, tr("No mouse is connected."), QSystemTrayIcon::Warning);
         return;
     }
@@ -275,8 +276,8 @@ void Widget::restoreMouseBackup()
                                                           tr("Mouse backups (*.json)"));
     if (file.isEmpty())
         return;
-    const QString question = tr("Write the backup %1 to the mouse?\n\nWhat the mouse holds now is replaced, "
-                                "and the pages drop their unsaved changes.").arg(QFileInfo(file).fileName());
+    const QString question = tr("Write the backup %1 to the mouse?\n\nWhat the mouse holds now is backed up "
+                                "first, then replaced; the pages drop their unsaved changes.").arg(QFileInfo(file).fileName());
     const bool yes = m_confirmBox ? m_confirmBox(title, question)
                                   : QMessageBox::question(this, title, question, QMessageBox::Yes | QMessageBox::No,
                                                           QMessageBox::No) == QMessageBox::Yes;

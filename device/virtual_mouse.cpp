@@ -1,6 +1,7 @@
 #include "device/virtual_mouse.h"
 
 #include "device/device_descriptor.h"
+#include "device/json_bytes.h"
 #include <QSettings>
 
 #include "device/clock.h"
@@ -10,9 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonValue>
 #include <QSaveFile>
-#include <cctype>
 #include <chrono>
-#include <cmath>
 #include <cstring>
 
 namespace {
@@ -231,25 +230,9 @@ const CommandRow* findCommand(int family, uchar code)
 
 // ---- JSON -------------------------------------------------------------------
 
-QString toHex(const uchar* p, int n)
-{
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(p), n).toHex());
-}
-
-bool parseHex(const QJsonValue& v, QByteArray& out)
-{
-    if (!v.isString())
-        return false;
-    const QString s = v.toString();
-    if (s.size() % 2 != 0)
-        return false;
-    for (const QChar c : s) {
-        if (!std::isxdigit(c.unicode() < 128 ? static_cast<int>(c.unicode()) : 0))
-            return false;
-    }
-    out = QByteArray::fromHex(s.toLatin1());
-    return true;
-}
+using jsonbytes::byteValue;
+using jsonbytes::parseHex;
+using jsonbytes::toHex;
 
 template <size_t N>
 bool readBytes(const QJsonObject& o, const char* key, std::array<uchar, N>& a)
@@ -260,17 +243,6 @@ bool readBytes(const QJsonObject& o, const char* key, std::array<uchar, N>& a)
     if (!parseHex(o.value(QLatin1String(key)), b) || b.size() != static_cast<int>(N))
         return false;
     std::memcpy(a.data(), b.constData(), N);
-    return true;
-}
-
-bool byteValue(const QJsonValue& j, uchar& v)
-{
-    if (!j.isDouble())
-        return false;
-    const double d = j.toDouble();
-    if (d < 0 || d > 255 || d != std::floor(d))
-        return false;
-    v = static_cast<uchar>(d);
     return true;
 }
 

@@ -1,9 +1,10 @@
 #include "features/backup_record.h"
 
+#include "device/json_bytes.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cmath>
 
 namespace {
 
@@ -17,39 +18,17 @@ const QStringList k553Keys{QStringLiteral("currentDpiStage")};
 const QStringList k560Keys{QStringLiteral("currentProfile"), QStringLiteral("profileDpiStages"),
                            QStringLiteral("profileBlocks")};
 
-QString hex(const uchar* p, int n)
-{
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(p), n).toHex());
-}
-
 QString id4(quint16 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')); }
 
-// Reading: each helper fills its out-value and returns true, or returns false.
+using jsonbytes::byteValue;
+
+// Exactly `size` bytes of hexadecimal text into `out`.
 bool hexBytes(const QJsonValue& v, int size, uchar* out)
 {
-    if (!v.isString())
+    QByteArray b;
+    if (!jsonbytes::parseHex(v, b) || b.size() != size)
         return false;
-    const QString s = v.toString();
-    if (s.size() != 2 * size)
-        return false;
-    for (const QChar c : s) {
-        const char16_t u = c.unicode();
-        if (!((u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F')))
-            return false;
-    }
-    const QByteArray b = QByteArray::fromHex(s.toLatin1());
     std::copy(b.begin(), b.end(), out);
-    return true;
-}
-
-bool byteValue(const QJsonValue& v, uchar& out)
-{
-    if (!v.isDouble())
-        return false;
-    const double d = v.toDouble();
-    if (d < 0 || d > 255 || d != std::floor(d))
-        return false;
-    out = uchar(d);
     return true;
 }
 
@@ -79,7 +58,7 @@ QByteArray BackupRecord::toJson() const
     o.insert(QStringLiteral("productId"), id4(productId));
     o.insert(QStringLiteral("family"), s.family);
     o.insert(QStringLiteral("taken"), taken.toUTC().toString(Qt::ISODateWithMs));
-    o.insert(QStringLiteral("keyboardOptions"), hex(s.keyboardOptions.data(), s.keyboardOptionCount()));
+    o.insert(QStringLiteral("keyboardOptions"), jsonbytes::toHex(s.keyboardOptions.data(), s.keyboardOptionCount()));
     if (!s.is560()) {
         o.insert(QStringLiteral("currentDpiStage"), int(s.currentDpiStage));
         return QJsonDocument(o).toJson(QJsonDocument::Indented);
@@ -91,7 +70,7 @@ QByteArray BackupRecord::toJson() const
     o.insert(QStringLiteral("profileDpiStages"), stages);
     QJsonArray blocks;
     for (const MouseSnapshot::Block& b : s.profileBlocks)
-        blocks.append(hex(b.data(), int(b.size())));
+        blocks.append(jsonbytes::toHex(b.data(), int(b.size())));
     o.insert(QStringLiteral("profileBlocks"), blocks);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }

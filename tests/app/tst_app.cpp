@@ -453,7 +453,9 @@ private slots:
         // Turning the mouse's reports on at connect was the run's first write.
         MouseBackup& backup = app.widget->view()->mouseBackup();
         const QString file = backup.lastBackup();
-        const MouseSnapshot before = BackupFolder::load(file)->snapshot;
+        const std::optional<BackupRecord> saved = BackupFolder::load(file);
+        QVERIFY(saved);
+        const MouseSnapshot before = saved->snapshot;
         VirtualMouseState changed = app.mouse->state();
         changed.profileBlocks[3].fill(0x33);
         changed.currentProfile = 4;

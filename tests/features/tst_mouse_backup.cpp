@@ -157,7 +157,9 @@ private slots:
         // The same moment again (a second run within the millisecond).
         const QString twin = folder.save(r);
         QCOMPARE(QFileInfo(twin).fileName(), QStringLiteral("04d9-a1ee-20250301-120011-001.json"));
-        QCOMPARE(BackupFolder::load(twin)->taken, kNoon.addSecs(11).addMSecs(1));
+        const std::optional<BackupRecord> moved = BackupFolder::load(twin);
+        QVERIFY(moved);
+        QCOMPARE(moved->taken, kNoon.addSecs(11).addMSecs(1));
 
         QStringList kept = written.mid(3);
         kept << twin;
@@ -233,7 +235,9 @@ private slots:
         QVERIFY(b.mouseNow() == snapshotOf(before, family));
         // What the mouse held before the restore was kept first.
         QCOMPARE(b.backups().size(), 2);
-        QVERIFY(BackupFolder::load(b.backup.lastBackup())->snapshot == snapshotOf(patternedMouse(50), family));
+        const std::optional<BackupRecord> beforeRestore = BackupFolder::load(b.backup.lastBackup());
+        QVERIFY(beforeRestore);
+        QVERIFY(beforeRestore->snapshot == snapshotOf(patternedMouse(50), family));
         QCOMPARE(b.backup.newestBackup(), b.backup.lastBackup());
         // The view's copy of the blocks is the mouse's again.
         if (family == 560) {

@@ -6,9 +6,11 @@
 #include "app/tray_notifier.h"
 #include "app/ui_controler.h"
 #include "device/virtual_mouse.h"
+#include "features/mouse_backup.h"
 #include "features/pointer_backend.h"
 #include "features/profile_sync.h"
 #include "input/copy_data.h"
+#include "store/file_dialogs.h"
 #include "store/language_strings.h"
 #include "store/my_qquick_view.h"
 #include "store/settings_store.h"
@@ -16,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
@@ -58,7 +61,8 @@ QString copyDataMessage(const QString& text)
 Widget::Widget(WidgetSetup setup, QWidget* parent)
     : QWidget(parent), m_hid(*setup.api, *setup.clock), m_dataRoot(setup.dataRoot),
       m_deviceChanges(std::move(setup.deviceChanges)), m_notifier(setup.notifier),
-      m_virtualMouse(setup.virtualMouse), m_warningBox(std::move(setup.warningBox))
+      m_virtualMouse(setup.virtualMouse), m_warningBox(std::move(setup.warningBox)),
+      m_confirmBox(std::move(setup.confirmBox))
 {
     m_hid.setHost(this);
     m_controller = new Ui_Controler();
@@ -121,6 +125,7 @@ void Widget::buildTray()
         });
         m_trayMenu->addSeparator();
     }
+    m_trayMenu->addAction(tr("Restore mouse backup…"), this, &Widget::restoreMouseBackup);
     m_trayMenu->addAction(quit);
     m_trayMenu->setStyleSheet(QString::fromLatin1(kTrayMenuStyle));
     m_trayIcon->setContextMenu(m_trayMenu);
@@ -130,12 +135,12 @@ void Widget::buildTray()
     m_trayIcon->setVisible(true);
 }
 
-void Widget::notify(const QString& title, const QString& text)
+void Widget::notify(const QString& title, const QString& text, QSystemTrayIcon::MessageIcon icon)
 {
     if (m_notifier)
-        m_notifier->showMessage(title, text, QSystemTrayIcon::Information, 10000);
+        m_notifier->showMessage(title, text, icon, 10000);
     else
-        m_trayIcon->showMessage(title, text, QSystemTrayIcon::Information, 10000);
+        m_trayIcon->showMessage(title, text, icon, 10000);
 }
 
 void Widget::setProfileToolTip(const QString& line)
@@ -259,6 +264,50 @@ void Widget::deviceRemoved()
         // as a device change, so the window goes to the tray after the usual check.
         self->onDeviceChange();
     }, Qt::QueuedConnection);
+}
+
+void Widget::writeNotVerified(int block)
+{
+    notify(QStringLiteral("Warning"),
+           QStringLiteral("The mouse did not take what was saved (profile block %1 reads back differently).").arg(block),
+           QSystemTrayIcon::Warning);
+}
+
+// --- mouse backups ---------------------------------------------------------------
+
+void Widget::restoreMouseBackup()
+{
+    const QString title = tr("Restore mouse backup");
+    myQQuickView* v = view();
+    // A removed mouse ends the listener; until the next device check it still counts as connected.
+    if (!m_hid.deviceConnected() || !m_hid.isListening()) {
+        notify(title, tr("No mouse is connected."), QSystemTrayIcon::Warning);
+        return;
+    }
+    MouseBackup& backup = v->mouseBackup();
+    const QString newest = backup.newestBackup();
+    const QString file = v->fileDialogs().getOpenFileName(title, newest.isEmpty() ? backup.folder().path() : newest,
+                                                          tr("Mouse backups (*.json)"));
+    if (file.isEmpty())
+        return;
+    const QString question = tr("Write the backup %1 to the mouse?\n\nWhat the mouse holds now is backed up "
+                                "first, then replaced; the pages drop their unsaved changes.").arg(QFileInfo(file).fileName());
+    const bool yes = m_confirmBox ? m_confirmBox(title, question)
+                                  : QMessageBox::question(this, title, question, QMessageBox::Yes | QMessageBox::No,
+                                                          QMessageBox::No) == QMessageBox::Yes;
+    if (!yes)
+        return;
+    v->showBusy(true);
+    const MouseBackup::Result r = backup.restore(file);
+    if (r.outcome != MouseBackup::Outcome::Refused) {
+        // The backup may hold the options from before the program turned the
+        // mouse's reports on; the DPI button must keep reaching the window.
+        m_hid.enableReports(v->featureContext().is560());
+        v->reloadPages();
+    }
+    v->showBusy(false);
+    notify(title, r.message, r.outcome == MouseBackup::Outcome::Restored ? QSystemTrayIcon::Information
+                                                                         : QSystemTrayIcon::Warning);
 }
 
 // --- window ----------------------------------------------------------------------

@@ -45,6 +45,8 @@ struct WidgetSetup {
     std::function<void(const QString&, const QString&)> warningBox;
     // Null: the platform's watch of the program in front.
     std::unique_ptr<ActiveWindowSource> activeWindows;
+    // Asks a yes/no question (title, text); null: a modal question box.
+    std::function<bool(const QString&, const QString&)> confirmBox;
 };
 
 class Widget : public QWidget, public LinkHost {
@@ -79,6 +81,11 @@ public:
     bool isGun() const override;
     void dpiSwitched(int stage, const QString& notice) override;
     void deviceRemoved() override;
+    void writeNotVerified(int block) override;
+
+    // The tray menu's "Restore mouse backup…": picks a backup of the
+    // connected mouse, asks, writes it back, and the pages read their values again.
+    void restoreMouseBackup();
 
 public slots:
     void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
@@ -94,8 +101,9 @@ private:
     void connectSequence(int index);
     void buildTray();
     void requestRestore();
-    void notify(const QString& title, const QString& text);
     void setProfileToolTip(const QString& line);
+    void notify(const QString& title, const QString& text,
+                QSystemTrayIcon::MessageIcon icon = QSystemTrayIcon::Information);
 
     QTimer m_checkTimer;
     Ui_Controler* m_controller = nullptr;
@@ -108,6 +116,7 @@ private:
     TrayNotifier* m_notifier = nullptr;
     VirtualMouse* m_virtualMouse = nullptr;
     std::function<void(const QString&, const QString&)> m_warningBox;
+    std::function<bool(const QString&, const QString&)> m_confirmBox;
     int m_deviceChecks = 0;
     bool m_checkDeferred = false;
     std::unique_ptr<AppRulesWatcher> m_appRules;

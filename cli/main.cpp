@@ -8,6 +8,8 @@
 #include "device/link_host.h"
 #include "device/tracing_hid_api.h"
 #include "device/virtual_mouse.h"
+#include "features/backup_folder.h"
+#include "features/mouse_backup.h"
 #include "features/profile_sync.h"
 #include "features/pointer_backend.h"
 #include "store/argument_check.h"
@@ -72,6 +74,8 @@ QString usageText()
         "  rules                     the profiles chosen by the program in front (one JSON object a line)\n"
         "  rules add PROFILE PROGRAM give PROGRAM (an executable's file name) the profile PROFILE (0-5)\n"
         "  rules remove PROGRAM      take the rule of PROGRAM away\n"
+        "  restore [FILE]            write a mouse backup (default: the newest of the connected mouse in\n"
+        "                            modules/backup) back to the mouse it was taken from\n"
         "\n"
         "options:\n"
         "  --data-dir DIR            folder holding modules/ (default: the executable's folder)\n"
@@ -146,6 +150,10 @@ class CliHost : public LinkHost {
 public:
     explicit CliHost(const SettingsStore& store) : m_store(store) {}
     bool isGun() const override { return m_store.isGun(); }
+    void writeNotVerified(int block) override
+    {
+        printErr(QStringLiteral("profile block %1 did not read back as written, also after a second write").arg(block));
+    }
 private:
     const SettingsStore& m_store;
 };
@@ -387,6 +395,41 @@ public:
         return result;
     }
 
+    // Writes a backup back to the mouse. A damaged file is refused before the
+    // mouse is even looked for; another mouse's backup once it is known.
+    int restore(const QStringList& args)
+    {
+        QString file;
+        if (!args.isEmpty()) {
+            file = QFileInfo(args.first()).absoluteFilePath();
+            QString error;
+            if (!BackupFolder::load(file, &error)) {
+                printErr(QStringLiteral("%1 is not a usable mouse backup: %2; nothing was sent").arg(args.first(), error));
+                return ExitUsage;
+            }
+        }
+        if (!connect())
+            return ExitNoMouse;
+        MouseBackup& backup = m_view->mouseBackup();
+        if (file.isEmpty())
+            file = backup.newestBackup();
+        const MouseBackup::Result r = backup.restore(file);
+        if (r.outcome == MouseBackup::Outcome::Refused) {
+            printErr(r.message);
+            return ExitUsage;
+        }
+        QJsonObject o;
+        o.insert(QStringLiteral("restored"), QDir::toNativeSeparators(file));
+        o.insert(QStringLiteral("backupBeforeRestore"), QDir::toNativeSeparators(backup.lastBackup()));
+        o.insert(QStringLiteral("complete"), r.outcome == MouseBackup::Outcome::Restored);
+        printOut(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)));
+        if (r.outcome == MouseBackup::Outcome::Failed) {
+            printErr(r.message);
+            return ExitFailure;
+        }
+        return ExitOk;
+    }
+
 private:
     Options m_options;
     QString m_apConfig;
@@ -427,8 +470,12 @@ int main(int argc, char** argv)
         return runRulesCommand(root, o.command.mid(1), {printOut, printErr});
     }
     if (command != QLatin1String("devices") && command != QLatin1String("call") && command != QLatin1String("batch")
-        && command != QLatin1String("slots")) {
-        printErr(QStringLiteral("unknown command %1: expected devices, call, batch, slots or rules").arg(command));
+        && command != QLatin1String("slots") && command != QLatin1String("restore")) {
+        printErr(QStringLiteral("unknown command %1: expected devices, call, batch, slots, rules or restore").arg(command));
+        return ExitUsage;
+    }
+    if (command == QLatin1String("restore") && o.command.size() > 2) {
+        printErr(QStringLiteral("restore takes at most one FILE"));
         return ExitUsage;
     }
     if ((command == QLatin1String("call") || command == QLatin1String("batch")) && o.command.size() < 2) {
@@ -456,6 +503,8 @@ int main(int argc, char** argv)
         rc = session.devices();
     } else if (command == QLatin1String("batch")) {
         rc = session.batch(o.command.at(1));
+    } else if (command == QLatin1String("restore")) {
+        rc = session.restore(o.command.mid(1));
     } else {
         rc = session.call(o.command.at(1), o.command.mid(2));
     }

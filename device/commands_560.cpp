@@ -2,6 +2,7 @@
 
 #include "device/hid_transport.h"
 
+#include <algorithm>
 #include <array>
 
 namespace cmd560 {
@@ -95,10 +96,42 @@ bool setKeyMatrix(HidTransport& t, const uchar* src64, uchar indexAddOne)
     return t.writeCommand(s, makeFrame({s.code, indexAddOne, kBlockSize}), payload.data(), kBlockSize);
 }
 
+BlockWrite writeProfileChecked(HidTransport& t, const uchar* src128, uchar profileData)
+{
+    constexpr int kAttempts = 2;
+    const CommandSpec& s = row(SetProfile);
+    const CommandFrame write = makeFrame({s.code, profileData, kBlockSize});
+    const CommandFrame read = makeFrame({row(ReadProfile).code, profileData});
+    BlockWrite result = BlockWrite::NotReached;
+    t.runCommand(s, [&] {
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            if (!t.exchangeWrite(write, src128, kBlockSize, s.paced)) {
+                result = BlockWrite::NotReached;
+                return false;
+            }
+            std::array<uchar, kBlockSize> back{};
+            CommandFrame reply{};
+            if (t.exchangeRead(read, reply, back.data(), kBlockSize)
+                && std::equal(back.begin(), back.end(), src128)) {
+                result = BlockWrite::Verified;
+                return true;
+            }
+            result = BlockWrite::NotVerified;
+        }
+        return false;
+    });
+    return result;
+}
+
 bool setProfile(HidTransport& t, const uchar* src128, uchar profileData)
 {
-    const CommandSpec& s = row(SetProfile);
-    return t.writeCommand(s, makeFrame({s.code, profileData, kBlockSize}), src128, kBlockSize);
+    return writeProfileChecked(t, src128, profileData) == BlockWrite::Verified;
+}
+
+bool setProfileDpiStage(HidTransport& t, uchar profile, uchar stage)
+{
+    const CommandSpec& s = row(SetCurrentDpi);
+    return t.writeCommand(s, makeFrame({s.code, profile, stage}));
 }
 
 bool readProfile(HidTransport& t, uchar* src128, uchar profileNo)

@@ -45,10 +45,8 @@ QString Hid_Thread::dpiSwitchNotice(int stage) const
     return m_dpiSwitchTexts.at(entry) + QLatin1Char(' ');
 }
 
-void Hid_Thread::startListen(int index, bool family560)
+void Hid_Thread::enableReports(bool family560)
 {
-    if (listening.exchange(false))
-        stopListening();
     // Reports are turned on by one bit of the keyboard option. A failed read
     // must not overwrite the mouse's options with guesses: then nothing is written.
     if (family560) {
@@ -64,6 +62,13 @@ void Hid_Thread::startListen(int index, bool family560)
         else
             qCDebug(lcHid) << "keyboard option not read; reports not enabled";
     }
+}
+
+void Hid_Thread::startListen(int index, bool family560)
+{
+    if (listening.exchange(false))
+        stopListening();
+    enableReports(family560);
     m_listenPath = (index >= 0 && index < m_transport.devices.size())
                        ? m_transport.devices.at(index).path2.toLatin1() : QByteArray();
     listening = true;
@@ -288,7 +293,20 @@ void Hid_Thread::hid560_0DH_SetKeyMatrix(const uchar* src64, uchar indexAddOne)
 
 void Hid_Thread::hid560_0CH_setProfile(const uchar* src128, uchar profileData)
 {
-    cmd560::setProfile(m_transport, src128, profileData);
+    writeProfileBlock(src128, profileData);
+}
+
+cmd560::BlockWrite Hid_Thread::writeProfileBlock(const uchar* src128, uchar profileData)
+{
+    const cmd560::BlockWrite result = cmd560::writeProfileChecked(m_transport, src128, profileData);
+    if (result == cmd560::BlockWrite::NotVerified) {
+        ++m_unverifiedWrites;
+        qCWarning(lcHid).nospace() << "profile block " << profileData
+                                   << " did not read back as written, also after it was written again";
+        if (m_host)
+            m_host->writeNotVerified(profileData);
+    }
+    return result;
 }
 
 void Hid_Thread::hid560_8CH_readProfile(uchar* src128, uchar profileNo)

@@ -3,6 +3,7 @@
 // mouse command. It only orders the calls; the bytes are built by the command
 // tables (commands_553 / commands_560) and moved by HidTransport.
 
+#include "device/commands_560.h"
 #include "device/device_descriptor.h"
 #include "device/frame.h"
 #include "device/hid_transport.h"
@@ -45,8 +46,9 @@ public:
 
     // --- listener on the mouse's report interface ---------------------------
     // Turns on the mouse's reports (read-modify-write of its keyboard option;
-    // skipped when the read fails) and starts the listener on the global
-    // thread pool. `family560` picks the command pair.
+    // skipped when the read fails). `family560` picks the command pair.
+    void enableReports(bool family560);
+    // enableReports, then starts the listener on the global thread pool.
     void startListen(int index, bool family560);
     // The listener body: one turn after another while `listening` holds.
     void listenDevice(uint index);
@@ -64,6 +66,13 @@ public:
     QStringList dpiSwitchTexts() const;
     // The tray text for a reported stage: stages 1-7 take entries 0-6, others entry 7.
     QString dpiSwitchNotice(int stage) const;
+
+    // --- profile blocks of a 560 mouse --------------------------------------------
+    // Writes block `profileData` and reads it back (once more when it differs).
+    // A block that does not read back as written is reported: a warning line,
+    // the host's writeNotVerified, and unverifiedWrites() counts it.
+    cmd560::BlockWrite writeProfileBlock(const uchar* src128, uchar profileData);
+    quint64 unverifiedWrites() const { return m_unverifiedWrites; }
 
     static constexpr int kListenTimeoutMs = 500;
     static constexpr uchar kDpiReportId = 0x06;
@@ -109,6 +118,7 @@ private:
     LinkHost* m_host = nullptr;
     HidTransport m_transport;
     bool m_deviceConnected = false;
+    quint64 m_unverifiedWrites = 0;
 
     // The listener's own copy of the report interface's path: the device list
     // belongs to the GUI thread.

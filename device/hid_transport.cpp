@@ -2,6 +2,7 @@
 
 #include "device/clock.h"
 #include "device/hid_log.h"
+#include "device/write_guard.h"
 
 #include <algorithm>
 #include <vector>
@@ -156,8 +157,29 @@ bool HidTransport::hidSendRead(int readLength)
     return finish(true);
 }
 
+void HidTransport::guardFirstWrite()
+{
+    const DeviceDescriptor* d = currentEntry();
+    // A mouse that is not there is not written; its guard waits for a write that can reach it.
+    if (!m_writeGuard || !d || d->path.isEmpty())
+        return;
+    const quint32 mouse = (quint32(d->vid) << 16) | d->pid;
+    if (m_guardedMice.contains(mouse))
+        return;
+    m_guardedMice.insert(mouse);
+    m_holdLent = true;
+    m_writeGuard->beforeFirstWrite(*this);
+    m_holdLent = false;
+}
+
 bool HidTransport::exchangeWrite(const CommandFrame& frame, const uchar* payload, int length, bool paced)
 {
+    if (m_holdLent) {
+        qCWarning(lcHid) << "a write was asked for while the write guard runs; not sent";
+        return false;
+    }
+    // Before the report buffers are filled: the guard's reads use them too.
+    guardFirstWrite();
     m_sendReport = toFeatureReport(frame);
     length = payload ? std::clamp(length, 0, kBulkBufferSize) : 0;
     if (length > 0)
@@ -182,6 +204,10 @@ bool HidTransport::exchangeRead(const CommandFrame& frame, CommandFrame& reply, 
 
 bool HidTransport::runCommand(const CommandSpec& command, const std::function<bool()>& exchanges)
 {
+    // A read of the write guard runs under the hold of the write that called
+    // it; its failures are the guard's to report, not the caller's.
+    if (m_holdLent)
+        return exchanges();
     if (!claim()) {
         qCDebug(lcHid).noquote() << command.failText;
         ++m_failedCommands;

@@ -12,6 +12,7 @@
 #include "device/hid_api.h"
 
 #include <QList>
+#include <QSet>
 #include <array>
 #include <atomic>
 #include <functional>
@@ -19,6 +20,7 @@
 #include <utility>
 
 class Clock;
+class WriteGuard;
 
 // One row of a command table: the command byte, whether the transport pauses
 // after it, and the debug line written when the link stays busy.
@@ -84,6 +86,12 @@ public:
     // made; the command-line tool tells its caller from this.
     quint64 failedCommands() const { return m_failedCommands; }
 
+    // --- before the first write ----------------------------------------------------
+    // The guard asked before the first write to each mouse (null: none). It
+    // must outlive the link or be taken away first.
+    void setWriteGuard(WriteGuard* guard) { m_writeGuard = guard; }
+    WriteGuard* writeGuard() const { return m_writeGuard; }
+
     // (Re)opens the command interface of entry `index`; null when the entry has
     // no path or the open fails (the path is then cleared until the next check).
     HidHandle openDevice(int index);
@@ -108,6 +116,8 @@ private:
     bool hidSendRead(int readLength);
     // Ends an exchange: handle closed, the result passed on.
     bool finish(bool ok);
+    // Calls the write guard when nothing was written to the current mouse yet.
+    void guardFirstWrite();
 
     HidApi& m_api;
     Clock& m_clock;
@@ -117,4 +127,7 @@ private:
     FeatureReport m_recvReport{};
     std::array<uchar, kBulkBufferSize> m_bulkBuffer{};
     quint64 m_failedCommands = 0;
+    WriteGuard* m_writeGuard = nullptr;
+    QSet<quint32> m_guardedMice;        // vendor id << 16 | product id
+    bool m_holdLent = false;            // the write guard runs under a write's hold
 };

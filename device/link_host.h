@@ -17,4 +17,7 @@ public:
     // Called on the listener's thread: the report interface is gone (the
     // mouse was unplugged); the host disables the view on the GUI thread.
     virtual void deviceRemoved() {}
+    // GUI thread: profile block `block` did not read back as written, also
+    // after it was written once more; the mouse may not hold what was saved.
+    virtual void writeNotVerified(int block) { Q_UNUSED(block); }
 };

@@ -1,6 +1,7 @@
 #include "device/virtual_mouse.h"
 
 #include "device/device_descriptor.h"
+#include "device/json_bytes.h"
 #include <QSettings>
 
 #include "device/clock.h"
@@ -10,9 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonValue>
 #include <QSaveFile>
-#include <cctype>
 #include <chrono>
-#include <cmath>
 #include <cstring>
 
 namespace {
@@ -25,7 +24,7 @@ constexpr int kDpiReportSize = 4;
 // the input queue of the command interface (profile reads stream into it).
 struct Exec {
     VirtualMouseState& s;
-    const VirtualFaults& faults;
+    VirtualFaults& faults;          // a fault that counts down changes here
     int reportLength;
     QQueue<QByteArray>& cmdInput;
 };
@@ -145,7 +144,16 @@ bool getDpiStage560(Exec& x, const uchar* f, const QByteArray&, uchar* r)
 }
 bool setProfileBlock560(Exec& x, const uchar* f, const QByteArray& p, uchar*)
 {
-    return inRange(f[1], 0, 4) && overlay(x.s.profileBlocks[f[1]], p);
+    if (!inRange(f[1], 0, 4))
+        return false;
+    VirtualBlock& block = x.s.profileBlocks[f[1]];
+    overlay(block, p);
+    if (f[1] == x.faults.corruptBlock && x.faults.corruptWrites != 0) {
+        block[block.size() - 1] ^= 0xFF;
+        if (x.faults.corruptWrites > 0)
+            --x.faults.corruptWrites;
+    }
+    return true;
 }
 bool readProfileBlock560(Exec& x, const uchar* f, const QByteArray&, uchar*)
 {
@@ -222,25 +230,9 @@ const CommandRow* findCommand(int family, uchar code)
 
 // ---- JSON -------------------------------------------------------------------
 
-QString toHex(const uchar* p, int n)
-{
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(p), n).toHex());
-}
-
-bool parseHex(const QJsonValue& v, QByteArray& out)
-{
-    if (!v.isString())
-        return false;
-    const QString s = v.toString();
-    if (s.size() % 2 != 0)
-        return false;
-    for (const QChar c : s) {
-        if (!std::isxdigit(c.unicode() < 128 ? static_cast<int>(c.unicode()) : 0))
-            return false;
-    }
-    out = QByteArray::fromHex(s.toLatin1());
-    return true;
-}
+using jsonbytes::byteValue;
+using jsonbytes::parseHex;
+using jsonbytes::toHex;
 
 template <size_t N>
 bool readBytes(const QJsonObject& o, const char* key, std::array<uchar, N>& a)
@@ -251,17 +243,6 @@ bool readBytes(const QJsonObject& o, const char* key, std::array<uchar, N>& a)
     if (!parseHex(o.value(QLatin1String(key)), b) || b.size() != static_cast<int>(N))
         return false;
     std::memcpy(a.data(), b.constData(), N);
-    return true;
-}
-
-bool byteValue(const QJsonValue& j, uchar& v)
-{
-    if (!j.isDouble())
-        return false;
-    const double d = j.toDouble();
-    if (d < 0 || d > 255 || d != std::floor(d))
-        return false;
-    v = static_cast<uchar>(d);
     return true;
 }
 
@@ -370,6 +351,8 @@ constexpr OptionRow kOptions[] = {
     {"failChunk", "N", "output report N (0-based) of every bulk payload fails; -1 off", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::failChunk},
     {"inputReports", "N", "a profile read sends only N input reports; -1 off", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::inputReports},
     {"garbage", "BOOL", "feature-report reads return random bytes", OptKind::FaultFlag, nullptr, nullptr, &VirtualFaults::garbage, nullptr},
+    {"corruptBlock", "N", "560: profile block N is stored with its last byte inverted; -1 off", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::corruptBlock},
+    {"corruptWrites", "N", "only the next N writes of that block are corrupted; -1 every write", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::corruptWrites},
 };
 
 bool parseBool(const QString& text, bool& v)

@@ -67,6 +67,8 @@ struct VirtualFaults {
     int failChunk = -1;             // this output report (0-based) of every bulk payload fails
     int inputReports = -1;          // a profile read queues only this many input reports
     bool garbage = false;           // getFeatureReport returns pseudo-random bytes
+    int corruptBlock = -1;          // 560: this profile block (0..4) is stored with its last byte inverted
+    int corruptWrites = -1;         // ... for this many more writes of it (counts down); -1 every write
 };
 
 using VirtualBlock = std::array<uchar, 128>;

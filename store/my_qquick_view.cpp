@@ -5,6 +5,7 @@
 #include "features/key_matrix_ops.h"
 #include "features/lighting_ops.h"
 #include "features/macro_upload.h"
+#include "features/mouse_backup.h"
 #include "features/pointer_backend.h"
 #include "features/pointer_settings.h"
 #include "features/profile_sync.h"
@@ -34,7 +35,10 @@ myQQuickView::myQQuickView(const QString& dataRoot, FileDialogs* dialogs,
     build(dataRoot, dialogs, std::move(pointer));
 }
 
-myQQuickView::~myQQuickView() = default;
+myQQuickView::~myQQuickView()
+{
+    setHidLink(nullptr);
+}
 
 void myQQuickView::build(const QString& dataRoot, FileDialogs* dialogs, std::unique_ptr<PointerBackend> pointer)
 {
@@ -58,12 +62,18 @@ void myQQuickView::build(const QString& dataRoot, FileDialogs* dialogs, std::uni
     m_macroUpload = std::make_unique<MacroUpload>(m_ctx);
     m_recoil = std::make_unique<RecoilOps>(m_ctx);
     m_pointer = std::make_unique<PointerSettings>(std::move(pointer));
+    m_backup = std::make_unique<MouseBackup>(m_ctx);
 }
 
 void myQQuickView::setHidLink(Hid_Thread* link)
 {
+    if (m_guardedLink && m_guardedLink->transport().writeGuard() == m_backup.get())
+        m_guardedLink->transport().setWriteGuard(nullptr);
     hidLink = link;
     m_ctx.hid = link;
+    m_guardedLink = link;
+    if (link)
+        link->transport().setWriteGuard(m_backup.get());
 }
 
 bool myQQuickView::onGuiThread() const
@@ -123,6 +133,21 @@ void myQQuickView::setCurrentDPI(int dpiValue)
         return;
     }
     callRoot("setCurrentDPI", Qt::DirectConnection, QVariant(dpiValue));
+}
+
+QVariant myQQuickView::unverifiedWrites()
+{
+    return QVariant(int(hidLink ? hidLink->unverifiedWrites() : 0));
+}
+
+void myQQuickView::reloadPages()
+{
+    callRoot("reloadPages", Qt::DirectConnection);
+}
+
+void myQQuickView::showBusy(bool busy)
+{
+    callRoot("controlUIEnable", Qt::DirectConnection, QVariant(!busy));
 }
 
 void myQQuickView::notifyKeyboard(bool isDown, int usbCode)

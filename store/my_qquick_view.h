@@ -5,6 +5,7 @@
 
 #include "features/feature_context.h"
 
+#include <QPointer>
 #include <QQuickWidget>
 #include <QStringList>
 #include <QVariant>
@@ -17,6 +18,7 @@ class KeyMatrixOps;
 class DpiOps;
 class LightingOps;
 class MacroLibrary;
+class MouseBackup;
 class MacroUpload;
 class NameLists;
 class LanguageStrings;
@@ -39,6 +41,7 @@ public:
     ~myQQuickView() override;
 
     // The device link; the window host sets it right after the window set-up.
+    // The view's mouse backup becomes the link's write guard.
     void setHidLink(Hid_Thread* link);
     Hid_Thread* hidLinkPtr() const { return hidLink; }
 
@@ -46,6 +49,13 @@ public:
     LanguageStrings& languageStrings() { return *m_lang; }
     FeatureContext& featureContext() { return m_ctx; }
     ProfileSync& profileSync() { return *m_profileSync; }
+    MouseBackup& mouseBackup() { return *m_backup; }
+    FileDialogs& fileDialogs() { return *m_dialogs; }
+    // The mouse was changed behind the pages' back (a backup was restored):
+    // every page reads its values again and forgets its unsaved edits; nothing is sent.
+    void reloadPages();
+    // Locks the pages and shows the busy indicator (true), or ends that (false).
+    void showBusy(bool busy);
 
     // Captured input, queued into the QML root (never run inside the capture).
     void notifyKeyboard(bool isDown, int usbCode);
@@ -113,6 +123,12 @@ signals:
     // The current profile slot changed (setCurrentProfile with another slot).
     void currentProfileChanged(int profile);
 
+public:
+    // Not a slot (the slot table above is fixed): profile blocks that did not
+    // read back as written since the program started; a page whose save
+    // raised the count has not been saved.
+    Q_INVOKABLE QVariant unverifiedWrites();
+
 protected:
     void focusInEvent(QFocusEvent* event) override;
 
@@ -138,4 +154,6 @@ private:
     std::unique_ptr<MacroUpload> m_macroUpload;
     std::unique_ptr<RecoilOps> m_recoil;
     std::unique_ptr<PointerSettings> m_pointer;
+    std::unique_ptr<MouseBackup> m_backup;
+    QPointer<Hid_Thread> m_guardedLink;     // the link whose write guard m_backup is
 };

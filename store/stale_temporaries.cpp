@@ -10,7 +10,7 @@
 namespace {
 
 // The folders the program writes below modules/.
-constexpr const char* kWrittenFolders[] = {"setting", "macro", "gun"};
+constexpr const char* kWrittenFolders[] = {"setting", "macro", "gun", "backup"};
 
 } // namespace
 

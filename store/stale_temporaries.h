@@ -4,8 +4,8 @@
 // digits (as in p1.bin.PybiwR, or p1.bin.a8Xk2q from mktemp), which is then
 // renamed over it. A save that was killed can
 // leave that temporary file behind. At start the program removes such files
-// from the folders it writes (modules/setting, modules/macro, modules/gun),
-// and nothing else.
+// from the folders it writes (modules/setting, modules/macro, modules/gun,
+// modules/backup), and nothing else.
 
 #include <QString>
 #include <QStringList>

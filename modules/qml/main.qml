@@ -280,22 +280,14 @@ Item {
         mainFocus()
         if (hasUnsaved)
             controlUIEnable(false)
-        if (keyMatrixMain.isSave) {
-            keyMatrixMain.isSave = false
-            keyMatrixMain.modKeys.saveData()
-        }
-        if (dpiSettingMain.isSave) {
-            dpiSettingMain.isSave = false
-            dpiSettingMain.saveData(true)
-        }
-        if (lightControlMain.isSave) {
-            lightControlMain.isSave = false
-            lightControlMain.saveData(true, 0)
-        }
-        if (lodMain.isSave) {
-            lodMain.isSave = false
-            lodMain.sendRate(lodMain.tmpValue)
-        }
+        if (keyMatrixMain.isSave)
+            savePage(keyMatrixMain, function() { keyMatrixMain.modKeys.saveData() })
+        if (dpiSettingMain.isSave)
+            savePage(dpiSettingMain, function() { dpiSettingMain.saveData(true) })
+        if (lightControlMain.isSave)
+            savePage(lightControlMain, function() { lightControlMain.saveData(true, 0) })
+        if (lodMain.isSave)
+            savePage(lodMain, function() { lodMain.sendRate(lodMain.tmpValue) })
         controlUIEnable(true)
     }
 
@@ -313,6 +305,33 @@ Item {
             }
         }
         return false
+    }
+
+    // Saves one page. When a profile block it sent did not read back as
+    // written, the mouse does not hold the page's values: it stays unsaved.
+    function savePage(page, save) {
+        var unverified = parseInt(ui_View.unverifiedWrites())
+        page.isSave = false
+        save()
+        if (parseInt(ui_View.unverifiedWrites()) !== unverified)
+            page.isSave = true
+    }
+
+    // The mouse was changed behind the pages' back (a backup was restored):
+    // every page reads its values again and drops its unsaved edits; nothing
+    // is sent. The lift-off keeps its mark: its edits are stored as they are made.
+    function reloadPages() {
+        var lodUnsaved = lodMain.isSave
+        keyMatrixMain.init(false, false)
+        lodMain.init(false)
+        dpiSettingMain.init(false, false)
+        lightControlMain.init(false, false)
+        systemSettingMain.init(false, false)
+        keyMatrixMain.isSave = false
+        dpiSettingMain.isSave = false
+        lightControlMain.isSave = false
+        lodMain.isSave = lodUnsaved
+        dpiSettingMain.currentDPI = parseInt(ui_View.mouseGetCurrentDPI()) - 1
     }
 
     function switchProfile(tmpProfileNo) {

@@ -9,6 +9,8 @@
 #include "app/widget.h"
 #include "device/clock.h"
 #include "device/virtual_mouse.h"
+#include "features/backup_folder.h"
+#include "features/mouse_backup.h"
 #include "features/pointer_backend.h"
 #include "store/my_qquick_view.h"
 #include "store/settings_store.h"
@@ -86,6 +88,10 @@ struct App {
         if (demoMenu)
             setup.virtualMouse = mouse.get();
         setup.warningBox = [this](const QString& title, const QString& text) { warnings << title + QLatin1Char('|') + text; };
+        setup.confirmBox = [this](const QString& title, const QString& text) {
+            questions << title + QLatin1Char('|') + text;
+            return confirm;
+        };
         widget = std::make_unique<Widget>(std::move(setup));
     }
     // Replaces the interface with a root that records the calls it receives.
@@ -146,8 +152,18 @@ struct App {
     ManualDeviceChanges* deviceChanges = nullptr;
     ScriptedWindows* windows = nullptr;
     QStringList warnings;
+    QStringList questions;
+    bool confirm = false;       // the answer to every question
     std::unique_ptr<Widget> widget;
 };
+
+QAction* trayAction(const App& app, const QString& text)
+{
+    for (QAction* a : app.widget->trayMenu()->actions())
+        if (a->text() == text)
+            return a;
+    return nullptr;
+}
 
 } // namespace
 
@@ -191,10 +207,15 @@ private slots:
         app.mouse->setState(st);
         app.widget->checkDevice();
         QCOMPARE(app.mouse->state().keyboardOptions[0] & 0x08, 0x08);
+        // The backup before the first write (turning reports on) reads every
+        // block; the connect's own reads follow that write.
         QList<int> read;
-        for (const VirtualExchange& e : app.mouse->received())
-            if (uchar(e.frame.at(0)) == 0x8C)
+        bool written = false;
+        for (const VirtualExchange& e : app.mouse->received()) {
+            written = written || uchar(e.frame.at(0)) == 0x01;
+            if (written && uchar(e.frame.at(0)) == 0x8C)
                 read << uchar(e.frame.at(1));
+        }
         QCOMPARE(read, blocks);
         QCOMPARE(app.widget->view()->featureContext().blocks.block(1)->at(84), uchar(0x42));
         QVERIFY(app.widget->view()->featureContext().blocks.wasRead());
@@ -443,6 +464,69 @@ private slots:
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();
         first.waitForFinished();
+    }
+
+    // The tray's restore: a backup chosen in the backup folder, a question,
+    // then the mouse written and the pages read again.
+    void trayRestoresABackupAfterAsking()
+    {
+        App app(560);
+        app.widget->checkDevice();
+        app.settle();
+        app.unlock();
+        // Turning the mouse's reports on at connect was the run's first write.
+        MouseBackup& backup = app.widget->view()->mouseBackup();
+        const QString file = backup.lastBackup();
+        const std::optional<BackupRecord> saved = BackupFolder::load(file);
+        QVERIFY(saved);
+        const MouseSnapshot before = saved->snapshot;
+        VirtualMouseState changed = app.mouse->state();
+        changed.profileBlocks[3].fill(0x33);
+        changed.currentProfile = 4;
+        app.mouse->setState(changed);
+        QObject* dpi = app.root()->findChild<QObject*>(QStringLiteral("dpiSettingMain"));
+        dpi->setProperty("isSave", true);
+        QAction* restore = trayAction(app, QStringLiteral("Restore mouse backup…"));
+        QVERIFY(restore);
+        QCOMPARE(app.widget->trayMenu()->actions().last()->text(), QStringLiteral("Quit (&Q)"));
+
+        // Cancelled in the file dialog, then answered "no": nothing is sent.
+        app.mouse->clearReceived();
+        app.dialogs.answers = QStringList{QString(), file};
+        restore->trigger();
+        QCOMPARE(app.dialogs.calls.size(), 1);
+        QCOMPARE(app.dialogs.calls.first().dir, file);
+        QVERIFY(app.questions.isEmpty());
+        restore->trigger();
+        QCOMPARE(app.questions.size(), 1);
+        QVERIFY(app.questions.first().contains(QFileInfo(file).fileName()));
+        QVERIFY(app.mouse->received().isEmpty());
+
+        app.confirm = true;
+        app.tray.texts.clear();
+        app.dialogs.answers = QStringList{file};
+        restore->trigger();
+        const VirtualMouseState after = app.mouse->state();
+        QVERIFY(after.profileBlocks[3] == before.profileBlocks[3]);
+        QCOMPARE(after.currentProfile, before.currentProfile);
+        QCOMPARE(after.keyboardOptions[0] & 0x08, 0x08);   // the window's reports are on again
+        QVERIFY(!dpi->property("isSave").toBool());
+        QVERIFY(app.widget->view()->isEnabled());
+        QCOMPARE(app.tray.texts.size(), 1);
+        QVERIFY2(app.tray.texts.first().startsWith(QStringLiteral("Restore mouse backup|the backup of ")), qPrintable(app.tray.texts.first()));
+    }
+
+    void blockThatDoesNotTakeIsShownInTheTray()
+    {
+        App app(560);
+        app.widget->checkDevice();
+        app.settle();
+        QVERIFY(app.mouse->setOption(QStringLiteral("corruptBlock"), QStringLiteral("1")));
+        app.tray.texts.clear();
+        QTest::ignoreMessage(QtWarningMsg, "profile block 1 did not read back as written, also after it was written again");
+        app.widget->view()->mouseSetProfile(1);
+        QCOMPARE(app.tray.texts, QStringList{QStringLiteral(
+            "Warning|The mouse did not take what was saved (profile block 1 reads back differently).")});
     }
 
     void secondInstanceHandsOverItsMessage()

@@ -101,7 +101,9 @@ private slots:
         call(rig.hid);
         const qint64 took = rig.clock.nowMs() - start;
 
-        const QList<VirtualExchange> got = rig.mouse->received();
+        // A profile block is read back after it is written: that read adds no pause.
+        const QList<VirtualExchange> all = rig.mouse->received();
+        const QList<VirtualExchange> got = writesOf(all);
         QCOMPARE(got.size(), 1);
         QCOMPARE(got.at(0).frame.toHex(' '), expectedFrame.toHex(' '));
         QCOMPARE(got.at(0).payload.toHex(' '), payload.toHex(' '));
@@ -109,7 +111,7 @@ private slots:
 
         const QList<TraceEvent> events = rig.traceSince(mark);
         const QList<TraceEvent> sets = eventsNamed(events, QStringLiteral("set-feature"));
-        QCOMPARE(sets.size(), 1);
+        QCOMPARE(sets.size(), all.size());
         // On the wire: report id 0, then the frame (ciphered when the mouse wants it).
         QByteArray wire = expectedFrame;
         if (encode) {

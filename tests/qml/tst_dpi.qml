@@ -126,7 +126,7 @@ StrydeTestCase {
         compare(rig.readSetting("modules/setting/p1.bin", "mouse/reportRate"), String(data.position))
         var mark = rig.traceMark()
         click(item("saveButton"))
-        var sent = rig.commands(mark)
+        var sent = rig.writes(mark)
         compare(sent.length, 1)
         verify(sent[0].startsWith("07 00 " + data.rate), "lift-off " + data.rate + " enabled: " + sent[0])
         verify(!item("lodMain").isSave)
@@ -142,7 +142,7 @@ StrydeTestCase {
         verify(item("lodMain").isSave)
         var mark = rig.traceMark()
         click(item("saveButton"))
-        compare(rig.commands(mark).length, 1)
-        verify(String(rig.commands(mark)[0]).startsWith("07 00 00 7d"), "disabled lift-off is sent as 0, 0: " + rig.commands(mark))
+        compare(rig.writes(mark).length, 1)
+        verify(String(rig.writes(mark)[0]).startsWith("07 00 00 7d"), "disabled lift-off is sent as 0, 0: " + rig.writes(mark))
     }
 }

@@ -147,7 +147,7 @@ StrydeTestCase {
         var mark = rig.traceMark()
         click(item("saveButton"))
         verify(!light.isSave)
-        var frames = rig.commands(mark).map(function(f) { return f.substr(0, 8 + (f.startsWith("0d") ? 3 : 0)) })
+        var frames = rig.writes(mark).map(function(f) { return f.substr(0, 8 + (f.startsWith("0d") ? 3 : 0)) })
         compare(frames, data.frames, "the colours first, then the effect twice")
         compare(rig.readSetting("modules/setting/p1.bin", "mouse/lightValue"), ["0", "0", "2"])
         var stored = rig.readSetting("modules/setting/p1.bin", "mouse/colorValue")
@@ -176,7 +176,7 @@ StrydeTestCase {
         chooseEffect(data.effect)
         var mark = rig.traceMark()
         click(item("saveButton"))
-        var frames = rig.commands(mark)
+        var frames = rig.writes(mark)
         var stored = rig.readSetting("modules/setting/p1.bin", "mouse/colorValue")
         if (data.twinkles) {
             verify(frames[0].startsWith("10 00 18"), frames[0])

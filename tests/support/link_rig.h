@@ -30,6 +30,19 @@ inline QList<TraceEvent> eventsNamed(const QList<TraceEvent>& events, const QStr
     return out;
 }
 
+// The exchanges of write commands, in order: the reads (the read-back of a
+// profile block after it is written among them) left out.
+inline QList<VirtualExchange> writesOf(const QList<VirtualExchange>& exchanges)
+{
+    QList<VirtualExchange> out;
+    for (const VirtualExchange& e : exchanges) {
+        const uchar code = e.frame.isEmpty() ? 0 : uchar(e.frame.at(0));
+        if (code != 0x00 && code < 0x80)
+            out.append(e);
+    }
+    return out;
+}
+
 class FakeLinkHost : public LinkHost {
 public:
     bool gun = false;

@@ -142,6 +142,12 @@ QStringList QmlRig::traceLines(int from) const
 }
 
 QStringList QmlRig::commands(int from) const { return commandFramesOf(traceLines(from)); }
+QStringList QmlRig::writes(int from) const { return writeFramesOf(traceLines(from)); }
+
+bool QmlRig::setMouseOption(const QString& key, const QString& value)
+{
+    return m_mouse && m_mouse->setOption(key, value);
+}
 
 QVariantMap QmlRig::mouseState() const { return m_mouse ? m_mouse->toJson().toVariantMap() : QVariantMap(); }
 

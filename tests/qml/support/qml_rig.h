@@ -60,6 +60,11 @@ public:
     // The command frames sent from line `from` on: the 8 frame bytes of every
     // feature report on the command interface, "0b 03 00 00 00 00 00 f1".
     Q_INVOKABLE QStringList commands(int from = 0) const;
+    // The same, writes only: reads (the backup before the first write, the
+    // read-back of each profile block written) left out.
+    Q_INVOKABLE QStringList writes(int from = 0) const;
+    // Changes the virtual mouse like --virtual-option KEY=VALUE; false when refused.
+    Q_INVOKABLE bool setMouseOption(const QString& key, const QString& value);
     // The virtual mouse's memory (as its JSON state file has it).
     Q_INVOKABLE QVariantMap mouseState() const;
 

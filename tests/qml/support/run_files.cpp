@@ -28,6 +28,17 @@ QStringList commandFramesOf(const QStringList& traceLines)
     return frames;
 }
 
+QStringList writeFramesOf(const QStringList& traceLines)
+{
+    QStringList writes;
+    for (const QString& frame : commandFramesOf(traceLines)) {
+        const int code = frame.left(2).toInt(nullptr, 16);
+        if (code != 0x00 && code < 0x80)
+            writes.append(frame);
+    }
+    return writes;
+}
+
 QVariant freshSetting(const QString& path, const QString& key)
 {
     // Settings objects of this process on the same file share their pending

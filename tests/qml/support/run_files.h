@@ -13,6 +13,9 @@ QStringList traceLinesOf(const QByteArray& text);
 // The 8 frame bytes of every feature report sent on the command interface:
 // "0b 03 00 00 00 00 00 f1".
 QStringList commandFramesOf(const QStringList& traceLines);
+// The frames of write commands among them: the reads (the backup before the
+// first write, the read-back of a profile block) left out. Plain frames only.
+QStringList writeFramesOf(const QStringList& traceLines);
 // A fresh read of `key` in the INI file at `path`: the pending writes of this
 // process are flushed, then a copy is read, so that no cached value answers.
 QVariant freshSetting(const QString& path, const QString& key);

@@ -370,6 +370,8 @@ constexpr OptionRow kOptions[] = {
     {"failChunk", "N", "output report N (0-based) of every bulk payload fails; -1 off", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::failChunk},
     {"inputReports", "N", "a profile read sends only N input reports; -1 off", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::inputReports},
     {"garbage", "BOOL", "feature-report reads return random bytes", OptKind::FaultFlag, nullptr, nullptr, &VirtualFaults::garbage, nullptr},
+    {"featureWriteFail", "BOOL", "feature-report writes fail", OptKind::FaultFlag, nullptr, nullptr, &VirtualFaults::featureWriteFail, nullptr},
+    {"unplugAtCall", "N", "the mouse is unplugged at call N (0-based) on the command interface; -1 off", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::unplugAtCall},
 };
 
 bool parseBool(const QString& text, bool& v)
@@ -457,6 +459,8 @@ QList<HidInterfaceInfo> VirtualMouse::enumerate(quint16 vendorId, quint16 produc
 HidHandle VirtualMouse::openPath(const QByteArray& path)
 {
     Lock lock(m_mutex);
+    if (path == commandPath())
+        countCommandCall();
     if (!m_plugged || m_faults.openFail)
         return nullptr;
     int iface;
@@ -486,8 +490,10 @@ int VirtualMouse::setNonblocking(HidHandle h, int nonblock)
 int VirtualMouse::sendFeatureReport(HidHandle h, const unsigned char* data, size_t length)
 {
     Lock lock(m_mutex);
+    countCommandCall(h);
     Handle* p = liveHandle(h);
-    if (!p || p->iface != kCommandIface || !data || length < static_cast<size_t>(kFeatureReportSize))
+    if (!p || p->iface != kCommandIface || !data || length < static_cast<size_t>(kFeatureReportSize)
+        || m_faults.featureWriteFail)
         return -1;
     onFeatureReport(data + 1);
     return static_cast<int>(length);
@@ -496,6 +502,7 @@ int VirtualMouse::sendFeatureReport(HidHandle h, const unsigned char* data, size
 int VirtualMouse::getFeatureReport(HidHandle h, unsigned char* data, size_t length)
 {
     Lock lock(m_mutex);
+    countCommandCall(h);
     Handle* p = liveHandle(h);
     if (!p || p->iface != kCommandIface || !data || length == 0 || m_faults.noAnswer)
         return -1;
@@ -518,6 +525,7 @@ int VirtualMouse::getFeatureReport(HidHandle h, unsigned char* data, size_t leng
 int VirtualMouse::write(HidHandle h, const unsigned char* data, size_t length)
 {
     Lock lock(m_mutex);
+    countCommandCall(h);
     Handle* p = liveHandle(h);
     if (!p || p->iface != kCommandIface || !data || length == 0)
         return -1;
@@ -556,6 +564,7 @@ int VirtualMouse::takeInput(Handle* h, unsigned char* data, size_t length)
 int VirtualMouse::read(HidHandle h, unsigned char* data, size_t length)
 {
     Lock lock(m_mutex);
+    countCommandCall(h);
     Handle* p = liveHandle(h);
     if (!p || !data || length == 0)
         return -1;
@@ -571,6 +580,7 @@ int VirtualMouse::readTimeout(HidHandle h, unsigned char* data, size_t length, i
     if (milliseconds < 0)
         return read(h, data, length);
     Lock lock(m_mutex);
+    countCommandCall(h);
     Handle* p = liveHandle(h);
     if (!p || !data || length == 0)
         return -1;
@@ -738,6 +748,21 @@ void VirtualMouse::setFaults(const VirtualFaults& faults)
 {
     Lock lock(m_mutex);
     m_faults = faults;
+    m_commandCalls = 0;
+}
+
+void VirtualMouse::countCommandCall()
+{
+    if (m_faults.unplugAtCall >= 0 && m_commandCalls++ == m_faults.unplugAtCall)
+        unplugLocked();
+}
+
+void VirtualMouse::countCommandCall(HidHandle h)
+{
+    // Handles of the report interface (the listener's) do not count.
+    const auto* p = reinterpret_cast<Handle*>(h);
+    if (p && m_handles.contains(const_cast<Handle*>(p)) && p->iface == kCommandIface)
+        countCommandCall();
 }
 
 bool VirtualMouse::reportsEnabled() const
@@ -774,6 +799,11 @@ void VirtualMouse::pressDpiButton()
 void VirtualMouse::unplug()
 {
     Lock lock(m_mutex);
+    unplugLocked();
+}
+
+void VirtualMouse::unplugLocked()
+{
     m_plugged = false;
     ++m_generation;
     m_cmdInput.clear();
@@ -971,6 +1001,7 @@ bool VirtualMouse::setOption(const QString& key, const QString& value, QString* 
             return fail(bad);
         Lock lock(m_mutex);
         m_faults.*(row->faultCount) = n;
+        m_commandCalls = 0;
         return true;
     }
     }

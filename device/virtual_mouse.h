@@ -67,6 +67,12 @@ struct VirtualFaults {
     int failChunk = -1;             // this output report (0-based) of every bulk payload fails
     int inputReports = -1;          // a profile read queues only this many input reports
     bool garbage = false;           // getFeatureReport returns pseudo-random bytes
+    bool featureWriteFail = false;  // sendFeatureReport returns -1
+    // The mouse is unplugged just before this call (0-based) on the command
+    // interface (opens, feature reports, output and input reports), counted
+    // from when the faults were set: a mouse pulled out in the middle of a
+    // command. -1 off.
+    int unplugAtCall = -1;
 };
 
 using VirtualBlock = std::array<uchar, 128>;
@@ -191,6 +197,10 @@ private:
 
     Handle* liveHandle(HidHandle h) const;          // null when unknown or dead
     bool reportsEnabledLocked() const;
+    void unplugLocked();
+    // Counts one call on the command interface for VirtualFaults::unplugAtCall.
+    void countCommandCall();
+    void countCommandCall(HidHandle h);     // when `h` is a command-interface handle
     void onFeatureReport(const uchar* frame8);
     void finishPayload();
     void dropPayload();
@@ -211,6 +221,7 @@ private:
     VirtualMouseState m_state;
     bool m_plugged = true;
     quint64 m_generation = 0;                // bumped by every unplug
+    int m_commandCalls = 0;                  // since the faults were set
     QSet<Handle*> m_handles;
     QQueue<QByteArray> m_cmdInput;
     QQueue<QByteArray> m_repInput;

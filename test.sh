@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test headless.
 #
-#   ./test.sh             builds in build/ (warnings are errors) and runs every test
+#   ./test.sh             builds in build/ (warnings are errors) and runs every test,
+#                         then checks the Windows sources with MinGW-w64
+#                         (scripts/check_windows.sh) and builds the fuzzers in
+#                         build-fuzz/ and runs each for a few seconds
+#                         (scripts/fuzz.sh)
 #   ./test.sh --sanitize  builds in build-asan/ and runs every test under
 #                         AddressSanitizer and UndefinedBehaviorSanitizer, then
 #                         builds the threaded tests in build-tsan/ and runs them
@@ -20,8 +24,10 @@ export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
 
 if ! $sanitize; then
   stryde_build build -DSTRYDE_WERROR=ON
-  cd build
-  exec ctest --output-on-failure -j "$(nproc)"
+  (cd build && ctest --output-on-failure -j "$(nproc)")
+  scripts/check_windows.sh
+  scripts/fuzz.sh 3
+  exit 0
 fi
 
 # Any finding fails the test that made it.

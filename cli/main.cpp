@@ -1,6 +1,7 @@
 // stryde-cli: the device link without the window, for scripts, support and tests.
 
 #include "cli/rules_command.h"
+#include "cli/cli_options.h"
 #include "cli/slot_invoker.h"
 #include "device/clock.h"
 #include "device/hid_api_system.h"
@@ -33,17 +34,6 @@
 namespace {
 
 enum ExitCode { ExitOk = 0, ExitFailure = 1, ExitUsage = 2, ExitNoMouse = 3 };
-
-struct Options {
-    QString dataDir;
-    bool virtualMouse = false;
-    bool realTime = false;
-    QStringList virtualOptions;
-    QString virtualState;
-    QString hidTrace;
-    QStringList dialogAnswers;
-    QStringList command;
-};
 
 void printOut(const QString& text)
 {
@@ -92,57 +82,6 @@ QString usageText()
         "\nexit codes: 0 success; 1 a command did not reach the mouse; 2 usage error (also a value the\n"
         "program refused, such as an index out of range); 3 no mouse passed the device check\n");
     return text;
-}
-
-bool parseOptions(const QStringList& args, Options& o, QString* error)
-{
-    for (int i = 1; i < args.size(); ++i) {
-        const QString a = args.at(i);
-        auto value = [&](QString& into) {
-            if (i + 1 >= args.size()) {
-                *error = QStringLiteral("%1 needs a value").arg(a);
-                return false;
-            }
-            into = args.at(++i);
-            return true;
-        };
-        if (!o.command.isEmpty()) {
-            o.command << a;
-        } else if (a == QLatin1String("--data-dir")) {
-            if (!value(o.dataDir))
-                return false;
-        } else if (a == QLatin1String("--virtual-mouse")) {
-            o.virtualMouse = true;
-        } else if (a == QLatin1String("--real-time")) {
-            o.realTime = true;
-        } else if (a == QLatin1String("--virtual-option")) {
-            QString v;
-            if (!value(v))
-                return false;
-            o.virtualOptions << v;
-        } else if (a == QLatin1String("--virtual-state")) {
-            if (!value(o.virtualState))
-                return false;
-        } else if (a == QLatin1String("--hid-trace")) {
-            if (!value(o.hidTrace))
-                return false;
-        } else if (a == QLatin1String("--dialog-answer")) {
-            QString v;
-            if (!value(v))
-                return false;
-            o.dialogAnswers << v;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            *error = QStringLiteral("unknown option %1").arg(a);
-            return false;
-        } else {
-            o.command << a;
-        }
-    }
-    if (o.command.isEmpty()) {
-        *error = QStringLiteral("no command given");
-        return false;
-    }
-    return true;
 }
 
 // The mouse's recoil-preset flag, as the view's settings store read it.

@@ -28,3 +28,8 @@ FeatureReport toFeatureReport(const CommandFrame& frame)
         r[i + 1] = frame[i];
     return r;
 }
+
+bool replyAnswers(const CommandFrame& request, const CommandFrame& reply)
+{
+    return reply[0] == request[0] && reply[7] == frameChecksum(reply.data());
+}

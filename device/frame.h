@@ -21,5 +21,10 @@ uchar frameChecksum(const uchar* frame);
 // Frame from bytes 0..6 (missing ones are 0) with its checksum in byte 7.
 CommandFrame makeFrame(std::initializer_list<uchar> bytes0to6);
 
+// Whether `reply` answers `request`: it echoes the command byte and carries a
+// valid checksum. Anything else is noise on the line (or a mouse in another
+// state) and must not reach the caller as its values.
+bool replyAnswers(const CommandFrame& request, const CommandFrame& reply);
+
 // Report id 0 followed by the frame.
 FeatureReport toFeatureReport(const CommandFrame& frame);

@@ -6,7 +6,7 @@
 #include <QMutexLocker>
 #include <QSet>
 #include <QtGlobal>
-#include <hidapi/hidapi.h>
+#include <hidapi.h>
 #include <mutex>
 
 #ifdef Q_OS_UNIX

@@ -45,6 +45,13 @@ QString Hid_Thread::dpiSwitchNotice(int stage) const
     return m_dpiSwitchTexts.at(entry) + QLatin1Char(' ');
 }
 
+std::optional<uchar> Hid_Thread::dpiSwitchStage(const uchar* report, int length)
+{
+    if (!report || length != 4 || report[0] != kDpiReportId || report[1] != kDpiReportKind)
+        return std::nullopt;
+    return report[3];
+}
+
 void Hid_Thread::enableReports(bool family560)
 {
     // Reports are turned on by one bit of the keyboard option. A failed read
@@ -131,8 +138,9 @@ bool Hid_Thread::listenTurn(uint index)
     }
     uchar buffer[4] = {};
     const int n = api.readTimeout(h, buffer, sizeof buffer, kListenTimeoutMs);
-    if (n == 4 && buffer[0] == kDpiReportId && buffer[1] == kDpiReportKind && m_host)
-        m_host->dpiSwitched(buffer[3], dpiSwitchNotice(buffer[3]));
+    const std::optional<uchar> stage = dpiSwitchStage(buffer, n);
+    if (stage && m_host)
+        m_host->dpiSwitched(*stage, dpiSwitchNotice(*stage));
     api.close(listenHandle);
     listenHandle = nullptr;
     return true;

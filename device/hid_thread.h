@@ -15,6 +15,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 
 class Clock;
 class HidApi;
@@ -66,6 +67,10 @@ public:
     QStringList dpiSwitchTexts() const;
     // The tray text for a reported stage: stages 1-7 take entries 0-6, others entry 7.
     QString dpiSwitchNotice(int stage) const;
+    // The stage a DPI-switch report carries: `length` bytes read from the
+    // report interface, {0x06, 0x07, any, stage}. Nothing for any other
+    // result of the read (a time-out, an error, another report).
+    static std::optional<uchar> dpiSwitchStage(const uchar* report, int length);
 
     // --- profile blocks of a 560 mouse --------------------------------------------
     // Writes block `profileData` and reads it back (once more when it differs).

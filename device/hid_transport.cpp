@@ -196,7 +196,16 @@ bool HidTransport::exchangeRead(const CommandFrame& frame, CommandFrame& reply, 
     bulkLength = bulk ? std::clamp(bulkLength, 0, kBulkBufferSize) : 0;
     if (!hidSendRead(bulkLength))
         return false;
-    std::copy_n(m_recvReport.begin() + 1, kFrameSize, reply.begin());
+    CommandFrame answer{};
+    std::copy_n(m_recvReport.begin() + 1, kFrameSize, answer.begin());
+    // The reply frame of a bulk read carries nothing the caller uses; any
+    // other reply must answer this command, or the caller's values stay.
+    if (bulkLength == 0 && !replyAnswers(frame, answer)) {
+        qCDebug(lcHid).noquote() << "reply" << QByteArray(reinterpret_cast<const char*>(answer.data()), kFrameSize).toHex(' ')
+                                 << "does not answer command" << QByteArray(1, char(frame[0])).toHex();
+        return false;
+    }
+    reply = answer;
     if (bulkLength > 0)
         std::copy_n(m_bulkBuffer.begin(), bulkLength, bulk);
     return true;

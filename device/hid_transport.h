@@ -64,7 +64,9 @@ public:
     // Sends the frame, reads the reply frame (deciphered unless bulk data
     // follows) and then `bulkLength` bytes in input reports. `reply` and
     // `bulk` are written only when everything arrived; a failed or short
-    // exchange leaves both exactly as they were.
+    // exchange leaves both exactly as they were. Without bulk data, a reply
+    // that does not echo the command byte or fails its checksum is a failed
+    // exchange too.
     bool exchangeRead(const CommandFrame& frame, CommandFrame& reply, uchar* bulk = nullptr, int bulkLength = 0);
 
     // --- commands ------------------------------------------------------------------

@@ -353,6 +353,8 @@ constexpr OptionRow kOptions[] = {
     {"garbage", "BOOL", "feature-report reads return random bytes", OptKind::FaultFlag, nullptr, nullptr, &VirtualFaults::garbage, nullptr},
     {"corruptBlock", "N", "560: profile block N is stored with its last byte inverted; -1 off", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::corruptBlock},
     {"corruptWrites", "N", "only the next N writes of that block are corrupted; -1 every write", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::corruptWrites},
+    {"featureWriteFail", "BOOL", "feature-report writes fail", OptKind::FaultFlag, nullptr, nullptr, &VirtualFaults::featureWriteFail, nullptr},
+    {"unplugAtCall", "N", "the mouse is unplugged at call N (0-based) on the command interface; -1 off", OptKind::FaultCount, nullptr, nullptr, nullptr, &VirtualFaults::unplugAtCall},
 };
 
 bool parseBool(const QString& text, bool& v)
@@ -440,6 +442,8 @@ QList<HidInterfaceInfo> VirtualMouse::enumerate(quint16 vendorId, quint16 produc
 HidHandle VirtualMouse::openPath(const QByteArray& path)
 {
     Lock lock(m_mutex);
+    if (path == commandPath())
+        countCommandCall();
     if (!m_plugged || m_faults.openFail)
         return nullptr;
     int iface;
@@ -469,8 +473,10 @@ int VirtualMouse::setNonblocking(HidHandle h, int nonblock)
 int VirtualMouse::sendFeatureReport(HidHandle h, const unsigned char* data, size_t length)
 {
     Lock lock(m_mutex);
+    countCommandCall(h);
     Handle* p = liveHandle(h);
-    if (!p || p->iface != kCommandIface || !data || length < static_cast<size_t>(kFeatureReportSize))
+    if (!p || p->iface != kCommandIface || !data || length < static_cast<size_t>(kFeatureReportSize)
+        || m_faults.featureWriteFail)
         return -1;
     onFeatureReport(data + 1);
     return static_cast<int>(length);
@@ -479,6 +485,7 @@ int VirtualMouse::sendFeatureReport(HidHandle h, const unsigned char* data, size
 int VirtualMouse::getFeatureReport(HidHandle h, unsigned char* data, size_t length)
 {
     Lock lock(m_mutex);
+    countCommandCall(h);
     Handle* p = liveHandle(h);
     if (!p || p->iface != kCommandIface || !data || length == 0 || m_faults.noAnswer)
         return -1;
@@ -501,6 +508,7 @@ int VirtualMouse::getFeatureReport(HidHandle h, unsigned char* data, size_t leng
 int VirtualMouse::write(HidHandle h, const unsigned char* data, size_t length)
 {
     Lock lock(m_mutex);
+    countCommandCall(h);
     Handle* p = liveHandle(h);
     if (!p || p->iface != kCommandIface || !data || length == 0)
         return -1;
@@ -539,6 +547,7 @@ int VirtualMouse::takeInput(Handle* h, unsigned char* data, size_t length)
 int VirtualMouse::read(HidHandle h, unsigned char* data, size_t length)
 {
     Lock lock(m_mutex);
+    countCommandCall(h);
     Handle* p = liveHandle(h);
     if (!p || !data || length == 0)
         return -1;
@@ -554,6 +563,7 @@ int VirtualMouse::readTimeout(HidHandle h, unsigned char* data, size_t length, i
     if (milliseconds < 0)
         return read(h, data, length);
     Lock lock(m_mutex);
+    countCommandCall(h);
     Handle* p = liveHandle(h);
     if (!p || !data || length == 0)
         return -1;
@@ -721,6 +731,21 @@ void VirtualMouse::setFaults(const VirtualFaults& faults)
 {
     Lock lock(m_mutex);
     m_faults = faults;
+    m_commandCalls = 0;
+}
+
+void VirtualMouse::countCommandCall()
+{
+    if (m_faults.unplugAtCall >= 0 && m_commandCalls++ == m_faults.unplugAtCall)
+        unplugLocked();
+}
+
+void VirtualMouse::countCommandCall(HidHandle h)
+{
+    // Handles of the report interface (the listener's) do not count.
+    const auto* p = reinterpret_cast<Handle*>(h);
+    if (p && m_handles.contains(const_cast<Handle*>(p)) && p->iface == kCommandIface)
+        countCommandCall();
 }
 
 bool VirtualMouse::reportsEnabled() const
@@ -757,6 +782,11 @@ void VirtualMouse::pressDpiButton()
 void VirtualMouse::unplug()
 {
     Lock lock(m_mutex);
+    unplugLocked();
+}
+
+void VirtualMouse::unplugLocked()
+{
     m_plugged = false;
     ++m_generation;
     m_cmdInput.clear();
@@ -954,6 +984,7 @@ bool VirtualMouse::setOption(const QString& key, const QString& value, QString* 
             return fail(bad);
         Lock lock(m_mutex);
         m_faults.*(row->faultCount) = n;
+        m_commandCalls = 0;
         return true;
     }
     }

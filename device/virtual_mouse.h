@@ -69,6 +69,12 @@ struct VirtualFaults {
     bool garbage = false;           // getFeatureReport returns pseudo-random bytes
     int corruptBlock = -1;          // 560: this profile block (0..4) is stored with its last byte inverted
     int corruptWrites = -1;         // ... for this many more writes of it (counts down); -1 every write
+    bool featureWriteFail = false;  // sendFeatureReport returns -1
+    // The mouse is unplugged just before this call (0-based) on the command
+    // interface (opens, feature reports, output and input reports), counted
+    // from when the faults were set: a mouse pulled out in the middle of a
+    // command. -1 off.
+    int unplugAtCall = -1;
 };
 
 using VirtualBlock = std::array<uchar, 128>;
@@ -193,6 +199,10 @@ private:
 
     Handle* liveHandle(HidHandle h) const;          // null when unknown or dead
     bool reportsEnabledLocked() const;
+    void unplugLocked();
+    // Counts one call on the command interface for VirtualFaults::unplugAtCall.
+    void countCommandCall();
+    void countCommandCall(HidHandle h);     // when `h` is a command-interface handle
     void onFeatureReport(const uchar* frame8);
     void finishPayload();
     void dropPayload();
@@ -213,6 +223,7 @@ private:
     VirtualMouseState m_state;
     bool m_plugged = true;
     quint64 m_generation = 0;                // bumped by every unplug
+    int m_commandCalls = 0;                  // since the faults were set
     QSet<Handle*> m_handles;
     QQueue<QByteArray> m_cmdInput;
     QQueue<QByteArray> m_repInput;

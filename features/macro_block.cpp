@@ -57,7 +57,10 @@ QByteArray pauseRecords(quint32 units, bool release)
 QByteArray buildStream(int repeat, const QList<MacroAction>& actions)
 {
     QByteArray out;
-    append(out, static_cast<uchar>((repeat >> 8) & 0xFF), static_cast<uchar>(repeat & 0xFF));
+    // A count the mouse cannot hold is held at the largest it can, never
+    // wrapped to a small one.
+    const int count = std::clamp(repeat, 0, 0xFFFF);
+    append(out, static_cast<uchar>(count >> 8), static_cast<uchar>(count & 0xFF));
 
     int first = 0;
     while (first < actions.size() && actions.at(first).isDelay())

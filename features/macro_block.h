@@ -35,11 +35,13 @@ constexpr uchar kReleaseBit = 0x80;
 // Pauses of this many 10 ms units or more need a scale and a count record.
 constexpr quint32 kLongPause = 127;
 
-// The byte stream of a macro: repeat count (cut to 16 bits), then the action
+// The byte stream of a macro: repeat count (held to 0-65535), then the action
 // records. Leading delays are dropped; a pause of 0 becomes 1; a pause beyond
 // the longest scale is held at the longest count the mouse can take. A macro
 // without an action, or whose first action is its last event, is the repeat
-// count alone. The stream may be longer than a block; see toBlock.
+// count alone. The stream may be longer than a block; see blockFromStream. The macro
+// editor builds the same stream in modules/qml/basic/MacroStream.js; a test
+// and a fuzzer hold the two to the same bytes.
 QByteArray buildStream(int repeat, const QList<MacroAction>& actions);
 
 // Control byte (and, for a long pause, the scale and count records) that

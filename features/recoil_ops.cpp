@@ -10,10 +10,10 @@
 #include "store/damaged_files.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
+#include "store/work_folder.h"
 
 #include <QFileInfo>
 #include <QSettings>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -49,7 +49,9 @@ bool RecoilOps::editLibrary(const char* operation, const std::function<bool(QSet
     // The change is made on a private copy: a reader of the library's own path
     // would reuse what this process parsed before and could not tell that the
     // file is damaged. Only a complete, parsed result replaces the library.
-    QTemporaryDir work;
+    // Beside the library, not in the system's temporary folder: a copy left
+    // by a killed program is removed at the next start.
+    WorkFolder work(path);
     const QString copy = work.filePath(QStringLiteral("gunData.bin"));
     if (!work.isValid() || !SafeFile::write(copy, *old)) {
         qCDebug(lcFeatures, "%s: no room to change the preset library", operation);

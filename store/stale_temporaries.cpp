@@ -1,6 +1,7 @@
 #include "store/stale_temporaries.h"
 
 #include "store/store_log.h"
+#include "store/work_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,14 +13,33 @@ namespace {
 // The folders the program writes below modules/.
 constexpr const char* kWrittenFolders[] = {"setting", "macro", "gun", "backup"};
 
+// Six-letter words that name a user's own copy of a file (p1.bin.backup).
+constexpr const char* kOwnCopyWords[] = {"backup", "before", "latest", "oldest", "recent", "stable"};
+
 } // namespace
 
 bool StaleTemporaries::isTemporaryName(const QString& fileName)
 {
     static const QRegularExpression pattern(QStringLiteral("^.+\\.(bin|json)\\.([A-Za-z0-9]{6})$"));
-    static const QRegularExpression word(QStringLiteral("^([A-Z]?[a-z]+|[A-Z]+)$"));
     const QRegularExpressionMatch m = pattern.match(fileName);
-    return m.hasMatch() && !word.match(m.captured(2)).hasMatch();
+    if (!m.hasMatch())
+        return false;
+    // Qt names its temporary files with six random letters, and one in
+    // twenty of those is all lower case, all upper case or capitalised: such
+    // a name alone does not tell a temporary file from a copy the user made.
+    // The words people name their copies with do.
+    const QString suffix = m.captured(2);
+    for (const char* word : kOwnCopyWords) {
+        if (suffix.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    return true;
+}
+
+bool StaleTemporaries::isLockName(const QString& fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^.+\\.(bin|json)\\.lock$"));
+    return pattern.match(fileName).hasMatch();
 }
 
 QStringList StaleTemporaries::remove(const QString& dataRoot)
@@ -27,9 +47,26 @@ QStringList StaleTemporaries::remove(const QString& dataRoot)
     QStringList removed;
     for (const char* folder : kWrittenFolders) {
         const QDir dir(dataRoot + QStringLiteral("/modules/") + QLatin1String(folder));
-        const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+        const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot
+                                                        | QDir::Hidden | QDir::System);
         for (const QFileInfo& entry : entries) {
-            if (!isTemporaryName(entry.fileName()) || entry.isSymLink())
+            if (entry.isSymLink())
+                continue;
+            if (entry.isDir()) {
+                if (WorkFolder::isWorkFolderName(entry.fileName()) && WorkFolder::removeIfAbandoned(entry.filePath())) {
+                    qCDebug(lcStore) << "removed the work folder of an interrupted change:" << entry.filePath();
+                    removed << entry.filePath();
+                }
+                continue;
+            }
+            if (isLockName(entry.fileName())) {
+                if (WorkFolder::removeAbandonedLock(entry.filePath())) {
+                    qCDebug(lcStore) << "removed the lock file of an interrupted save:" << entry.filePath();
+                    removed << entry.filePath();
+                }
+                continue;
+            }
+            if (!isTemporaryName(entry.fileName()))
                 continue;
             if (QFile::remove(entry.filePath())) {
                 qCDebug(lcStore) << "removed the temporary file of an interrupted save:" << entry.filePath();

@@ -195,6 +195,7 @@ private slots:
         QTest::newRow("bad virtual option") << QStringList{vm, "--virtual-option", "colour=red", "devices"} << 2 << "colour";
         QTest::newRow("no mouse") << QStringList{vm, "--virtual-option", "plugged=false", "call", "hid.hid553_0BH_SetCurrentDPI", "1"} << 3 << "no mouse";
         QTest::newRow("handshake refused") << QStringList{vm, "--virtual-option", "wrongHandshake=true", "call", "hid.hid553_0BH_SetCurrentDPI", "1"} << 3 << "no mouse";
+        QTest::newRow("garbage answers") << QStringList{vm, "--virtual-option", "garbage=true", "call", "hid.hid553_8BH_GetCurrentDPI"} << 3 << "no mouse";
 
         // Numbers beyond the parameter's type never wrap to another slot or list.
         QTest::newRow("int 2^32") << QStringList{vm, "call", "ui_View.setCurrentProfile", "4294967296"} << 2 << "(profile)";
@@ -245,6 +246,9 @@ private slots:
         QTest::newRow("view operation") << failChunk + QStringList{"call", "ui_View.mouseSendMacroData", "[0,1,4,1]", "2"} << QByteArray();
         QTest::newRow("short read") << QStringList{"--virtual-mouse", "--virtual-option", "family=560", "--virtual-option", "inputReports=2",
                                                   "call", "hid.hid560_8CH_readProfile", "[]", "1"} << QByteArray();
+        // The device check makes five calls; the sixth is the command's.
+        QTest::newRow("unplugged midway") << QStringList{"--virtual-mouse", "--virtual-option", "unplugAtCall=6",
+                                                        "call", "hid.hid553_0BH_SetCurrentDPI", "2"} << QByteArray();
         QTest::newRow("batch") << failChunk + QStringList{"batch", "-"}
                                << QByteArray("hid.hid553_0BH_SetCurrentDPI 3\nhid.hid553_13H_SetMacroKey 1 [1,2,3]\nhid.hid553_0BH_SetCurrentDPI 2\n");
     }

@@ -1,6 +1,7 @@
 // The byte stream of a device macro built from the editor's events.
 
 #include "features/macro_block.h"
+#include "support/macro_stream_js.h"
 
 #include <QtTest>
 
@@ -46,7 +47,8 @@ private slots:
         };
         row("press, 50 ms, release", 1, "p04 d50 r04", "0001 0504 8104 0000");
         row("repeat count high byte first", 300, "p04 d50 r04", "012c 0504 8104 0000");
-        row("repeat count cut to 16 bits", 0x12345, "p04 d50 r04", "2345 0504 8104 0000");
+        row("repeat count held at 65535", 0x12345, "p04 d50 r04", "ffff 0504 8104 0000");
+        row("negative repeat count is 0", -3, "p04 d50 r04", "0000 0504 8104 0000");
         row("no event", 1, "", "0001");
         row("delays only", 1, "d10 d20", "0001");
         row("one action alone", 7, "p04", "0007");
@@ -73,6 +75,22 @@ private slots:
         QFETCH(QString, actions);
         QFETCH(QByteArray, expected);
         QCOMPARE(macroblock::buildStream(repeat, events(actions)).toHex(' '), expected.toHex(' '));
+    }
+
+    // The macro editor builds the stream in JavaScript; both builders give
+    // the same bytes for every case above.
+    void editorBuildsTheSameStream_data() { stream_data(); }
+    void editorBuildsTheSameStream()
+    {
+        QFETCH(int, repeat);
+        QFETCH(QString, actions);
+        QFETCH(QByteArray, expected);
+        static MacroStreamJs js(QStringLiteral(STRYDE_SOURCE_DIR "/modules/qml/basic/MacroStream.js"));
+        QVERIFY(js.isValid());
+        QString error;
+        QCOMPARE(js.build(events(actions), repeat, &error).toHex(' '), expected.toHex(' '));
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(js.length(events(actions)), int(macroblock::buildStream(0, events(actions)).size()));
     }
 
     // The block holds the stream and zeros; a stream longer than a block is

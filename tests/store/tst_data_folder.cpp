@@ -8,9 +8,11 @@
 #include "store/macro_library.h"
 #include "store/name_lists.h"
 #include "store/settings_store.h"
+#include "store/work_folder.h"
 #include "store_files.h"
 #include "support/fake_file_dialogs.h"
 
+#include <QLockFile>
 #include <QtTest>
 #include <functional>
 
@@ -139,9 +141,12 @@ private slots:
             "modules/setting/p1.bin.PybiwR", "modules/setting/apConfig.bin.a8Xk2q",
             "modules/setting/virtualMouse553.json.Zq9WeR", "modules/macro/m1.bin.xyz123",
             "modules/gun/gunData.bin.AbCdEf",
+            // Qt's random letters can look like a word.
+            "modules/setting/p2.bin.qwzrtv", "modules/setting/p3.bin.Kxqwpl", "modules/macro/m2.bin.QWZRTV",
         };
         const QStringList kept = {
             "modules/setting/p1.bin.backup", "modules/setting/p1.bin.Backup", "modules/setting/p1.bin.BACKUP",
+            "modules/setting/p2.bin.latest", "modules/setting/p2.bin.Before",
             "modules/setting/p1.bin.damaged", "modules/setting/p1.bin.AbC12", "modules/setting/p1.binAbCdEf",
             "modules/setting/notes.txt.AbCdEf", "modules/i18n/English.ini.AbCdEf", "modules/img/logo.png.AbCdEf",
             "stryde.bin.AbCdEf",
@@ -157,6 +162,38 @@ private slots:
             expected.remove(f);
         QCOMPARE(snapshot(fx.root()), expected);
         QVERIFY(QFileInfo(fx.path("modules/macro/folder.bin.AbCdEf")).isDir());
+    }
+
+    // A save killed while the settings format held its lock, or while the
+    // recoil library was changed on a copy, leaves a lock file or a work
+    // folder. The next start removes them once their owner has ended; what a
+    // running program holds stays.
+    void abandonedLocksAndWorkFoldersRemovedAtStart()
+    {
+        DataFixture fx;
+        // An owner that has ended (no such process), and one killed before it
+        // could write its name.
+        QVERIFY(fx.writeFile("modules/setting/p1.bin.lock", "2147480000\nstryde\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+        QVERIFY(fx.writeFile("modules/macro/m1.bin.lock", ""));
+        QVERIFY(fx.writeFile("modules/gun/.gunData.bin.work-AbCdEf/gunData.bin", "[gunData]\n"));
+        QVERIFY(fx.writeFile("modules/gun/.gunData.bin.work-AbCdEf/.owner", ""));
+        QVERIFY(fx.writeFile("modules/gun/.gunData.bin.work-XyZ123/gunData.bin", "[gunData]\n"));
+        // Held by this program, and a user's files of similar names.
+        QLockFile held(fx.path("modules/setting/p2.bin.lock"));
+        QVERIFY(held.tryLock(0));
+        WorkFolder busy(fx.path("modules/gun/gunData.bin"));
+        QVERIFY(busy.isValid());
+        QVERIFY(fx.writeFile("modules/setting/notes.lock", "mine"));
+        QVERIFY(QDir().mkpath(fx.path("modules/gun/work-AbCdEf")));
+
+        { SettingsStore store(fx.root()); }
+
+        for (const char* gone : {"modules/setting/p1.bin.lock", "modules/macro/m1.bin.lock",
+                                 "modules/gun/.gunData.bin.work-AbCdEf", "modules/gun/.gunData.bin.work-XyZ123"})
+            QVERIFY2(!QFileInfo::exists(fx.path(QLatin1String(gone))), gone);
+        for (const char* kept : {"modules/setting/p2.bin.lock", "modules/setting/notes.lock", "modules/gun/work-AbCdEf"})
+            QVERIFY2(QFileInfo::exists(fx.path(QLatin1String(kept))), kept);
+        QVERIFY(QFileInfo::exists(busy.filePath(QStringLiteral(".owner"))));
     }
 };
 

@@ -10,7 +10,8 @@
 // [control, code] pair per action and a [0, 0] terminator. The control byte
 // holds the wait after the action in 10 ms units (1 … 126, bit 7 set for a
 // release); a longer wait is control 0 followed by a unit pair [0, u] and a
-// count pair [high, low] in units of 20, 50 or 100 ms.
+// count pair [high, low] in units of 20, 50 or 100 ms. The C++ side has the
+// same builder (macroblock::buildStream); a test holds the two together.
 
 var maxLength = 126        // the editor takes no event once a macro is this long
 var blockSize = 128        // bytes the mouse keeps per macro
@@ -50,8 +51,11 @@ function closing(w, release) {
             return [flag, 0, longUnits[i][1], (count >> 8) & 0xFF, count & 0xFF]
         }
     }
-    // No unit reaches further: the longest wait the last unit can carry.
-    return [flag, 0, longUnits[longUnits.length - 1][1], 0xFF, 0xFF]
+    // No unit reaches further: the last unit, its count held at the largest
+    // two bytes carry (a wait of 6000 s is still sent as 6000 s).
+    var last = longUnits[longUnits.length - 1]
+    var most = Math.min(Math.floor(w / last[2]), 0xFFFF)
+    return [flag, 0, last[1], (most >> 8) & 0xFF, most & 0xFF]
 }
 
 // The stream of `events` with `repeat` (0 … 65535); `codeOf(name)` gives an

@@ -28,7 +28,8 @@ struct Caller {
     uchar* dest() { return reinterpret_cast<uchar*>(buffer.data()); }
 };
 
-enum Kind { Write, Read, BulkRead };
+// A checked write reads its block back to see that the mouse kept it.
+enum Kind { Write, CheckedWrite, Read, BulkRead };
 
 struct Command {
     const char* name;
@@ -83,7 +84,7 @@ const QList<Command>& commands()
         {"560 02H profile", 560, Write, false, "cmd Failed 02", run([](Hid_Thread& h, Caller&) { h.hid560_02H_SetCurrentProfile(2); })},
         {"560 03H rate", 560, Write, false, "cmd Failed 03", run([](Hid_Thread& h, Caller&) { h.hid560_03H_SetReportRate(2); })},
         {"560 04H dpi", 560, Write, false, "cmd Failed 04", run([](Hid_Thread& h, Caller&) { h.hid560_04H_SetCurrentDPI(3); })},
-        {"560 0CH profile", 560, Write, true, "cmd Failed 0C", run([](Hid_Thread& h, Caller& c) { h.hid560_0CH_setProfile(c.in(), 2); })},
+        {"560 0CH profile", 560, CheckedWrite, true, "cmd Failed 0C", run([](Hid_Thread& h, Caller& c) { h.hid560_0CH_setProfile(c.in(), 2); })},
         {"560 0DH key matrix", 560, Write, true, "cmd Failed 0D", run([](Hid_Thread& h, Caller& c) { h.hid560_0DH_SetKeyMatrix(c.in(), 1); })},
         {"560 0FH macro", 560, Write, true, "cmd Failed 0F", run([](Hid_Thread& h, Caller& c) { h.hid560_0FH_SetMacroKey(4, c.in()); })},
     };
@@ -104,7 +105,7 @@ const FaultRow kFaults[] = {
     {FeatureWriteFail, "feature write fails", [](const Command&) { return true; }},
     {NoAnswer, "no answer", [](const Command& c) { return c.kind != Write; }},
     {FailingChunk, "last chunk fails", [](const Command& c) { return c.payload; }},
-    {TooFewReports, "one input report", [](const Command& c) { return c.kind == BulkRead; }},
+    {TooFewReports, "one input report", [](const Command& c) { return c.kind == BulkRead || c.kind == CheckedWrite; }},
     // The reply frame of a profile read is not used: its blocks still arrive.
     {Garbage, "garbage reply", [](const Command& c) { return c.kind == Read; }},
     {UnplugMidway, "unplugged midway", [](const Command&) { return true; }},
@@ -250,7 +251,7 @@ private slots:
         qint64 bound = healthy.ms;
         if (row.fault == Busy)
             bound += HidTransport::kBusyTries * HidTransport::kBusyWaitMs;
-        if (c.kind == BulkRead)
+        if (c.kind == BulkRead || c.kind == CheckedWrite)
             bound += healthy.reads * HidTransport::kInputReportTimeoutMs;
         QVERIFY2(took <= bound, qPrintable(QStringLiteral("%1 ms, bound %2 ms").arg(took).arg(bound)));
 
@@ -264,7 +265,7 @@ private slots:
         QVERIFY(rig.hid.transport().isReady());
 
         // The caller's values: a write never changes them, a failed read neither.
-        if (c.kind == Write || failed) {
+        if (c.kind == Write || c.kind == CheckedWrite || failed) {
             QCOMPARE(caller.buffer, original.buffer);
             QCOMPARE(caller.out, original.out);
         }

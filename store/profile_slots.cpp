@@ -48,9 +48,14 @@ bool ProfileSlots::loadProfile(int profile)
         return false;
     if (m_store.isSlotFile(profile, chosen))
         return true;
+    // A file that could not be imported is answered like a cancel: the
+    // profile page then drops the entry it made for the import instead of
+    // showing the slot's old contents under a new name.
     const std::optional<QByteArray> content = ImportCheck::readIniText(chosen);
-    if (!content || !m_store.replaceSlotContent(profile, *content))
-        qCDebug(lcStore) << "loadProfile: profile" << profile << "kept, import failed:" << chosen;
+    if (!content || !m_store.replaceSlotContent(profile, *content)) {
+        qCWarning(lcStore) << "loadProfile: profile" << profile << "kept, import failed:" << chosen;
+        return false;
+    }
     return true;
 }
 

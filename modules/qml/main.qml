@@ -566,7 +566,9 @@ Item {
             id: saveButton
             objectName: "saveButton"
             text: mainIten.mainLang[10]
-            faceColor: mainIten.hasUnsaved ? mainIten.colorUnsaved : mainIten.colorBlue
+            // While a Reset or Save runs the pages pass through passing edits:
+            // the face shows what is unsaved once the interface is free again.
+            faceColor: mainIten.hasUnsaved && !busyIndicator.isBusy ? mainIten.colorUnsaved : mainIten.colorBlue
             onClicked: mainIten.saveAll()
         }
     }

@@ -167,10 +167,12 @@ StrydeTestCase {
         compare(names(), ["Standard0", "profile_01", "profile_12"])
         compare(rig.readSetting("modules/setting/p3.bin", "mouse/mouseRate"), "250")
 
-        // A cancelled import leaves no entry behind.
-        rig.answerFileDialogs([""])
-        click(item("profileImportButton"))
-        compare(names(), ["Standard0", "profile_01", "profile_12"])
-        compare(stored(), ["Standard0", "profile_01", "profile_12"])
+        // A cancelled import, and one whose file cannot be read, leave no entry behind.
+        for (var answer of ["", "vanished.pf"]) {
+            rig.answerFileDialogs([answer])
+            click(item("profileImportButton"))
+            compare(names(), ["Standard0", "profile_01", "profile_12"])
+            compare(stored(), ["Standard0", "profile_01", "profile_12"])
+        }
     }
 }

@@ -34,7 +34,9 @@ fi
 export ASAN_OPTIONS="detect_leaks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
+# QProcess starts programs with vfork(): the thread checker takes the
+# parent for the forked child and would stop it at its next thread.
+export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1:die_after_fork=0"
 
 stryde_build build-asan -DCMAKE_BUILD_TYPE=Debug -DSTRYDE_SANITIZE=address
 (cd build-asan && ctest --output-on-failure -j "$(nproc)")

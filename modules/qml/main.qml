@@ -147,6 +147,7 @@ Item {
             gunControlMain.gunControlLang = langStrings("gunControl", gunControlMain.gunControlLang)
             profileMain.profileLang = langStrings("profile", profileMain.profileLang)
             appRulesMain.appRulesLang = langStrings("appRules", appRulesMain.appRulesLang)
+            lodMain.lodLang = langStrings("lod", lodMain.lodLang)
             _KeyCodeString.keyCodeStr = langStrings("keyCode", _KeyCodeString.keyCodeStr)
             ui_View.getLangStrings("other", language)
 
@@ -476,6 +477,7 @@ Item {
 
             property int tmpValue: 90
             property bool isSave: false
+            property var lodLang: ["Enable"]
 
             // 0.5 mm … 2.0 mm in steps of 0.1 mm.
             function lodText(p) {
@@ -521,7 +523,7 @@ Item {
                 anchors.right: parent.right
                 anchors.rightMargin: 12
                 y: reportRateLV.y + (reportRateLV.height - height) / 2
-                textValue: "Enable"
+                textValue: lodMain.lodLang[0]
                 isSelect: true
                 onBtnClick: {
                     ui_View.setData("mouse/reportRateEn", !lodEnable.isSelect)

@@ -95,6 +95,7 @@ Item {
 
         ListView {
             id: listView
+            objectName: "dropView"
             anchors.fill: parent
             anchors.margins: 1
             interactive: false

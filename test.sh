@@ -36,10 +36,10 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
 
-stryde_build build-asan -DCMAKE_BUILD_TYPE=Debug -DSTRYDE_SANITIZE=address
+stryde_build build-asan -DCMAKE_BUILD_TYPE=Debug -DSTRYDE_SANITIZE=address -DSTRYDE_BUILD_BENCH=OFF
 (cd build-asan && ctest --output-on-failure -j "$(nproc)")
 
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSTRYDE_SANITIZE=thread >/dev/null
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSTRYDE_SANITIZE=thread -DSTRYDE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan --target stryde_threaded_tests -j "$(nproc)"
 cd build-tsan
 ctest --output-on-failure -L threaded -j "$(nproc)"

@@ -38,10 +38,10 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # parent for the forked child and would stop it at its next thread.
 export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1:die_after_fork=0"
 
-stryde_build build-asan -DCMAKE_BUILD_TYPE=Debug -DSTRYDE_SANITIZE=address
+stryde_build build-asan -DCMAKE_BUILD_TYPE=Debug -DSTRYDE_SANITIZE=address -DSTRYDE_BUILD_BENCH=OFF
 (cd build-asan && ctest --output-on-failure -j "$(nproc)")
 
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSTRYDE_SANITIZE=thread >/dev/null
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSTRYDE_SANITIZE=thread -DSTRYDE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan --target stryde_threaded_tests -j "$(nproc)"
 cd build-tsan
 ctest --output-on-failure -L threaded -j "$(nproc)"

@@ -1,9 +1,11 @@
 // stryde: the KORVEX STRYDE configuration utility.
 
 #include "app/app_log.h"
+#include "app/bench_probe.h"
 #include "app/font_fallbacks.h"
 #include "app/single_instance.h"
 #include "app/widget.h"
+#include "store/my_qquick_view.h"
 #include "device/clock.h"
 #include "device/hid_api_system.h"
 #include "device/tracing_hid_api.h"
@@ -67,7 +69,14 @@ int main(int argc, char** argv)
     }
     const QString apConfig = QStringLiteral("./modules/setting/apConfig.bin");
 
-    SystemClock clock;
+    // Measurements may let the virtual mouse's pauses pass on a virtual clock.
+    const BenchOptions bench = BenchOptions::fromEnvironment();
+    const bool virtualClock = bench.virtualClock && parser.isSet(virtualOption);
+    SystemClock systemClock;
+    VirtualClock pauseFreeClock;
+    Clock& clock = virtualClock ? static_cast<Clock&>(pauseFreeClock) : systemClock;
+    if (virtualClock)
+        pauseFreeClock.setGuiFrameMs(16);   // the window still paints during a pause
     std::unique_ptr<VirtualMouse> virtualMouse;
     std::unique_ptr<HidApiSystem> systemApi;
     HidApi* api = nullptr;
@@ -77,6 +86,8 @@ int main(int argc, char** argv)
         if (parser.isSet(familyOption))
             id.family = parser.value(familyOption) == QLatin1String("560") ? 560 : 553;
         virtualMouse = std::make_unique<VirtualMouse>(clock, id);
+        if (virtualClock)
+            virtualMouse->setWaitsForReports(true);     // the listener's reads still wait in real time
         // The demo mouse remembers what was uploaded to it between runs.
         virtualState = QStringLiteral("./modules/setting/virtualMouse%1.json").arg(id.family);
         if (QFileInfo::exists(virtualState) && !virtualMouse->loadState(virtualState))
@@ -116,6 +127,13 @@ int main(int argc, char** argv)
         widget->windowHandle()->installEventFilter(fallback.get());
     }
 
+    std::unique_ptr<BenchProbe> probe;
+    if (bench.enabled()) {
+        probe = std::make_unique<BenchProbe>(bench, widget->view(), [&clock] { return clock.nowMs(); });
+        if (!probe->startScript())
+            return 3;
+    }
+
     widget->showNormal();
     widget->checkDevice();
 
@@ -135,6 +153,7 @@ int main(int argc, char** argv)
     const int rc = QApplication::exec();
     hooks.removeInputHooks();
     fallback.reset();
+    probe.reset();
     widget.reset();
     if (virtualMouse && !virtualMouse->saveState(virtualState))
         qCWarning(lcApp) << "cannot save the virtual mouse's state to" << virtualState;

@@ -100,8 +100,19 @@ int main(int argc, char** argv)
     const qint64 readNs = timer.nsecsElapsed();
     const int readsPerPass = reads / passes;
 
+    // The calls the pages make most: one profile value at a time.
+    constexpr int getDataCalls = 100000;
+    timer.restart();
+    for (int i = 0; i < getDataCalls; ++i)
+        sink += store.getData(profileKeys.at(i % profileKeys.size()), i % 2 == 1).toString().size();
+    const qint64 getDataNs = timer.nsecsElapsed();
+
     out << "store opened (12 files parsed) in " << openNs / 1000 << " us\n";
     out << "one start-up pass of " << readsPerPass << " reads: " << readNs / passes / 1000.0 << " us"
         << " (" << double(readNs) / reads << " ns per read; checksum " << sink << ")\n";
+    out << getDataCalls << " getData calls: " << getDataNs / 1000 << " us\n";
+    // One line for bench/run.sh.
+    out << "bench-store open_us=" << openNs / 1000.0 << " pass_us=" << readNs / passes / 1000.0
+        << " getdata_us=" << getDataNs / 1000.0 << "\n";
     return 0;
 }

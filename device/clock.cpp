@@ -1,7 +1,6 @@
 #include "device/clock.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
@@ -23,7 +22,10 @@ void waitRunningEvents(int ms)
 
 } // namespace guithread
 
-SystemClock::SystemClock() : m_start(QDateTime::currentMSecsSinceEpoch()) {}
+SystemClock::SystemClock()
+{
+    m_start.start();
+}
 
 void SystemClock::sleepMs(int ms)
 {
@@ -37,7 +39,7 @@ void SystemClock::sleepMs(int ms)
 
 qint64 SystemClock::nowMs() const
 {
-    return QDateTime::currentMSecsSinceEpoch() - m_start;
+    return m_start.elapsed();
 }
 
 void SystemClock::processEvents()

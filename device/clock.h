@@ -9,6 +9,7 @@
 // pause on the GUI thread runs a local event loop that leaves user input
 // queued until the command is over; on other threads it is a plain sleep.
 
+#include <QElapsedTimer>
 #include <QtGlobal>
 #include <atomic>
 #include <functional>
@@ -32,9 +33,10 @@ bool isCurrent();
 void waitRunningEvents(int ms);
 } // namespace guithread
 
-// Real time. On the GUI thread a pause keeps the event loop running without
-// user input; elsewhere it sleeps. processEvents runs the calling thread's
-// event loop once.
+// Real time, from a monotonic clock (a change of the system's time does not
+// shorten a pause). On the GUI thread a pause keeps the event loop running
+// without user input; elsewhere it sleeps. processEvents runs the calling
+// thread's event loop once.
 class SystemClock : public Clock {
 public:
     SystemClock();
@@ -42,7 +44,7 @@ public:
     qint64 nowMs() const override;
     void processEvents() override;
 private:
-    qint64 m_start;
+    QElapsedTimer m_start;
 };
 
 // Advances instantly and records the time it was asked to pass. Thread-safe.

@@ -75,10 +75,15 @@ void HidTransport::release()
     m_ready = true;
 }
 
-void HidTransport::settlePause()
+void HidTransport::settlePause(qint64 since)
 {
-    m_clock.sleepMs(kSettleMs);
-    m_clock.sleepMs(kSettleMs);
+    // What passed since the report counts, less the clock's last millisecond,
+    // which may have begun before the report.
+    const qint64 passed = qMax<qint64>(0, m_clock.nowMs() - since - 1);
+    const qint64 left = 2 * kSettleMs - passed;
+    const qint64 first = qBound<qint64>(0, left - kSettleMs, qint64(kSettleMs));
+    m_clock.sleepMs(static_cast<int>(first));
+    m_clock.sleepMs(static_cast<int>(qMax<qint64>(0, left - first)));
 }
 
 bool HidTransport::finish(bool ok)
@@ -101,11 +106,15 @@ bool HidTransport::sendFeatureFrame()
 
 bool HidTransport::hidSend(int dataLength, bool pause)
 {
-    m_clock.processEvents();
     if (!sendFeatureFrame())
         return false;
+    const qint64 sent = m_clock.nowMs();
+    // Pending GUI events run once per write, while the mouse takes in the
+    // report: the time they take is part of the pause that follows rather
+    // than a delay before the report.
+    m_clock.processEvents();
     if (pause)
-        settlePause();
+        settlePause(sent);
     dataLength = std::clamp(dataLength, 0, kBulkBufferSize);
     if (dataLength == 0)
         return finish(true);
@@ -123,7 +132,7 @@ bool HidTransport::hidSend(int dataLength, bool pause)
         m_clock.sleepMs(kChunkPauseMs);
     }
     if (pause)
-        settlePause();
+        settlePause(m_clock.nowMs());
     return finish(true);
 }
 

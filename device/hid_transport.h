@@ -97,8 +97,10 @@ public:
     // (Re)opens the command interface of entry `index`; null when the entry has
     // no path or the open fails (the path is then cleared until the next check).
     HidHandle openDevice(int index);
-    // The fixed pause the mouse needs after a paced feature report.
-    void settlePause();
+    // The fixed pause the mouse needs after a paced feature report (two
+    // sleeps), counted from `since`, the clock's time of the report: time
+    // that has already passed since then is part of it.
+    void settlePause(qint64 since);
     void closeCommandHandle();
     const DeviceDescriptor* currentEntry() const;
 

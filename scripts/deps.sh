@@ -12,6 +12,8 @@ STRYDE_PACKAGES=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libxml2-utils
   # the fuzzers (scripts/fuzz.sh): clang with libFuzzer
   clang libclang-rt-14-dev
+  # bench/run.sh drives the runs and prints the table
+  python3
 )
 
 stryde_install_deps() {

@@ -81,7 +81,7 @@ bool StrydeSession::start(const Options& options)
     }
 
     m_tracePath = m_data.path(QStringLiteral("trace.txt"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = desktopEnvironment();
     env.insert(QStringLiteral("DISPLAY"), m_display);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     // The program runs on this X display alone, whatever session started the tests.
@@ -96,6 +96,7 @@ bool StrydeSession::start(const Options& options)
                      QStringLiteral("--data-dir"), m_data.root()};
     if (options.family == 560)
         args << QStringLiteral("--family") << QStringLiteral("560");
+    args << options.arguments;
     m_app.start(QStringLiteral(STRYDE_BIN_DIR "/stryde"), args);
     if (!m_app.waitForStarted(5000)) {
         m_error = QStringLiteral("stryde did not start");
@@ -264,6 +265,26 @@ bool StrydeSession::saveScreenshot(const QString& name) const
 {
     const QImage image = grabWindow();
     return !image.isNull() && image.save(screenshotDir() + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+QProcessEnvironment StrydeSession::desktopEnvironment() const
+{
+    // The pointer settings the program applies (GNOME's, through gsettings)
+    // land in a key file of the data copy instead of the user's dconf.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("keyfile"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_data.path(QStringLiteral("desktop-config")));
+    return env;
+}
+
+QString StrydeSession::desktopSetting(const QString& schema, const QString& key) const
+{
+    QProcess p;
+    p.setProcessEnvironment(desktopEnvironment());
+    p.start(QStringLiteral("gsettings"), {QStringLiteral("get"), schema, key});
+    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return QString();
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
 QStringList StrydeSession::traceLines(int from) const

@@ -17,13 +17,14 @@ const QPoint kGunEditorEntry(140, 433);
 // The dialog (640 x 448) opens centred at (192, 96); its title bar is grey.
 const QPoint kDialog(192, 96);
 const QPoint kTitleBar = kDialog + QPoint(300, 20);
-const QColor kDialogTitle(0x3c, 0x3c, 0x3c);
 const QPoint kCloseIcon = kDialog + QPoint(616, 20);
-// The slot drop-down (96 wide at x 520, y 50) and its rows of 24 beneath it;
-// the current row is drawn red while the list is open.
+// The slot drop-down (96 wide at x 520, y 50) and its rows of 24 beneath it.
+// It takes no click while it opens: it is open when its three rows' bottom
+// border (grey) is drawn.
 const QPoint kSlotHeader = kDialog + QPoint(568, 62);
-const QPoint kSlotRow1 = kDialog + QPoint(558, 86);
 const QPoint kSlotRow2 = kDialog + QPoint(558, 110);
+const QPoint kSlotListBottom = kDialog + QPoint(598, 50 + 24 + 3 * 24 - 1);
+const QColor kGrey(0x3c, 0x3c, 0x3c);
 const QColor kRed(0xb2, 0x08, 0x08);
 // The preset list starts at (24, 82) with rows of 58; the row shown has a red
 // bar at its left edge.
@@ -37,6 +38,8 @@ const QColor kDot(0xff, 0x30, 0x30);
 // the area below the header, 24 high) has its knob at position period - 1.
 const QPoint kRateHeader = kDialog + QPoint(368 + 60, 356 + 12);
 const QPoint kRateKnobAt9 = kDialog + QPoint(368 + 8 + 9 + 6, 356 + 23 + 12);
+// The bottom border of that area (24 high) once it is open.
+const QPoint kRateAreaBottom = kDialog + QPoint(408, 356 + 23 + 24 - 1);
 const QColor kKnob(0xe6, 0xe6, 0xe6);
 // The Times field at (368, 404), 64 x 20, and the Endness box right of it.
 const QPoint kTimesField = kDialog + QPoint(368 + 32, 404 + 10);
@@ -73,12 +76,12 @@ void RecoilEndToEnd::aPresetEditedForSlot2ReachesTheMouseOnClose()
     QCOMPARE(preset3(), (QStringList{"SCAR-L", "L-Click", "10", "0", "10", "0"}));
 
     QVERIFY(s.click(kGunEditorEntry.x(), kGunEditorEntry.y()));
-    QVERIFY2(s.waitForPixel(kTitleBar.x(), kTitleBar.y(), kDialogTitle, 6), "the dialog did not open");
+    QVERIFY2(s.waitForPixel(kTitleBar.x(), kTitleBar.y(), kGrey, 6), "the dialog did not open");
     const int opened = s.traceMark();
 
     // Slot 2 shows its preset, AKM; then SCAR-L takes its place.
     QVERIFY(s.click(kSlotHeader.x(), kSlotHeader.y()));
-    QVERIFY2(s.waitForPixel(kSlotRow1.x(), kSlotRow1.y(), kRed, 8), "the slot list did not open");
+    QVERIFY2(s.waitForPixel(kSlotListBottom.x(), kSlotListBottom.y(), kGrey, 6), "the slot list did not open");
     QVERIFY(s.click(kSlotRow2.x(), kSlotRow2.y()));
     QVERIFY2(s.waitForPixel(presetBar(1).x(), presetBar(1).y(), kRed, 8), "slot 2 did not show AKM");
     QVERIFY(s.click(presetRow(3).x(), presetRow(3).y()));
@@ -95,7 +98,8 @@ void RecoilEndToEnd::aPresetEditedForSlot2ReachesTheMouseOnClose()
 
     // The rate knob 20 pixels right: position 29, "30MS".
     QVERIFY(s.click(kRateHeader.x(), kRateHeader.y()));
-    QVERIFY2(s.waitForPixel(kRateKnobAt9.x(), kRateKnobAt9.y(), kKnob, 8), "the rate slider did not open");
+    QVERIFY2(s.waitForPixel(kRateAreaBottom.x(), kRateAreaBottom.y(), kGrey, 6), "the rate slider did not open");
+    QVERIFY(s.waitForPixel(kRateKnobAt9.x(), kRateKnobAt9.y(), kKnob, 8));
     QVERIFY(s.drag(kRateKnobAt9.x(), kRateKnobAt9.y(), kRateKnobAt9.x() + 20, kRateKnobAt9.y(), 5));
     QVERIFY2(s.waitFor([&] { return preset3().value(2) == QLatin1String("30"); }), qPrintable(preset3().join(',')));
 
@@ -114,7 +118,7 @@ void RecoilEndToEnd::aPresetEditedForSlot2ReachesTheMouseOnClose()
              qPrintable(s.commands(opened).join(QLatin1Char('\n'))));
     QVERIFY(s.click(kCloseIcon.x(), kCloseIcon.y()));
     QVERIFY2(s.waitForCommand(QStringLiteral("12 01"), closing), "the button map was not sent");
-    QVERIFY(s.waitFor([&] { return s.pixel(kTitleBar.x(), kTitleBar.y()) != kDialogTitle; }));
+    QVERIFY(s.waitFor([&] { return s.pixel(kTitleBar.x(), kTitleBar.y()) != kGrey; }));
     // Slots 1-3 as times, x, y and slot index (the mouse's third keyboard
     // option is clear, so Y goes out as it is); no button is a recoil button,
     // so the button map is matrix 1 alone.

@@ -53,14 +53,16 @@ bool StrydeSession::start(const Options& options)
 
     // Xvfb picks a free display itself and names it once it takes
     // connections: a number chosen here could be taken by another test's
-    // server (or end with it) before this one starts.
+    // server (or end with it) before this one starts. Without -noreset the
+    // server resets whenever its last client leaves (each xdotool call while
+    // the program starts), and a connection made during a reset fails.
     m_xvfb.setProcessChannelMode(QProcess::SeparateChannels);
     // Its warnings go to a file: a pipe nobody reads could fill and stop it.
     const QString xvfbLog = m_data.path(QStringLiteral("xvfb.log"));
     m_xvfb.setStandardErrorFile(xvfbLog);
     m_xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                                           QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
-                                          QStringLiteral("tcp")});
+                                          QStringLiteral("tcp"), QStringLiteral("-noreset")});
     QByteArray announced;
     const bool named = m_xvfb.waitForStarted(5000) && waitFor([this, &announced] {
         announced += m_xvfb.readAllStandardOutput();
@@ -169,8 +171,12 @@ bool StrydeSession::findWindow(int timeoutMs)
         }
         return false;
     }, timeoutMs);
-    if (!found)
-        m_error = QStringLiteral("no 1024 x 640 window of stryde appeared; output: ") + programOutput();
+    if (!found) {
+        QFile log(m_data.path(QStringLiteral("xvfb.log")));
+        m_error = QStringLiteral("no 1024 x 640 window of stryde appeared; output: ") + programOutput()
+                  + QStringLiteral("; Xvfb %1: ").arg(m_xvfb.state() == QProcess::Running ? "running" : "ended")
+                  + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
+    }
     return found;
 }
 

@@ -12,11 +12,13 @@
 #include "device/virtual_mouse.h"
 #include "input/fallback_capture.h"
 #include "input/input_hooks.h"
+#include "store/my_qquick_view.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QQuickItem>
 #include <QTimer>
 #include <QWindow>
 #include <memory>
@@ -47,7 +49,10 @@ int main(int argc, char** argv)
         QStringLiteral("Save a picture of the window to FILE a few seconds after start-up."), QStringLiteral("FILE"));
     const QCommandLineOption quitOption(QStringLiteral("quit-after-screenshot"),
         QStringLiteral("End the program once the screenshot is saved."));
-    parser.addOptions({virtualOption, familyOption, dataOption, messageOption, traceOption, screenshotOption, quitOption});
+    const QCommandLineOption gunEditorOption(QStringLiteral("show-gun-editor"),
+        QStringLiteral("Show the Gun Editor entry (hidden by default) in the editor box."));
+    parser.addOptions({virtualOption, familyOption, dataOption, messageOption, traceOption, screenshotOption, quitOption,
+                       gunEditorOption});
     parser.process(app);
     const QString startDir = QDir::currentPath();
 
@@ -111,6 +116,10 @@ int main(int argc, char** argv)
     setup.clock = &clock;
     setup.virtualMouse = virtualMouse.get();
     auto widget = std::make_unique<Widget>(std::move(setup));
+    if (parser.isSet(gunEditorOption)) {
+        if (QQuickItem* root = widget->view()->rootObject())
+            root->setProperty("showGunEditor", true);
+    }
     QObject::connect(&instance, &SingleInstance::messageReceived, widget.get(), &Widget::receiveMessage);
 
     // Keys and buttons pressed anywhere reach the pages (macro recording, key capture).

@@ -8,6 +8,8 @@ STRYDE_PACKAGES=(
   libhidapi-dev libudev-dev libx11-dev libxi-dev libxcb1-dev
   librsvg2-bin fonts-noto-core fonts-noto-cjk
   xvfb xauth xdotool x11-utils
+  # the system settings' pointer settings on GNOME, and their end-to-end test
+  libglib2.0-bin gsettings-desktop-schemas
   # the Windows syntax check (scripts/check_windows.sh)
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libxml2-utils
   # the fuzzers (scripts/fuzz.sh): clang with libFuzzer

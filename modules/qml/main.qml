@@ -24,6 +24,9 @@ Item {
     property string language: "ChineseSimplified"
     property string url: "https://korvex.example/support"
     property bool isPownOn: false
+    // The Gun Editor entry of the editor box is hidden; the native side shows
+    // it when the program is started with --show-gun-editor.
+    property bool showGunEditor: false
 
     property int skin_No: 1
     property string fontFamily: "微软雅黑"
@@ -439,7 +442,8 @@ Item {
             id: editorBox
             objectName: "editorBox"
             width: 232
-            height: 76
+            // Room for the Gun Editor entry when it is shown.
+            height: mainIten.showGunEditor ? 108 : 76
             title: mainIten.mainLang[0]
             icon: mainIten.sourceEditorIcon
 
@@ -456,7 +460,7 @@ Item {
                 EntryButton {
                     objectName: "gunEditorEntry"
                     width: 216
-                    visible: false
+                    visible: mainIten.showGunEditor
                     text: mainIten.mainLang[2]
                     onClicked: mainIten.showDialog(gunControlMain)
                 }

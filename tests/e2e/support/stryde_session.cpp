@@ -6,7 +6,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QSettings>
 #include <QTest>
@@ -23,18 +22,6 @@ QString screenshotDir()
     const QString dir = QDir::cleanPath(QStringLiteral(STRYDE_BIN_DIR "/../screenshots"));
     QDir().mkpath(dir);
     return dir;
-}
-
-// A display number with no server: no socket and no lock file.
-int freeDisplay()
-{
-    const int base = 90 + int(QCoreApplication::applicationPid() % 400);
-    for (int n = base; n < base + 200; ++n) {
-        if (!QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
-            && !QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            return n;
-    }
-    return -1;
 }
 
 } // namespace
@@ -64,24 +51,35 @@ bool StrydeSession::start(const Options& options)
     for (auto it = options.files.cbegin(); it != options.files.cend(); ++it)
         writeSettings(m_data.path(it.key()), it.value());
 
-    const int display = freeDisplay();
-    if (display < 0) {
-        m_error = QStringLiteral("no free X display");
+    // Xvfb picks a free display itself and names it once it takes
+    // connections: a number chosen here could be taken by another test's
+    // server (or end with it) before this one starts. Without -noreset the
+    // server resets whenever its last client leaves (each xdotool call while
+    // the program starts), and a connection made during a reset fails.
+    m_xvfb.setProcessChannelMode(QProcess::SeparateChannels);
+    // Its warnings go to a file: a pipe nobody reads could fill and stop it.
+    const QString xvfbLog = m_data.path(QStringLiteral("xvfb.log"));
+    m_xvfb.setStandardErrorFile(xvfbLog);
+    m_xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                          QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
+                                          QStringLiteral("tcp"), QStringLiteral("-noreset")});
+    QByteArray announced;
+    const bool named = m_xvfb.waitForStarted(5000) && waitFor([this, &announced] {
+        announced += m_xvfb.readAllStandardOutput();
+        return announced.contains('\n') || m_xvfb.state() == QProcess::NotRunning;
+    }, 10000);
+    bool isNumber = false;
+    const int display = announced.trimmed().toInt(&isNumber);
+    if (!named || !isNumber || m_xvfb.state() != QProcess::Running) {
+        QFile log(xvfbLog);
+        m_error = QStringLiteral("Xvfb did not start: ")
+                  + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
         return false;
     }
     m_display = QStringLiteral(":%1").arg(display);
-    m_xvfb.setProcessChannelMode(QProcess::MergedChannels);
-    m_xvfb.start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
-                                          QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
-                                          QStringLiteral("tcp")});
-    if (!m_xvfb.waitForStarted(5000)
-        || !waitFor([display] { return QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)); }, 10000)) {
-        m_error = QStringLiteral("Xvfb did not start: ") + QString::fromLocal8Bit(m_xvfb.readAll());
-        return false;
-    }
 
     m_tracePath = m_data.path(QStringLiteral("trace.txt"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = desktopEnvironment();
     env.insert(QStringLiteral("DISPLAY"), m_display);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     // The program runs on this X display alone, whatever session started the tests.
@@ -96,6 +94,7 @@ bool StrydeSession::start(const Options& options)
                      QStringLiteral("--data-dir"), m_data.root()};
     if (options.family == 560)
         args << QStringLiteral("--family") << QStringLiteral("560");
+    args << options.arguments;
     m_app.start(QStringLiteral(STRYDE_BIN_DIR "/stryde"), args);
     if (!m_app.waitForStarted(5000)) {
         m_error = QStringLiteral("stryde did not start");
@@ -172,8 +171,12 @@ bool StrydeSession::findWindow(int timeoutMs)
         }
         return false;
     }, timeoutMs);
-    if (!found)
-        m_error = QStringLiteral("no 1024 x 640 window of stryde appeared; output: ") + programOutput();
+    if (!found) {
+        QFile log(m_data.path(QStringLiteral("xvfb.log")));
+        m_error = QStringLiteral("no 1024 x 640 window of stryde appeared; output: ") + programOutput()
+                  + QStringLiteral("; Xvfb %1: ").arg(m_xvfb.state() == QProcess::Running ? "running" : "ended")
+                  + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
+    }
     return found;
 }
 
@@ -264,6 +267,26 @@ bool StrydeSession::saveScreenshot(const QString& name) const
 {
     const QImage image = grabWindow();
     return !image.isNull() && image.save(screenshotDir() + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+QProcessEnvironment StrydeSession::desktopEnvironment() const
+{
+    // The pointer settings the program applies (GNOME's, through gsettings)
+    // land in a key file of the data copy instead of the user's dconf.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("keyfile"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_data.path(QStringLiteral("desktop-config")));
+    return env;
+}
+
+QString StrydeSession::desktopSetting(const QString& schema, const QString& key) const
+{
+    QProcess p;
+    p.setProcessEnvironment(desktopEnvironment());
+    p.start(QStringLiteral("gsettings"), {QStringLiteral("get"), schema, key});
+    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return QString();
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
 }
 
 QStringList StrydeSession::traceLines(int from) const

@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QMap>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRect>
 #include <QStringList>
 #include <QVariant>
@@ -29,6 +30,8 @@ public:
         QString language;                           // common/language; empty: as installed
         // Settings written before the start: file (relative to the data root) -> key -> value.
         QMap<QString, QVariantMap> files;
+        // More command-line options of the program, e.g. "--show-gun-editor".
+        QStringList arguments;
         int readyTimeoutMs = 30000;
     };
 
@@ -83,11 +86,17 @@ public:
     bool waitForCommand(const QString& prefix, int from = 0, int timeoutMs = 10000) const;
     // A fresh read of a setting in a data file (from a copy of it).
     QVariant readSetting(const QString& file, const QString& key) const;
+    // The desktop's setting as `gsettings get SCHEMA KEY` reports it ("0.5",
+    // "400"); empty when the tool failed. The program's desktop settings go to
+    // a file of the session (GSettings' keyfile backend under the data copy),
+    // never to the desktop of the user who runs the tests.
+    QString desktopSetting(const QString& schema, const QString& key) const;
 
     bool waitFor(const std::function<bool()>& condition, int timeoutMs = 10000) const;
 
 private:
     bool xdotool(const QStringList& args, QString* output = nullptr);
+    QProcessEnvironment desktopEnvironment() const;
     bool findWindow(int timeoutMs);
 
     DataFixture m_data;

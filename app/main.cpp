@@ -5,7 +5,6 @@
 #include "app/font_fallbacks.h"
 #include "app/single_instance.h"
 #include "app/widget.h"
-#include "store/my_qquick_view.h"
 #include "device/clock.h"
 #include "device/hid_api_system.h"
 #include "device/tracing_hid_api.h"

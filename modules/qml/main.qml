@@ -267,11 +267,7 @@ Item {
         dpiSettingMain.isSave = false
         lightControlMain.isSave = false
         ui_View.resetProfile(profileNo)
-        keyMatrixMain.init(true, false)
-        lodMain.init(true)
-        dpiSettingMain.init(true, false)
-        lightControlMain.init(true, false)
-        systemSettingMain.init(true, false)
+        initPages(true)
         ui_View.mouseSetCurrentDPI(3)
         dpiSettingMain.currentDPI = 2
         gunControlMain.resetData()
@@ -325,17 +321,25 @@ Item {
     // every page reads its values again and drops its unsaved edits; nothing
     // is sent. The lift-off keeps its mark: its edits are stored as they are made.
     function reloadPages() {
-        var lodUnsaved = lodMain.isSave
-        keyMatrixMain.init(false, false)
-        lodMain.init(false)
-        dpiSettingMain.init(false, false)
-        lightControlMain.init(false, false)
-        systemSettingMain.init(false, false)
+        initPages(false)
         keyMatrixMain.isSave = false
         dpiSettingMain.isSave = false
         lightControlMain.isSave = false
-        lodMain.isSave = lodUnsaved
         dpiSettingMain.currentDPI = parseInt(ui_View.mouseGetCurrentDPI()) - 1
+    }
+
+    // Every page of the main screen reads the current profile again, in the
+    // order the mouse expects them; isSendData sends what they read. Reading
+    // the lift-off box leaves its unsaved mark as it was: its edits are
+    // stored as they are made.
+    function initPages(isSendData) {
+        keyMatrixMain.init(isSendData, false)
+        var lodUnsaved = lodMain.isSave
+        lodMain.init(isSendData)
+        lodMain.isSave = lodUnsaved
+        dpiSettingMain.init(isSendData, false)
+        lightControlMain.init(isSendData, false)
+        systemSettingMain.init(isSendData, false)
     }
 
     function switchProfile(tmpProfileNo) {
@@ -345,14 +349,7 @@ Item {
         profileNo = tmpProfileNo
         ui_View.setGlobalData("mouse/profileNo", profileNo)
         ui_View.setCurrentProfile(profileNo)
-        keyMatrixMain.init(true, false)
-        // Reading the new profile's LOD sends it; nothing is left unsaved by that.
-        var lodUnsaved = lodMain.isSave
-        lodMain.init(true)
-        lodMain.isSave = lodUnsaved
-        dpiSettingMain.init(true, false)
-        lightControlMain.init(true, false)
-        systemSettingMain.init(true, false)
+        initPages(true)
         controlUIEnable(true)
     }
 

@@ -114,11 +114,9 @@ int main(int argc, char** argv)
     setup.api = api;
     setup.clock = &clock;
     setup.virtualMouse = virtualMouse.get();
+    // The power-on logo is on screen before the pages are built.
+    setup.powerOnFirst = true;
     auto widget = std::make_unique<Widget>(std::move(setup));
-    if (parser.isSet(gunEditorOption)) {
-        if (QQuickItem* root = widget->view()->rootObject())
-            root->setProperty("showGunEditor", true);
-    }
     QObject::connect(&instance, &SingleInstance::messageReceived, widget.get(), &Widget::receiveMessage);
 
     // Keys and buttons pressed anywhere reach the pages (macro recording, key capture).
@@ -136,14 +134,18 @@ int main(int argc, char** argv)
     }
 
     std::unique_ptr<BenchProbe> probe;
-    if (bench.enabled()) {
+    if (bench.enabled())
         probe = std::make_unique<BenchProbe>(bench, widget->view(), [&clock] { return clock.nowMs(); });
-        if (!probe->startScript())
-            return 3;
-    }
+    const bool showGunEditor = parser.isSet(gunEditorOption);
+    QObject::connect(widget.get(), &Widget::pagesReady, widget.get(), [&widget, &probe, showGunEditor] {
+        QQuickItem* root = widget->view()->rootObject();
+        if (showGunEditor && root)
+            root->setProperty("showGunEditor", true);
+        if (probe && !probe->startScript())
+            QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(3); }, Qt::QueuedConnection);
+    });
 
-    widget->showNormal();
-    widget->checkDevice();
+    widget->start();
 
     if (parser.isSet(screenshotOption)) {
         const QString file = QDir(startDir).absoluteFilePath(parser.value(screenshotOption));

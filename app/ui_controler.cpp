@@ -10,7 +10,8 @@
 
 Ui_Controler::Ui_Controler(QObject* parent) : QObject(parent) {}
 
-void Ui_Controler::setUp(QWidget* window, Hid_Thread* hid, const QString& apConfigPath, const ViewFactory& factory)
+void Ui_Controler::setUp(QWidget* window, Hid_Thread* hid, const QString& apConfigPath, const ViewFactory& factory,
+                         bool pagesLater)
 {
     m_window = window;
     if (window->objectName().isEmpty())
@@ -25,18 +26,32 @@ void Ui_Controler::setUp(QWidget* window, Hid_Thread* hid, const QString& apConf
     m_view->setResizeMode(QQuickWidget::SizeViewToRootObject);
     m_view->setClearColor(Qt::transparent);
     m_view->setAttribute(Qt::WA_AlwaysStackOnTop);
-    m_view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
+    // Published before the pages are created, so that no binding of theirs
+    // is evaluated once without them and again after.
     QQmlContext* context = m_view->rootContext();
     context->setContextProperty(QStringLiteral("ui_View"), m_view);
     context->setContextProperty(QStringLiteral("hid"), hid);
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
+    if (pagesLater)
+        m_view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/powerOn.qml")));
+    else
+        loadPages();
 
+    // The power-on logo's root has the pages' size.
     const QSize size = m_view->rootObject() ? QSize(int(m_view->rootObject()->width()), int(m_view->rootObject()->height()))
                                             : m_view->size();
     m_view->resize(size);
     window->resize(size);
     QSettings settings(apConfigPath, QSettings::IniFormat);
     window->setWindowTitle(settings.value(QStringLiteral("common/name")).toString());
+}
+
+void Ui_Controler::loadPages()
+{
+    if (m_pagesLoaded)
+        return;
+    m_pagesLoaded = true;
+    m_view->setSource(QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
 }
 
 void Ui_Controler::onMinimize()

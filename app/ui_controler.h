@@ -17,9 +17,14 @@ public:
     explicit Ui_Controler(QObject* parent = nullptr);
 
     // Styles `window`, creates the view in it (with `factory`, or on the
-    // current directory), loads the QML, publishes ui_View, hid and ui_Ctl,
+    // current directory), publishes ui_View, hid and ui_Ctl, loads the pages
+    // (or, with `pagesLater`, only the power-on logo: loadPages() follows),
     // sizes the window and sets its title from `apConfigPath`.
-    void setUp(QWidget* window, Hid_Thread* hid, const QString& apConfigPath, const ViewFactory& factory = {});
+    void setUp(QWidget* window, Hid_Thread* hid, const QString& apConfigPath, const ViewFactory& factory = {},
+               bool pagesLater = false);
+    // Replaces the power-on logo with the pages; nothing once they are loaded.
+    void loadPages();
+    bool pagesLoaded() const { return m_pagesLoaded; }
 
     QWidget* window() const { return m_window; }
     myQQuickView* view() const { return m_view; }
@@ -35,4 +40,5 @@ public slots:
 private:
     QWidget* m_window = nullptr;
     myQQuickView* m_view = nullptr;
+    bool m_pagesLoaded = false;
 };

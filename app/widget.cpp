@@ -21,8 +21,10 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
+#include <QQuickItem>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -67,7 +69,7 @@ Widget::Widget(WidgetSetup setup, QWidget* parent)
     m_hid.setHost(this);
     m_controller = new Ui_Controler();
     m_controller->setUp(this, &m_hid, QDir(m_dataRoot).filePath(QStringLiteral("modules/setting/apConfig.bin")),
-                        setup.viewFactory);
+                        setup.viewFactory, setup.powerOnFirst);
     myQQuickView* v = view();
     v->setHidLink(&m_hid);
     // The DPI notice texts follow the language the pages ask for.
@@ -157,11 +159,77 @@ void Widget::onDeviceChange()
         m_checkTimer.start();
 }
 
+bool Widget::pagesLoaded() const
+{
+    return m_controller->pagesLoaded();
+}
+
+void Widget::start()
+{
+    if (pagesLoaded()) {
+        showNormal();
+        checkDevice();
+        return;
+    }
+    const int index = findMouse();
+    if (index < 0) {
+        // Without a mouse the window stays in the tray: no logo flashes up.
+        loadPages();
+        setVisible(false);
+        return;
+    }
+    m_connectAfterPages = index;
+    view()->installEventFilter(this);
+    showNormal();
+}
+
+bool Widget::eventFilter(QObject* watched, QEvent* event)
+{
+    // The power-on logo's first paint: the pages are built on the next turn
+    // of the event loop, once the window has shown it.
+    if (watched == view() && event->type() == QEvent::Paint && m_connectAfterPages >= 0) {
+        view()->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] {
+            const int index = std::exchange(m_connectAfterPages, -1);
+            loadPages();
+            connectSequence(index);
+        });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Widget::loadPages()
+{
+    if (pagesLoaded())
+        return;
+    m_controller->loadPages();
+    // While the window shows the power-on logo, the pages show theirs (with
+    // the busy text) until their first lock takes over: no blank frame between.
+    QQuickItem* root = view()->rootObject();
+    if (isVisible() && root) {
+        root->setVisible(true);
+        if (QQuickItem* busy = root->findChild<QQuickItem*>(QStringLiteral("busyIndicator")))
+            busy->setProperty("isBusy", true);
+    }
+    emit pagesReady();
+}
+
+int Widget::findMouse()
+{
+    ++m_deviceChecks;
+    view()->clearHidBusy();
+    return m_hid.checkDevices(QDir(m_dataRoot).filePath(QStringLiteral("modules/setting/apConfig.bin")));
+}
+
 void Widget::checkDevice()
 {
+    // The mouse found at start connects once the pages are built: that
+    // connect is the check (a mouse gone meanwhile ends its listener).
+    if (m_connectAfterPages >= 0)
+        return;
     // The pauses of a command let timers run; a check must not free the link
     // under a command that holds it. It runs once the command is over.
-    if (!m_hid.transport().isReady()) {
+    if (!m_hid.transport().isReady() || !pagesLoaded()) {
         if (!m_checkDeferred)
             qCDebug(lcApp) << "device check deferred: a command is running";
         m_checkDeferred = true;
@@ -169,9 +237,7 @@ void Widget::checkDevice()
         return;
     }
     m_checkDeferred = false;
-    ++m_deviceChecks;
-    view()->clearHidBusy();
-    const int index = m_hid.checkDevices(QDir(m_dataRoot).filePath(QStringLiteral("modules/setting/apConfig.bin")));
+    const int index = findMouse();
     if (index >= 0) {
         connectSequence(index);
         return;
@@ -214,14 +280,17 @@ void Widget::customEvent(QEvent* event)
 
 void Widget::keyboardCallback(quint8 usage, quint8 isDown, void* context)
 {
-    if (auto* w = static_cast<Widget*>(context))
+    // Keys and buttons reach the pages once they exist.
+    auto* w = static_cast<Widget*>(context);
+    if (w && w->pagesLoaded())
         w->view()->notifyKeyboard(isDown != 0, usage);
 }
 
 void Widget::mouseCallback(quint8 buttonCode, quint8 isDown, qint32 x, qint32 y, void* context)
 {
     // Screen positions left of or above the primary screen arrive as large unsigned values.
-    if (auto* w = static_cast<Widget*>(context))
+    auto* w = static_cast<Widget*>(context);
+    if (w && w->pagesLoaded())
         w->view()->notifyMouse(isDown != 0, buttonCode, static_cast<uint>(x), static_cast<uint>(y));
 }
 

@@ -47,6 +47,9 @@ struct WidgetSetup {
     std::unique_ptr<ActiveWindowSource> activeWindows;
     // Asks a yes/no question (title, text); null: a modal question box.
     std::function<bool(const QString&, const QString&)> confirmBox;
+    // The window first shows only the power-on logo, and builds the pages
+    // once that is on screen (start()); otherwise the pages are built here.
+    bool powerOnFirst = false;
 };
 
 class Widget : public QWidget, public LinkHost {
@@ -54,6 +57,13 @@ class Widget : public QWidget, public LinkHost {
 public:
     explicit Widget(WidgetSetup setup, QWidget* parent = nullptr);
     ~Widget() override;
+
+    // Shows the window and connects the mouse, as at program start. With
+    // the power-on logo first: when a mouse is attached the window shows the
+    // logo at once and the mouse connects once the pages are built behind
+    // it; without one the pages are built and the window stays in the tray.
+    void start();
+    bool pagesLoaded() const;
 
     // Connects the view's QML start: initUI now, runUI on a later turn of the event loop.
     void startUi();
@@ -87,6 +97,10 @@ public:
     // connected mouse, asks, writes it back, and the pages read their values again.
     void restoreMouseBackup();
 
+signals:
+    // The pages exist (the root of the view is main.qml's).
+    void pagesReady();
+
 public slots:
     void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
     void checkDevice();
@@ -95,9 +109,12 @@ public slots:
 
 protected:
     void customEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
+    int findMouse();
+    void loadPages();
     void connectSequence(int index);
     void buildTray();
     void requestRestore();
@@ -119,6 +136,8 @@ private:
     std::function<bool(const QString&, const QString&)> m_confirmBox;
     int m_deviceChecks = 0;
     bool m_checkDeferred = false;
+    // The mouse found at start, connected once the pages are built (-1: none waits).
+    int m_connectAfterPages = -1;
     std::unique_ptr<AppRulesWatcher> m_appRules;
 };
 

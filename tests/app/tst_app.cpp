@@ -62,7 +62,7 @@ private:
 
 // One running program on a copy of the installed data, with a virtual mouse.
 struct App {
-    explicit App(int family = 553, bool gun = false, bool demoMenu = false)
+    explicit App(int family = 553, bool gun = false, bool demoMenu = false, bool powerOnFirst = false)
     {
         QSettings s(data.path(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat);
         s.setValue(QStringLiteral("mouse/icType"), QString::number(family));
@@ -87,6 +87,7 @@ struct App {
         setup.checkIntervalMs = 0;
         if (demoMenu)
             setup.virtualMouse = mouse.get();
+        setup.powerOnFirst = powerOnFirst;
         setup.warningBox = [this](const QString& title, const QString& text) { warnings << title + QLatin1Char('|') + text; };
         setup.confirmBox = [this](const QString& title, const QString& text) {
             questions << title + QLatin1Char('|') + text;
@@ -187,6 +188,53 @@ private slots:
         QCOMPARE(app.startOrder(), QStringLiteral("ir"));
         QVERIFY(app.widget->isVisible());
         QVERIFY(!app.commandsSent().contains(0x8C));
+    }
+
+    // The program's own start: the power-on logo is painted before the pages
+    // are built, and the mouse found for it connects once they are.
+    void startShowsThePowerOnLogoBeforeThePages()
+    {
+        App app(553, false, false, true);
+        QCOMPARE(app.root()->objectName(), QStringLiteral("powerOn"));
+        QCOMPARE(app.widget->size(), QSize(1024, 640));
+        QSignalSpy ready(app.widget.get(), &Widget::pagesReady);
+        app.widget->start();
+        QVERIFY(app.widget->isVisible());
+        QVERIFY(!app.widget->pagesLoaded());
+        QVERIFY(!app.widget->hid().isListening());
+        // Keys pressed meanwhile go nowhere (the logo has no pages to reach).
+        Widget::keyboardCallback(0x04, 1, app.widget.get());
+        // A device change meanwhile waits for the pages.
+        app.widget->checkDevice();
+        QVERIFY(!app.widget->hid().isListening());
+        QCOMPARE(app.widget->deviceChecks(), 1);
+
+        QTRY_COMPARE(ready.count(), 1);
+        QVERIFY(app.root()->findChild<QQuickItem*>(QStringLiteral("leftPanel")));
+        // Until the first lock the pages show the same logo, visible and busy.
+        QVERIFY(app.root()->isVisible());
+        QVERIFY(app.root()->findChild<QQuickItem*>(QStringLiteral("powerOnLogo"))->isVisible());
+        QVERIFY(app.widget->hid().deviceConnected());
+        QVERIFY(app.widget->hid().isListening());
+        QCOMPARE(app.tray.texts, QStringList{QStringLiteral("Info|Detect Device")});
+        QTRY_VERIFY(app.rootProperty("isPownOn").toBool());
+        QCOMPARE(app.widget->deviceChecks(), 1);
+    }
+
+    void startWithoutMouseBuildsThePagesAndStaysInTheTray()
+    {
+        App app(553, false, false, true);
+        app.mouse->unplug();
+        QSignalSpy ready(app.widget.get(), &Widget::pagesReady);
+        app.widget->start();
+        QCOMPARE(ready.count(), 1);
+        QVERIFY(app.root()->findChild<QQuickItem*>(QStringLiteral("leftPanel")));
+        QVERIFY(!app.widget->isVisible());
+        QVERIFY(!app.widget->hid().deviceConnected());
+        // Plugged in later: the usual check connects it.
+        app.mouse->plug();
+        app.widget->checkDevice();
+        QVERIFY(app.widget->hid().isListening());
     }
 
     void connectOn560ReadsProfileBlocks_data()

@@ -8,8 +8,10 @@
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 class TstInstalledFiles : public QObject {
@@ -36,6 +38,8 @@ private slots:
     void keyNamesAreUnique();
     void sampleCatalogueResource();
     void icons();
+    void mouseOverlays_data();
+    void mouseOverlays();
     void make560DataScript();
 
 private:
@@ -91,6 +95,19 @@ QStringList groupTexts(QSettings& file, const QString& group)
     for (int i = 0; i < total; ++i)
         texts << file.value(group + "/" + QString::number(i)).toString();
     return texts;
+}
+
+// The root `width`, `height` and `viewBox` of an SVG file, as "W H X Y W H".
+QString svgCanvas(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("unreadable");
+    QXmlStreamReader xml(&f);
+    if (!xml.readNextStartElement())
+        return QStringLiteral("not XML");
+    const QXmlStreamAttributes a = xml.attributes();
+    return QStringList{a.value("width").toString(), a.value("height").toString(), a.value("viewBox").toString()}.join(' ');
 }
 
 } // namespace
@@ -455,6 +472,53 @@ void TstInstalledFiles::icons()
         sizes << reader.read().size();
     }
     QVERIFY2(sizes.contains(QSize(32, 32)), qPrintable(QStringLiteral("icon sizes: %1").arg(sizes.size())));
+}
+
+// Each button overlay of the mouse picture is cropped to what it draws: the
+// picture places it at its viewBox origin, which must match the SVG, and no
+// outline or glow may reach the edge of the crop.
+void TstInstalledFiles::mouseOverlays_data()
+{
+    QTest::addColumn<int>("slot");
+    for (int slot = 0; slot < 8; ++slot)
+        QTest::addRow("slot %d", slot) << slot;
+}
+
+void TstInstalledFiles::mouseOverlays()
+{
+    QFETCH(int, slot);
+    const QString qml = QString::fromUtf8(readAll(QStringLiteral(":/modules/qml/K7/Mouse.qml")));
+    const QRegularExpressionMatch table = QRegularExpression(R"(overlayAt:\s*\[([^\]]*)\])").match(qml);
+    QVERIFY2(table.hasMatch(), "the overlay origins in Mouse.qml");
+    QList<QPoint> origins;
+    auto points = QRegularExpression(R"(Qt\.point\((\d+),\s*(\d+)\))").globalMatch(table.captured(1));
+    while (points.hasNext()) {
+        const QRegularExpressionMatch m = points.next();
+        origins << QPoint(m.captured(1).toInt(), m.captured(2).toInt());
+    }
+    QCOMPARE(origins.size(), 8);
+    const QPoint at = origins[slot];
+
+    // Lit and unlit share one crop, so one origin serves both.
+    QSize size;
+    for (const QString& name : {QStringLiteral("mouse%1").arg(slot), QStringLiteral("mouse%1S").arg(slot)}) {
+        const QImage png(QStringLiteral(":/mouse/modules/img/skin1/mouse/%1.png").arg(name));
+        QVERIFY2(!png.isNull(), qPrintable(name));
+        if (size.isEmpty())
+            size = png.size();
+        QCOMPARE(png.size(), size);
+        const QRect crop(at, size);
+        QVERIFY2(QRect(0, 0, 320, 460).contains(crop), qPrintable(name));
+        // Rendered 1:1, so the PNG's size is the SVG's canvas.
+        QCOMPARE(svgCanvas(QStringLiteral(STRYDE_SOURCE_DIR "/modules/img/svg/mouse/%1.svg").arg(name)),
+                 QStringLiteral("%1 %2 %3 %4 %1 %2").arg(crop.width()).arg(crop.height()).arg(crop.x()).arg(crop.y()));
+        int edgeAlpha = 0;
+        for (int x = 0; x < png.width(); ++x)
+            edgeAlpha += qAlpha(png.pixel(x, 0)) + qAlpha(png.pixel(x, png.height() - 1));
+        for (int y = 0; y < png.height(); ++y)
+            edgeAlpha += qAlpha(png.pixel(0, y)) + qAlpha(png.pixel(png.width() - 1, y));
+        QVERIFY2(edgeAlpha == 0, qPrintable(name + ": the drawing reaches the edge of its crop"));
+    }
 }
 
 void TstInstalledFiles::make560DataScript()

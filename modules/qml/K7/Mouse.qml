@@ -35,6 +35,14 @@ Item {
         { tag: Qt.point(704, 298), bend: Qt.point(560, 310), end: Qt.point(522, 269), area: Qt.rect(153, 148, 20, 22) },
         { tag: Qt.point(272, 222), bend: Qt.point(340, 234), end: Qt.point(420, 234), area: Qt.rect(58, 90, 28, 68) }
     ]
+    // Per slot: where its two overlay images (mouse/mouseN.svg unlit,
+    // mouseNS.svg lit) sit on the body, in body coordinates: the origin of
+    // the viewBox both SVGs share. Each overlay is cropped to what it draws,
+    // glow included, so only that much is decoded; its size is the PNG's.
+    readonly property var overlayAt: [
+        Qt.point(64, 15), Qt.point(162, 15), Qt.point(140, 41), Qt.point(40, 191),
+        Qt.point(40, 241), Qt.point(140, 111), Qt.point(140, 135), Qt.point(45, 77)
+    ]
     readonly property var buttonImages: [
         [sourceMouse0, sourceMouse0S], [sourceMouse1, sourceMouse1S], [sourceMouse2, sourceMouse2S],
         [sourceMouse3, sourceMouse3S], [sourceMouse4, sourceMouse4S], [sourceMouse5, sourceMouse5S],
@@ -71,7 +79,11 @@ Item {
             Image {
                 id: overlay
                 required property int index
-                anchors.fill: parent
+                objectName: "mouseOverlay" + index
+                x: mousePicture.overlayAt[index].x
+                y: mousePicture.overlayAt[index].y
+                // Lit, the slot shows its lit image alone: the unlit one is
+                // not decoded meanwhile, nor the lit one while unlit.
                 source: mousePicture.buttonImages[index][mousePicture.isLit(index) ? 1 : 0]
             }
         }

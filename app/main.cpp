@@ -90,6 +90,8 @@ int main(int argc, char** argv)
         if (parser.isSet(familyOption))
             id.family = parser.value(familyOption) == QLatin1String("560") ? 560 : 553;
         virtualMouse = std::make_unique<VirtualMouse>(clock, id);
+        // Nothing here reads what the demo mouse received: a long session keeps only the newest.
+        virtualMouse->setLogLimit(256);
         if (virtualClock)
             virtualMouse->setWaitsForReports(true);     // the listener's reads still wait in real time
         // The demo mouse remembers what was uploaded to it between runs.

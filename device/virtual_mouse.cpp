@@ -517,7 +517,7 @@ int VirtualMouse::write(HidHandle h, const unsigned char* data, size_t length)
         VirtualExchange stray;
         stray.payload = QByteArray(reinterpret_cast<const char*>(data + 1), static_cast<int>(length) - 1);
         stray.ignored = true;
-        m_received.append(stray);
+        logExchange(stray);
         return static_cast<int>(length);
     }
     const int chunk = m_pending.chunks++;
@@ -651,7 +651,7 @@ void VirtualMouse::onFeatureReport(const uchar* frame8)
         // Garbled or ciphered with another code: the mouse does nothing and
         // has nothing to answer.
         ex.rejected = true;
-        m_received.append(ex);
+        logExchange(ex);
         m_reply.fill(0);
         return;
     }
@@ -660,17 +660,17 @@ void VirtualMouse::onFeatureReport(const uchar* frame8)
     const CommandRow* row = findCommand(m_id.family, f[0]);
     if (!row) {
         ex.ignored = true;
-        m_received.append(ex);
+        logExchange(ex);
         setReply(reply, true);
         return;
     }
     if (row->bulk) {
         ex.incomplete = true;
-        m_received.append(ex);
         m_pending = Pending{};
         m_pending.active = true;
         std::memcpy(m_pending.frame.data(), f, kFrameSize);
         m_pending.length = f[2];
+        logExchange(ex);
         m_pending.logIndex = m_received.size() - 1;
         setReply(reply, !row->plainReply);
         if (m_pending.length == 0)
@@ -679,7 +679,7 @@ void VirtualMouse::onFeatureReport(const uchar* frame8)
     }
     Exec x{m_state, m_faults, m_id.reportLength, m_cmdInput};
     ex.ignored = !row->run(x, f, QByteArray(), reply);
-    m_received.append(ex);
+    logExchange(ex);
     setReply(reply, !row->plainReply);
     if (!m_cmdInput.isEmpty())
         m_inputArrived.notify_all();
@@ -1008,6 +1008,24 @@ QList<VirtualExchange> VirtualMouse::received() const
 {
     Lock lock(m_mutex);
     return m_received;
+}
+
+void VirtualMouse::setLogLimit(int exchanges)
+{
+    Lock lock(m_mutex);
+    m_logLimit = qMax(0, exchanges);
+}
+
+void VirtualMouse::logExchange(const VirtualExchange& exchange)
+{
+    m_received.append(exchange);
+    if (m_logLimit <= 0 || m_received.size() <= m_logLimit)
+        return;
+    // The oldest go; the entry of a payload still arriving moves with them.
+    const qsizetype drop = m_received.size() - m_logLimit;
+    m_received.remove(0, drop);
+    if (m_pending.logIndex >= 0)
+        m_pending.logIndex = m_pending.logIndex >= drop ? int(m_pending.logIndex - drop) : -1;
 }
 
 void VirtualMouse::clearReceived()

@@ -183,8 +183,11 @@ public:
     bool setOption(const QString& key, const QString& value, QString* error = nullptr);
     static QStringList optionHelp();
 
+    // What the mouse received, oldest first: every exchange, or the newest
+    // `setLogLimit` ones (0: no limit, the default; a long demo session sets one).
     QList<VirtualExchange> received() const;
     void clearReceived();
+    void setLogLimit(int exchanges);
 
 private:
     struct Handle;
@@ -230,5 +233,8 @@ private:
     Pending m_pending;
     FeatureReport m_reply{};
     quint32 m_noise = 0x2545f491u;          // garbage replies, deterministic
+    void logExchange(const VirtualExchange& exchange);     // under m_mutex
+
     QList<VirtualExchange> m_received;
+    int m_logLimit = 0;
 };

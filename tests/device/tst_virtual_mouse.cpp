@@ -114,6 +114,7 @@ private slots:
     void bulkPayloadAppliesAfterLastChunk_data();
     void bulkPayloadAppliesAfterLastChunk();
     void newCommandDropsPartialPayload();
+    void logLimitKeepsTheNewest();
     void profileReadStreamsBlock_data();
     void profileReadStreamsBlock();
     void commandsTheMouseDoesNotKnowChangeNothing_data();
@@ -254,6 +255,31 @@ void TestVirtualMouse::newCommandDropsPartialPayload()
     QCOMPARE(log[0].payload, pattern(128, 1).left(64));
     QVERIFY(!log[1].incomplete);
     QVERIFY(log[2].ignored && log[3].ignored);
+}
+
+// A demo session keeps only the newest exchanges; a payload still arriving
+// lands in its own entry however many older ones went.
+void TestVirtualMouse::logLimitKeepsTheNewest()
+{
+    VirtualClock clock;
+    VirtualMouse m(clock);
+    m.setLogLimit(2);
+    command(m, bytes({0x0B, 1}));
+    command(m, bytes({0x0B, 2}));
+    command(m, bytes({0x13, 1, 0x80}));
+    writeChunks(m, pattern(128, 1), 32, 0, 4);
+    QList<VirtualExchange> log = m.received();
+    QCOMPARE(log.size(), 2);
+    QCOMPARE(log[0].frame.left(2), bytes({0x0B, 2}));
+    QCOMPARE(log[1].frame.left(1), bytes({0x13}));
+    QVERIFY(!log[1].incomplete);
+    QCOMPARE(log[1].payload, pattern(128, 1));
+    QCOMPARE(storedBytes(m, "macros", 0).left(128), pattern(128, 1));
+
+    writeChunks(m, pattern(96, 2), 32, 0, 3);   // strays
+    log = m.received();
+    QCOMPARE(log.size(), 2);
+    QVERIFY(log[0].ignored && log[1].ignored);
 }
 
 void TestVirtualMouse::profileReadStreamsBlock_data()

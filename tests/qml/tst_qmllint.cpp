@@ -136,6 +136,7 @@ class QmlLint : public QObject {
     Q_OBJECT
 private slots:
     void everyQmlFileIsClean();
+    void noInlineComponents();
 };
 
 void QmlLint::everyQmlFileIsClean()
@@ -229,6 +230,25 @@ void QmlLint::everyQmlFileIsClean()
     QVERIFY(lint.waitForFinished(120000));
     const QString output = QString::fromUtf8(lint.readAll());
     QVERIFY2(lint.exitCode() == 0 && !output.contains(QStringLiteral("Warning")), qPrintable(output));
+}
+
+// Qt 6.4's disk cache refuses the cached compilation of a file that declares
+// an inline component, and compiles that file again at every start: the
+// program's pieces are files of their own (modules/qml/K7/parts).
+void QmlLint::noInlineComponents()
+{
+    const QRegularExpression inlineComponent(QStringLiteral("^\\s*component\\s+\\w+\\s*:"),
+                                             QRegularExpression::MultilineOption);
+    QStringList found;
+    for (const QString& path : qmlFiles()) {
+        if (!path.startsWith(QStringLiteral(STRYDE_SOURCE_DIR "/modules/qml/")))
+            continue;
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+        for (auto it = inlineComponent.globalMatch(QString::fromUtf8(file.readAll())); it.hasNext();)
+            found.append(path + QStringLiteral(": ") + it.next().captured(0).trimmed());
+    }
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(QmlLint)

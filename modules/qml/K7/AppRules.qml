@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "parts"
 
 // The programs of one profile, opened from the profile manager: when one of
 // them comes to the front, the profile becomes current, and when the user
@@ -85,59 +86,7 @@ DialogFrame {
         rulesEdited()
     }
 
-    component Caption: Text {
-        color: colorGray3
-        font.family: fontFamily
-        font.pixelSize: fontNormalSize
-        elide: Text.ElideRight
-    }
-
-    // A framed list of names; a click selects a row.
-    component NameList: Rectangle {
-        id: nameList
-        property alias names: nameView.model
-        property int selected: -1
-        property string rowPrefix: ""
-        signal picked(int index)
-        color: "#141414"
-        border.color: colorGray1
-        clip: true
-        ListView {
-            id: nameView
-            anchors.fill: parent
-            anchors.margins: 1
-            boundsBehavior: Flickable.StopAtBounds
-            delegate: Rectangle {
-                id: nameRow
-                required property int index
-                required property string modelData
-                objectName: nameList.rowPrefix + index
-                width: nameView.width
-                height: 24
-                color: index === nameList.selected ? colorOrange : nameArea.containsMouse ? "#2a2a2a" : "transparent"
-                Text {
-                    anchors.left: parent.left
-                    anchors.leftMargin: 8
-                    anchors.right: parent.right
-                    anchors.rightMargin: 8
-                    anchors.verticalCenter: parent.verticalCenter
-                    text: nameRow.modelData
-                    color: fontColor
-                    font.family: fontFamily
-                    font.pixelSize: fontNormalSize
-                    elide: Text.ElideRight
-                }
-                MouseArea {
-                    id: nameArea
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    onClicked: nameList.picked(nameRow.index)
-                }
-            }
-        }
-    }
-
-    Caption {
+    AppRulesCaption {
         x: 15
         y: 48
         width: 184
@@ -158,7 +107,7 @@ DialogFrame {
         }
     }
 
-    Caption {
+    AppRulesCaption {
         x: 216
         y: 48
         width: 184

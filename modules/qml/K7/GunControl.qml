@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "parts"
 
 // The recoil-preset dialog (opened from the hidden "Gun Editor" entry): a
 // list of weapon presets, each with a downward pull (Y 0 … 64), a fire
@@ -163,24 +164,6 @@ DialogFrame {
     }
 
     // --- the dialog ----------------------------------------------------------------
-
-    component SectionTitle: Text {
-        color: fontColor
-        font.family: fontFamily
-        font.pixelSize: fontMiddleSize
-        font.bold: true
-    }
-    component Label: Text {
-        height: 20
-        verticalAlignment: Text.AlignVCenter
-        color: colorGray3
-        font.family: fontFamily
-        font.pixelSize: fontNormalSize
-    }
-    component Divider: Rectangle {
-        height: 1
-        color: colorGray1
-    }
 
     ListModel {
         id: gunModel
@@ -378,7 +361,7 @@ DialogFrame {
         }
     }
 
-    Label {
+    GunLabel {
         x: 520
         y: 138
         text: gunControl.gunControlLang[4]
@@ -393,7 +376,7 @@ DialogFrame {
         txtInput.color: colorGray2
         textValue: "0"
     }
-    Label {
+    GunLabel {
         x: 520
         y: 202
         text: gunControl.gunControlLang[5]
@@ -429,7 +412,7 @@ DialogFrame {
         y: 330
         text: gunControl.gunControlLang[6]
     }
-    Label {
+    GunLabel {
         x: 296
         y: 358
         width: 64
@@ -453,7 +436,7 @@ DialogFrame {
             gunControl.changeShown("gunPeriod", gunControl.number(rateSlider.textValue, 10))
         }
     }
-    Label {
+    GunLabel {
         x: 296
         y: 404
         width: 64

@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "parts"
 
 // The key-assignment dialog: what the button in `mouseMain.selectKey` does.
 // It edits a working copy (four codes and the text shown for them); closing
@@ -455,87 +456,6 @@ DialogFrame {
 
     // --- the body ----------------------------------------------------------------------
 
-    // A radio button of a fixed option, selected while the working copy has its code.
-    component OptionRadio: RadioButton {
-        id: optionRadio
-        property var option: ({ lang: 0, code: "" })
-        textValue: String(keyAssigment.keyAssigmentLang[option.lang])
-        isSelect: String(option.code).toLowerCase() === keyAssigment.currentCode
-        onBtnClick: {
-            keyAssigment.keyAssigmentFocus()
-            keyAssigment.chooseOption(option)
-            isSelect = Qt.binding(function() {
-                return String(optionRadio.option.code).toLowerCase() === keyAssigment.currentCode
-            })
-        }
-    }
-    component SectionTitle: Item {
-        id: sectionTitle
-        property string text: ""
-        width: 368
-        height: 26
-        Rectangle {
-            y: 6
-            width: 2
-            height: 14
-            color: colorOrange
-        }
-        Text {
-            x: 10
-            anchors.verticalCenter: parent.verticalCenter
-            text: sectionTitle.text
-            color: fontColor
-            font.family: fontFamily
-            font.pixelSize: fontMiddleSize
-            font.bold: true
-        }
-    }
-    component FieldLabel: Text {
-        color: colorGray3
-        font.family: fontFamily
-        font.pixelSize: fontNormalSize
-        verticalAlignment: Text.AlignVCenter
-        height: 24
-    }
-    // A grid section: title at the left, the drop-down grid at the right.
-    component GridSection: Item {
-        id: gridSection
-        property string text: ""
-        property alias grid: sectionGrid
-        property alias gridName: sectionGrid.objectName
-        property alias model: sectionGrid.mdItems
-        property var options: []
-        width: 368
-        height: 26
-        SectionTitle {
-            text: gridSection.text
-        }
-        DropDownGrid {
-            id: sectionGrid
-            x: 368 - 120
-            y: 1
-            width: 120
-            horizontalOffset: -(368 - 120)
-            currentSelect: keyAssigment.optionIndex(gridSection.options)
-            onIsDropChanged: {
-                if (isDrop)
-                    keyAssigment.ensureVisible(sectionGrid, rows * 24 + 2)
-            }
-            onBtnClick: {
-                keyAssigment.closeMenusExcept(sectionGrid)
-                var i = currentSelect
-                if (i >= 0 && i < gridSection.options.length && i !== keyAssigment.optionIndex(gridSection.options))
-                    keyAssigment.chooseOption(gridSection.options[i])
-                currentSelect = Qt.binding(function() { return keyAssigment.optionIndex(gridSection.options) })
-            }
-        }
-    }
-    component Separator: Rectangle {
-        width: 368
-        height: 1
-        color: colorGray1
-    }
-
     Flickable {
         id: body
         objectName: "keyAssigmentBody"
@@ -573,7 +493,7 @@ DialogFrame {
                 id: mouseSection
                 width: 368
                 height: 96
-                SectionTitle {
+                KeySectionTitle {
                     text: keyAssigment.keyAssigmentLang[1]
                 }
                 Item {
@@ -590,6 +510,7 @@ DialogFrame {
                             width: 118
                             height: 14
                             OptionRadio {
+                                page: keyAssigment
                                 objectName: "mouseOption" + mouseCell.index
                                 option: mouseCell.modelData
                                 anchors.verticalCenter: parent.verticalCenter
@@ -608,7 +529,7 @@ DialogFrame {
                 }
                 width: 368
                 height: 96
-                SectionTitle {
+                KeySectionTitle {
                     text: keyAssigment.keyAssigmentLang[8]
                 }
                 FieldLabel {
@@ -712,7 +633,7 @@ DialogFrame {
                 }
                 width: 368
                 height: 64
-                SectionTitle {
+                KeySectionTitle {
                     text: keyAssigment.keyAssigmentLang[14]
                 }
                 Rectangle {
@@ -782,6 +703,7 @@ DialogFrame {
                 }
             }
             GridSection {
+                page: keyAssigment
                 id: mediaSection
                 anchors.top: comboSection.bottom
                 anchors.topMargin: 13
@@ -805,7 +727,7 @@ DialogFrame {
                 width: 368
                 height: 136
                 z: 2
-                SectionTitle {
+                KeySectionTitle {
                     text: keyAssigment.keyAssigmentLang[16]
                 }
                 DropDownList {
@@ -870,7 +792,7 @@ DialogFrame {
                 }
                 width: 368
                 height: 92
-                SectionTitle {
+                KeySectionTitle {
                     text: keyAssigment.keyAssigmentLang[21]
                 }
                 Item {
@@ -887,6 +809,7 @@ DialogFrame {
                             width: 118
                             height: 14
                             OptionRadio {
+                                page: keyAssigment
                                 objectName: "dpiOption" + dpiCell.index
                                 option: dpiCell.modelData
                                 anchors.verticalCenter: parent.verticalCenter
@@ -896,6 +819,7 @@ DialogFrame {
                 }
             }
             GridSection {
+                page: keyAssigment
                 id: windowsSection
                 anchors.top: dpiSection.bottom
                 anchors.topMargin: 13
@@ -909,6 +833,7 @@ DialogFrame {
                 z: 1
             }
             GridSection {
+                page: keyAssigment
                 id: shortcutSection
                 anchors.top: windowsSection.bottom
                 anchors.topMargin: 13
@@ -932,12 +857,13 @@ DialogFrame {
                 visible: false
                 width: 368
                 height: 62
-                SectionTitle {
+                KeySectionTitle {
                     text: keyAssigment.keyAssigmentLang[52]
                 }
                 Repeater {
                     model: keyAssigment.gunOptions
                     OptionRadio {
+                        page: keyAssigment
                         required property var modelData
                         required property int index
                         x: 12 + index * 110

@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "parts"
 
 // Lighting panel (right column, under the DPI panel): the effect, its speed
 // and brightness steps, and up to eight colours picked on a hue bar or typed
@@ -256,102 +257,6 @@ PanelFrame {
     }
 
     // --- the panel --------------------------------------------------------------
-
-    // A label, a five-step slider with its scale, and the step as a percentage.
-    component StepRow: Item {
-        id: row
-        property string label: ""
-        property string rowName: ""
-        property var texts: []
-        property alias slider: rowSlider
-        signal pressed()
-        signal changed()
-        width: 232
-        height: 40
-
-        Text {
-            x: 12
-            y: 4
-            width: rowSlider.x - 18
-            height: 20
-            verticalAlignment: Text.AlignVCenter
-            text: row.label
-            color: colorGray3
-            font.family: fontFamily
-            font.pixelSize: fontNormalSize
-            fontSizeMode: Text.HorizontalFit
-            minimumPixelSize: fontMinSize
-            elide: Text.ElideRight
-        }
-        SliderButton {
-            id: rowSlider
-            objectName: row.rowName + "Slider"
-            x: 80
-            y: 8
-            width: 96
-            segment: 4
-            isScale: true
-            onBtnClick: row.pressed()
-            onValueChangeDelay: row.changed()
-        }
-        Image {
-            x: rowSlider.x
-            y: 23
-            width: 96
-            height: 8
-            source: sourceSpeedScale
-        }
-        Rectangle {
-            objectName: row.rowName + "Box"
-            property string text: row.texts[rowSlider.segmentValue] || ""
-            x: 182
-            y: 4
-            width: 38
-            height: 20
-            radius: 2
-            color: colorGray0
-            border.color: colorGray1
-            Text {
-                anchors.centerIn: parent
-                text: parent.text
-                color: fontColor
-                font.family: fontFamily
-                font.pixelSize: fontNormalSize
-            }
-        }
-    }
-
-    // "R", "G" or "B" and its number field.
-    component ChannelField: Item {
-        id: channel
-        property string label: ""
-        property string fieldName: ""
-        property alias field: input
-        signal inputStarted()
-        signal edited()
-        width: 56
-        height: 20
-        Text {
-            width: 12
-            height: 20
-            verticalAlignment: Text.AlignVCenter
-            text: channel.label
-            color: colorGray3
-            font.family: fontFamily
-            font.pixelSize: fontNormalSize
-            font.bold: true
-        }
-        RectInput {
-            id: input
-            objectName: channel.fieldName
-            x: 14
-            width: 42
-            textValue: "255"
-            txtInput.maximumLength: 3
-            onInputSignal: channel.inputStarted()
-            onEndInputSignal: channel.edited()
-        }
-    }
 
     Column {
         y: 8

@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "parts"
 import "../basic/MacroStream.js" as MacroStream
 
 // The macro editor: the user's library of named macros (at most 100), the
@@ -556,84 +557,9 @@ DialogFrame {
         }
     }
 
-    // Lets the wheel scroll a list whose rows are not dragged.
-    component WheelArea: MouseArea {
-        id: wheelArea
-        property Flickable flickable: null
-        anchors.fill: parent
-        acceptedButtons: Qt.NoButton
-        onWheel: function(wheel) {
-            var f = wheelArea.flickable
-            var max = Math.max(0, f.contentHeight - f.height)
-            f.contentY = Math.max(0, Math.min(max, f.contentY - wheel.angleDelta.y / 120 * 54))
-        }
-    }
-    component Caption: Text {
-        color: fontColor
-        font.family: fontFamily
-        font.pixelSize: fontNormalSize
-        font.bold: true
-    }
-    component ListFrame: Rectangle {
-        color: "#141414"
-        border.color: colorGray1
-        clip: true
-    }
-    // A right-click menu: one row per text of `entries`; `enabledRows`
-    // greys out the others.
-    component EditorMenu: Rectangle {
-        id: menu
-        property var entries: []
-        property var enabledRows: null
-        signal chosen(int index)
-        visible: false
-        width: 140
-        height: entries.length * 24 + 2
-        color: colorGray0
-        border.color: colorGray1
-        z: 20
-        Item {
-            x: 1
-            y: 1
-            Repeater {
-                model: menu.entries
-                delegate: Rectangle {
-                    id: menuEntry
-                    required property int index
-                    required property string modelData
-                    readonly property bool active: !menu.enabledRows || menu.enabledRows[index] !== false
-                    objectName: menu.objectName + "Entry" + index
-                    y: index * 24
-                    width: menu.width - 2
-                    height: 24
-                    color: menuArea.containsMouse && active ? colorOrange : "transparent"
-                    Text {
-                        x: 10
-                        anchors.verticalCenter: parent.verticalCenter
-                        width: parent.width - 16
-                        text: menuEntry.modelData
-                        color: menuEntry.active ? fontColor : colorGray1
-                        font.family: fontFamily
-                        font.pixelSize: fontNormalSize
-                        elide: Text.ElideRight
-                    }
-                    MouseArea {
-                        id: menuArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        onClicked: {
-                            if (menuEntry.active)
-                                menu.chosen(menuEntry.index)
-                        }
-                    }
-                }
-            }
-        }
-    }
-
     // --- left: the macro list ----------------------------------------------------------
 
-    Caption {
+    MacroCaption {
         x: 16
         y: 52
         text: macroEditor.macroEditorLang[1]
@@ -753,7 +679,7 @@ DialogFrame {
 
     // --- right: the events ----------------------------------------------------------------
 
-    Caption {
+    MacroCaption {
         x: 200
         y: 52
         text: macroEditor.macroEditorLang[4]

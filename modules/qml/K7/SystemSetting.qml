@@ -1,4 +1,5 @@
 import QtQuick
+import "parts"
 
 // System settings dialog: the system's pointer speed, double-click speed and
 // wheel scroll lines, each applied as soon as it changes. The two sliders
@@ -79,20 +80,8 @@ DialogFrame {
         rowsField.closeFocus()
     }
 
-    component SectionTitle: Text {
-        x: 32
-        color: fontColor
-        font.family: fontFamily
-        font.pixelSize: fontMiddleSize
-        font.bold: true
-    }
-    component EndLabel: Text {
-        color: colorGray2
-        font.family: fontFamily
-        font.pixelSize: fontNormalSize
-    }
-
     SectionTitle {
+        x: 32
         y: 54
         text: systemSetting.systemSettingLang[1]
     }
@@ -120,6 +109,7 @@ DialogFrame {
     }
 
     SectionTitle {
+        x: 32
         y: 130
         text: systemSetting.systemSettingLang[2]
     }
@@ -154,6 +144,7 @@ DialogFrame {
         color: colorGray1
     }
     SectionTitle {
+        x: 32
         y: 214
         text: systemSetting.systemSettingLang[5]
     }

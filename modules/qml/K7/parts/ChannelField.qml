@@ -1,0 +1,34 @@
+import QtQuick
+import ".."
+
+// "R", "G" or "B" and its number field.
+Item {
+    id: channel
+    property string label: ""
+    property string fieldName: ""
+    property alias field: input
+    signal inputStarted()
+    signal edited()
+    width: 56
+    height: 20
+    Text {
+        width: 12
+        height: 20
+        verticalAlignment: Text.AlignVCenter
+        text: channel.label
+        color: colorGray3
+        font.family: fontFamily
+        font.pixelSize: fontNormalSize
+        font.bold: true
+    }
+    RectInput {
+        id: input
+        objectName: channel.fieldName
+        x: 14
+        width: 42
+        textValue: "255"
+        txtInput.maximumLength: 3
+        onInputSignal: channel.inputStarted()
+        onEndInputSignal: channel.edited()
+    }
+}

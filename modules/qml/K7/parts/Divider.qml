@@ -1,0 +1,5 @@
+import QtQuick
+Rectangle {
+    height: 1
+    color: colorGray1
+}

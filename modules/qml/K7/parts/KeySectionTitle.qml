@@ -1,0 +1,22 @@
+import QtQuick
+Item {
+    id: sectionTitle
+    property string text: ""
+    width: 368
+    height: 26
+    Rectangle {
+        y: 6
+        width: 2
+        height: 14
+        color: colorOrange
+    }
+    Text {
+        x: 10
+        anchors.verticalCenter: parent.verticalCenter
+        text: sectionTitle.text
+        color: fontColor
+        font.family: fontFamily
+        font.pixelSize: fontMiddleSize
+        font.bold: true
+    }
+}

@@ -18,10 +18,15 @@
 #include "store/settings_store.h"
 
 #include <QFocusEvent>
+#include <QQmlEngine>
 #include <QJSValue>
 #include <QMetaObject>
 #include <QQuickItem>
 #include <QThread>
+#include <cstdlib>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 myQQuickView::myQQuickView(QWidget* parent) : QQuickWidget(parent)
 {
@@ -90,6 +95,21 @@ void myQQuickView::callRoot(const char* function, Qt::ConnectionType type, const
         QMetaObject::invokeMethod(root, function, type, Q_ARG(QVariant, arg));
     else
         QMetaObject::invokeMethod(root, function, type);
+}
+
+void myQQuickView::changeEvent(QEvent* event)
+{
+    QQuickWidget::changeEvent(event);
+    // The interface unlocks when a Save, Reset, profile switch or the first
+    // lock ends: the script objects those left behind are collected now, and
+    // the memory freed goes back to the system instead of staying with the
+    // program.
+    if (event->type() == QEvent::EnabledChange && isEnabled()) {
+        engine()->collectGarbage();
+#ifdef __GLIBC__
+        malloc_trim(0);
+#endif
+    }
 }
 
 void myQQuickView::focusInEvent(QFocusEvent* event)

@@ -131,6 +131,7 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void build(const QString& dataRoot, FileDialogs* dialogs, std::unique_ptr<PointerBackend> pointer);

@@ -204,10 +204,6 @@ Item {
     function controlUIEnable(isEnable) {
         busyIndicator.setBusy(!isEnable)
         ui_View.setEnabled(isEnable)
-        // A Save, Reset or profile switch leaves many short-lived script
-        // objects behind: collected at its end, they do not grow the heap.
-        if (isEnable)
-            gc()
     }
 
     // Closes the drop-downs of the main screen and the help menu.

@@ -21,14 +21,6 @@ const QPoint kResetShown(kResetCancel.x() - 28, kResetCancel.y() - 10);
 // The knob of DPI stage 1 (500 DPI: position 12 of 3 ... 161, 4 stages shown).
 const QPoint kStage1Knob(806, 252);
 
-int countOf(const QStringList& frames, const QString& prefix)
-{
-    int n = 0;
-    for (const QString& f : frames)
-        n += f.startsWith(prefix) ? 1 : 0;
-    return n;
-}
-
 } // namespace
 
 class EndToEnd : public QObject {
@@ -80,7 +72,7 @@ void EndToEnd::movingADpiKnobMarksSaveAndSaveSendsTheTable()
                                                     QStringLiteral("mouse/dpiValueArray")).toStringList();
         return v.value(0) == QLatin1String("5350") && v.value(1) == QLatin1String("1000");
     }));
-    QCOMPARE(countOf(m_session.commands(mark), QStringLiteral("11")), 1);
+    QCOMPARE(framesStarting(m_session.commands(mark), {QStringLiteral("11")}).size(), 1);
     QVERIFY(m_session.moveTo(500, 600));
     QVERIFY2(m_session.waitFor([&] { return m_session.pixel(kSaveFace.x(), kSaveFace.y()) != kUnsaved; }),
              "Save stayed red");
@@ -103,8 +95,8 @@ void EndToEnd::resetCancelSendsNothingAndOkResetsTheMouse()
     QVERIFY2(m_session.waitForCommand(QStringLiteral("01 01"), mark), "the report rate was not reset");
     const QStringList sent = m_session.commands(mark);
     // Only the OK sent anything: one reset, ending with stage 3 and report rate 1.
-    QCOMPARE(countOf(sent, QStringLiteral("01 01")), 1);
-    QCOMPARE(countOf(sent, QStringLiteral("0b 03")), 1);
+    QCOMPARE(framesStarting(sent, {QStringLiteral("01 01")}).size(), 1);
+    QCOMPARE(framesStarting(sent, {QStringLiteral("0b 03")}).size(), 1);
     QVERIFY2(sent.last().startsWith(QStringLiteral("01 01")), qPrintable(sent.join(QLatin1Char('|'))));
     QCOMPARE(m_session.readSetting(QStringLiteral("modules/setting/p1.bin"), QStringLiteral("mouse/dpiValueArray"))
                  .toStringList().value(0), QStringLiteral("500"));

@@ -46,18 +46,6 @@ const QPoint kTimesField = kDialog + QPoint(368 + 32, 404 + 10);
 
 const QString kLibrary = QStringLiteral("modules/gun/gunData.bin");
 
-QStringList framesStartingWith(const QStringList& commands, const QStringList& prefixes)
-{
-    QStringList out;
-    for (const QString& c : commands) {
-        for (const QString& p : prefixes) {
-            if (c.startsWith(p))
-                out << c.left(17);
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 class RecoilEndToEnd : public QObject {
@@ -114,7 +102,7 @@ void RecoilEndToEnd::aPresetEditedForSlot2ReachesTheMouseOnClose()
 
     // Editing stores only; the mouse hears of it when the dialog closes.
     const int closing = s.traceMark();
-    QVERIFY2(framesStartingWith(s.commands(opened), {QStringLiteral("04"), QStringLiteral("12")}).isEmpty(),
+    QVERIFY2(framesStarting(s.commands(opened), {QStringLiteral("04"), QStringLiteral("12")}, 17).isEmpty(),
              qPrintable(s.commands(opened).join(QLatin1Char('\n'))));
     QVERIFY(s.click(kCloseIcon.x(), kCloseIcon.y()));
     QVERIFY2(s.waitForCommand(QStringLiteral("12 01"), closing), "the button map was not sent");
@@ -122,7 +110,7 @@ void RecoilEndToEnd::aPresetEditedForSlot2ReachesTheMouseOnClose()
     // Slots 1-3 as times, x, y and slot index (the mouse's third keyboard
     // option is clear, so Y goes out as it is); no button is a recoil button,
     // so the button map is matrix 1 alone.
-    QCOMPARE(framesStartingWith(s.commands(closing), {QStringLiteral("04"), QStringLiteral("12")}),
+    QCOMPARE(framesStarting(s.commands(closing), {QStringLiteral("04"), QStringLiteral("12")}, 17),
              (QStringList{"04 00 00 00 0a 00", "04 00 19 00 25 01", "04 00 00 00 0a 02", "12 01 40 08 00 00"}));
     QCOMPARE(preset3(), (QStringList{"SCAR-L", "L-Click", "30", "0", "37", "25"}));
 }

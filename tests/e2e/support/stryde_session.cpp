@@ -299,13 +299,21 @@ QStringList StrydeSession::commands(int from) const { return commandFramesOf(tra
 
 bool StrydeSession::waitForCommand(const QString& prefix, int from, int timeoutMs) const
 {
-    return waitFor([&] {
-        for (const QString& c : commands(from)) {
-            if (c.startsWith(prefix))
-                return true;
+    return waitFor([&] { return !framesStarting(commands(from), {prefix}).isEmpty(); }, timeoutMs);
+}
+
+QStringList framesStarting(const QStringList& frames, const QStringList& prefixes, int keep)
+{
+    QStringList found;
+    for (const QString& f : frames) {
+        for (const QString& p : prefixes) {
+            if (f.startsWith(p)) {
+                found << f.left(keep);
+                break;
+            }
         }
-        return false;
-    }, timeoutMs);
+    }
+    return found;
 }
 
 QVariant StrydeSession::readSetting(const QString& file, const QString& key) const

@@ -109,3 +109,7 @@ private:
     quint64 m_windowId = 0;
     QByteArray m_output;
 };
+
+// The frames (as commands() gives them) that start with one of `prefixes`,
+// each cut to its first `keep` characters (whole when keep < 0).
+QStringList framesStarting(const QStringList& frames, const QStringList& prefixes, int keep = -1);

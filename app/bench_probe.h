@@ -13,7 +13,6 @@
 // Times are milliseconds of the system's monotonic clock, so that a process
 // that started the program can subtract its own reading.
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>

@@ -209,6 +209,7 @@ private:
     void onFeatureReport(const uchar* frame8);
     void finishPayload();
     void dropPayload();
+    void logExchange(const VirtualExchange& exchange);     // under m_mutex
     void setReply(const uchar* frame8, bool cipher);
     int takeInput(Handle* h, unsigned char* data, size_t length);
     using Lock = std::unique_lock<std::mutex>;
@@ -233,8 +234,6 @@ private:
     Pending m_pending;
     FeatureReport m_reply{};
     quint32 m_noise = 0x2545f491u;          // garbage replies, deterministic
-    void logExchange(const VirtualExchange& exchange);     // under m_mutex
-
     QList<VirtualExchange> m_received;
     int m_logLimit = 0;
 };

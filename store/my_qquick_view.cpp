@@ -18,9 +18,9 @@
 #include "store/settings_store.h"
 
 #include <QFocusEvent>
-#include <QQmlEngine>
 #include <QJSValue>
 #include <QMetaObject>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QThread>
 #include <cstdlib>

@@ -58,8 +58,7 @@ bool StrydeSession::start(const Options& options)
     // the program starts), and a connection made during a reset fails.
     m_xvfb.setProcessChannelMode(QProcess::SeparateChannels);
     // Its warnings go to a file: a pipe nobody reads could fill and stop it.
-    const QString xvfbLog = m_data.path(QStringLiteral("xvfb.log"));
-    m_xvfb.setStandardErrorFile(xvfbLog);
+    m_xvfb.setStandardErrorFile(m_data.path(QStringLiteral("xvfb.log")));
     m_xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                                           QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
                                           QStringLiteral("tcp"), QStringLiteral("-noreset")});
@@ -71,9 +70,7 @@ bool StrydeSession::start(const Options& options)
     bool isNumber = false;
     const int display = announced.trimmed().toInt(&isNumber);
     if (!named || !isNumber || m_xvfb.state() != QProcess::Running) {
-        QFile log(xvfbLog);
-        m_error = QStringLiteral("Xvfb did not start: ")
-                  + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
+        m_error = QStringLiteral("Xvfb did not start: ") + xvfbLog();
         return false;
     }
     m_display = QStringLiteral(":%1").arg(display);
@@ -172,10 +169,9 @@ bool StrydeSession::findWindow(int timeoutMs)
         return false;
     }, timeoutMs);
     if (!found) {
-        QFile log(m_data.path(QStringLiteral("xvfb.log")));
         m_error = QStringLiteral("no 1024 x 640 window of stryde appeared; output: ") + programOutput()
                   + QStringLiteral("; Xvfb %1: ").arg(m_xvfb.state() == QProcess::Running ? "running" : "ended")
-                  + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
+                  + xvfbLog();
     }
     return found;
 }
@@ -267,6 +263,12 @@ bool StrydeSession::saveScreenshot(const QString& name) const
 {
     const QImage image = grabWindow();
     return !image.isNull() && image.save(screenshotDir() + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+QString StrydeSession::xvfbLog() const
+{
+    QFile log(m_data.path(QStringLiteral("xvfb.log")));
+    return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
 }
 
 QProcessEnvironment StrydeSession::desktopEnvironment() const

@@ -97,6 +97,7 @@ public:
 private:
     bool xdotool(const QStringList& args, QString* output = nullptr);
     QProcessEnvironment desktopEnvironment() const;
+    QString xvfbLog() const;        // what Xvfb wrote to its standard error
     bool findWindow(int timeoutMs);
 
     DataFixture m_data;

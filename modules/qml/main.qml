@@ -400,11 +400,14 @@ Item {
         }
     }
 
+    // Shown only until the main screen appears; its picture is let go then
+    // (uncached, so that it does not linger in the image cache).
     Image {
         id: powerOnLogo
         objectName: "powerOnLogo"
         anchors.centerIn: parent
-        source: mainIten.sourcePowerOn
+        source: mainIten.isShowMain ? "" : mainIten.sourcePowerOn
+        cache: false
         visible: !mainIten.isShowMain
     }
 

@@ -20,6 +20,8 @@ Item {
         id: powerOnLogo
         anchors.centerIn: parent
         source: "qrc:/index/modules/img/skin1/index/powerOn.png"
+        // Let go with this screen, not kept in the image cache.
+        cache: false
     }
     BusyIndicator {
         anchors.centerIn: parent

@@ -28,10 +28,13 @@ StrydeTestCase {
         verify(!ui_View.enabled)
         verify(item("busyIndicator").visible)
         verify(item("powerOnLogo").visible && !item("leftPanel").visible)
+        compare(item("powerOnLogo").status, Image.Ready)
         finishLock()
         verify(ui_View.enabled)
         verify(!item("busyIndicator").visible)
+        // Hidden for good, and its picture let go.
         verify(!item("powerOnLogo").visible)
+        compare(item("powerOnLogo").status, Image.Null)
         for (var name of ["leftPanel", "rightPanel", "bottomBar", "upItem", "mouseMain"])
             verify(item(name).visible, name + " shown")
 

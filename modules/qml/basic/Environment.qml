@@ -1,14 +1,92 @@
 import QtQuick
 
 // The window's background, the title bar and the title logo at (27, 12).
+// The background is put together from a plain base and small pictures, so
+// that no full-window picture is kept in memory: the base with its vertical
+// shade, a faint diagonal hatch repeated from an 8-px tile, the hex mesh and
+// red glow behind the mouse (drawn at half size, they are soft), the floor
+// ring, the brackets on both sides of the mouse, the red edge and foot lines,
+// and the rim.
 Item {
     width: 1024
     height: 640
 
-    Image {
+    Rectangle {
         anchors.fill: parent
+        radius: 10
+        gradient: Gradient {
+            GradientStop { position: 0; color: "#1e1e1e" }
+            GradientStop { position: 0.6; color: "#191919" }
+            GradientStop { position: 1; color: "#131313" }
+        }
+    }
+    // The hatch, kept inside the rounded corners; the two parts line up.
+    Image {
+        y: 48
+        width: 1024
+        height: 582
+        fillMode: Image.Tile
+        source: "qrc:/modules/img/hatch.png"
+    }
+    Image {
+        x: 10
+        y: 630
+        width: 1004
+        height: 9
+        fillMode: Image.Tile
+        source: "qrc:/modules/img/hatch.png"
+    }
+    Image {
+        x: 222
+        y: 50
+        width: 580
+        height: 584
+        smooth: true
         source: sourceBackground
     }
+    Image {
+        x: 312
+        y: 562
+        source: "qrc:/modules/img/ring.png"
+    }
+    Image {
+        x: 288
+        y: 120
+        source: "qrc:/modules/img/bracket.png"
+    }
+    Image {
+        x: 726
+        y: 120
+        mirror: true
+        source: "qrc:/modules/img/bracket.png"
+    }
+    Repeater {
+        model: [0, 1022]
+        // Down both side edges under the title bar, fading out.
+        Rectangle {
+            required property int modelData
+            x: modelData
+            y: 48
+            width: 2
+            height: 592
+            gradient: Gradient {
+                GradientStop { position: 0; color: "#ccb20808" }
+                GradientStop { position: 0.35; color: "#00b20808" }
+            }
+        }
+    }
+    Image {
+        x: 256
+        y: 634
+        source: "qrc:/modules/img/foot.png"
+    }
+    Rectangle {
+        anchors.fill: parent
+        radius: 10
+        color: "transparent"
+        border.color: "#333333"
+    }
+
     Image {
         width: 1024
         height: 48

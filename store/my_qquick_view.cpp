@@ -47,6 +47,11 @@ myQQuickView::~myQQuickView()
 
 void myQQuickView::build(const QString& dataRoot, FileDialogs* dialogs, std::unique_ptr<PointerBackend> pointer)
 {
+    m_release = new QTimer(this);
+    m_release->setSingleShot(true);
+    // Long enough for the deletions the closing dialog queued to have run.
+    m_release->setInterval(100);
+    connect(m_release, &QTimer::timeout, this, &myQQuickView::returnMemory);
     m_store = std::make_unique<SettingsStore>(dataRoot);
     m_ctx.store = m_store.get();
     if (!dialogs) {
@@ -104,12 +109,23 @@ void myQQuickView::changeEvent(QEvent* event)
     // lock ends: the script objects those left behind are collected now, and
     // the memory freed goes back to the system instead of staying with the
     // program.
-    if (event->type() == QEvent::EnabledChange && isEnabled()) {
-        engine()->collectGarbage();
+    if (event->type() == QEvent::EnabledChange && isEnabled())
+        returnMemory();
+}
+
+void myQQuickView::releaseMemory()
+{
+    m_release->start();
+}
+
+void myQQuickView::returnMemory()
+{
+    m_release->stop();
+    engine()->collectGarbage();
+    engine()->trimComponentCache();
 #ifdef __GLIBC__
-        malloc_trim(0);
+    malloc_trim(0);
 #endif
-    }
 }
 
 void myQQuickView::focusInEvent(QFocusEvent* event)

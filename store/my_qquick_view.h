@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QQuickWidget>
 #include <QStringList>
+#include <QTimer>
 #include <QVariant>
 #include <QVariantList>
 #include <memory>
@@ -128,6 +129,11 @@ public:
     // read back as written since the program started; a page whose save
     // raised the count has not been saved.
     Q_INVOKABLE QVariant unverifiedWrites();
+    // Not a slot either: a dialog that closed has let go of its contents; a
+    // moment later (once they are deleted) the script garbage is collected,
+    // unused compiled pages are dropped and freed memory goes back to the
+    // system. Calls close together share one release.
+    Q_INVOKABLE void releaseMemory();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
@@ -138,6 +144,7 @@ private:
     // Calls a function of the QML root; a missing root or function does nothing.
     void callRoot(const char* function, Qt::ConnectionType type, const QVariant& arg = QVariant());
     bool onGuiThread() const;
+    void returnMemory();
 
     Hid_Thread* hidLink = nullptr;
     std::unique_ptr<SettingsStore> m_store;
@@ -156,5 +163,6 @@ private:
     std::unique_ptr<RecoilOps> m_recoil;
     std::unique_ptr<PointerSettings> m_pointer;
     std::unique_ptr<MouseBackup> m_backup;
+    QTimer* m_release = nullptr;
     QPointer<Hid_Thread> m_guardedLink;     // the link whose write guard m_backup is
 };

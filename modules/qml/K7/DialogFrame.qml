@@ -33,6 +33,13 @@ Rectangle {
     signal resetClicked()
     signal backgroundPressed()
 
+    // A dialog builds its contents while it is open: once it closes, what
+    // they held goes back to the system.
+    onVisibleChanged: {
+        if (!visible)
+            ui_View.releaseMemory()
+    }
+
     function showCentered() {
         var p = dialog.parent
         if (p) {

@@ -220,6 +220,39 @@ StrydeTestCase {
         compare(matrices[3].substr(0, 8), "0b021e00")
     }
 
+    // The controls exist only while the dialog is open. What was chosen in
+    // them, a count still being typed at the close included, reaches the mouse
+    // and is shown again on the next opening.
+    function test_reopening_shows_what_was_chosen() {
+        startMain({ family: 553 })
+        verify(findChild(root, "gunList") === null, "nothing is built before the dialog opens")
+        openDialog()
+        chooseSlot(2)
+        click(item("gunRow5"))                       // Thomson into slot 3
+        typeInto(item("gunY"), "33")
+        var times = item("gunTimes")
+        mouseClick(times, times.width / 2, times.height / 2)
+        keyClick(Qt.Key_A, Qt.ControlModifier)
+        keyClick("4")                                // no Enter: the close ends the edit
+        closeDialog()
+        // The controls are deleted once the event loop runs again.
+        for (var name of ["gunList", "gunY", "gunTimes", "gunSlot", "gunDot"])
+            tryVerify(function() { return findChild(root, name) === null }, 1000, name + " is gone after the close")
+        compare(mouseSlot(553, 3), [4, 0, 33])
+        compare(rig.readSetting(library, "gunData/5"), ["Thomson", "L-Click", "10", "0", "33", "4"])
+
+        openDialog()
+        compare(item("gunSlot").currentSelect, 2)
+        compare(item("gunSlot").textValue, "Gun3")
+        compare(dialog().gunNumber_lv.currentIndex, 5)
+        compare(item("gunY").textValue, "33")
+        compare(item("gunDot").y, 94 * 33 / 64 + 89)
+        compare(item("gunTimes").textValue, "4")
+        verify(!item("gunEndless").isSelect)
+        compare(item("gunRate").sliderControl.value, 9)
+        verify(!dialog().isSave)
+    }
+
     function test_unusable_stored_slots_fall_back() {
         startMain({ files: { "modules/setting/apConfig.bin": { "mouse/selectGun": ["9", "x", "1"] } } })
         var gun = dialog()

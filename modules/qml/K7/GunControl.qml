@@ -9,6 +9,9 @@ import "parts"
 // the mouse. Presets are stored as soon as they change; closing the dialog
 // after a change sends the three slots and the button map, which carries
 // the slots' periods.
+// The presets, the slots and which of them is shown live here; the controls
+// (parts/GunControlBody.qml) are built each time the dialog opens and
+// destroyed when it closes.
 DialogFrame {
     id: gunControl
     width: 640
@@ -18,13 +21,19 @@ DialogFrame {
     property var gunControlLang: ["Gun editor", "Gun", "Select gun", "Cursor Adjust", "X Axis", "Y axis",
         "Fire adjust", "Rate", "Times", "Endness"]
     property alias gunNumberModel: gunModel
-    property alias gunNumber_lv: gunListView
+    // "Gun1" … "Gun3", the entries of the slot list.
+    property alias slotModel: slotModel
+    // The preset list while the dialog is open (null while it is closed).
+    property ListView gunNumber_lv: null
     // The preset of each slot of the mouse.
     property int selectGun1: 0
     property int selectGun2: 1
     property int selectGun3: 2
     // Presets changed since the dialog was last closed.
     property bool isSave: false
+    // The preset shown on the right-hand side, and the slot chosen above it.
+    property int shownIndex: 0
+    property int currentSlot: 0
 
     // The dot's travel over the target picture (its top edge), for Y 0 … 64.
     readonly property int dotTop: 89
@@ -46,6 +55,10 @@ DialogFrame {
         mainIten.controlUIEnable(true)
     }
     onBackgroundPressed: gunControlFocus()
+
+    // The open dialog's controls show the shown preset again / end their edits.
+    signal presetShown()
+    signal editsEnded()
 
     // --- presets and slots ------------------------------------------------------
 
@@ -90,22 +103,13 @@ DialogFrame {
 
     // Shows preset i on the right-hand side.
     function showPreset(i) {
-        gunListView.currentIndex = i
-        var p = gunModel.get(i)
-        var y = Math.max(0, Math.min(maxY, number(p.gunY, 0)))
-        xField.textValue = String(p.gunX)
-        yField.textValue = String(y)
-        dot.y = dotTopFor(y)
-        var period = number(p.gunPeriod, 10)
-        rateSlider.sliderControl.setValue(period - 1)
-        rateSlider.textValue = period + "MS"
-        timesField.textValue = String(p.gunTimes)
-        endlessBox.isSelect = String(p.gunTimes) === "0"
+        shownIndex = i
+        presetShown()
     }
 
     // The shown preset takes a value and is stored, when the value changed.
     function changeShown(role, value) {
-        var i = gunListView.currentIndex
+        var i = shownIndex
         if (i < 0 || String(gunModel.get(i)[role]) === String(value))
             return
         gunModel.setProperty(i, role, String(value))
@@ -118,7 +122,7 @@ DialogFrame {
         slotModel.clear()
         for (var n = 1; n <= 3; ++n)
             slotModel.append({ textValue: gunControlLang[1] + n })
-        slotList.currentSelect = 0
+        currentSlot = 0
 
         for (var i = 0; i < gunModel.count; ++i) {
             var d = ui_View.getGunData(i)
@@ -152,15 +156,12 @@ DialogFrame {
             storePreset(k)
         for (var slot = 1; slot <= 3; ++slot)
             sendSlot(slot)
-        slotList.currentSelect = 0
+        currentSlot = 0
         showPreset(0)
     }
 
     function gunControlFocus() {
-        slotList.closeMenu()
-        rateSlider.closeMenu()
-        yField.closeFocus()
-        timesField.closeFocus()
+        editsEnded()
     }
 
     // --- the dialog ----------------------------------------------------------------
@@ -174,315 +175,13 @@ DialogFrame {
         ListElement { gunName: "UNP9"; gunImage: "qrc:/gun/modules/img/skin1/gun/UNP9.png"; gunKey: "L-Click"; gunPeriod: "10"; gunX: "0"; gunY: "10"; gunTimes: "0" }
         ListElement { gunName: "Thomson"; gunImage: "qrc:/gun/modules/img/skin1/gun/Thomson.png"; gunKey: "L-Click"; gunPeriod: "10"; gunX: "0"; gunY: "10"; gunTimes: "0" }
     }
+    ListModel { id: slotModel }
 
-    // --- left: the presets ---
+    // --- the controls, while the dialog is open ---
 
-    SectionTitle {
-        x: 24
-        y: 54
-        text: gunControl.gunControlLang[1]
-    }
-    Rectangle {
-        x: 24
-        y: 82
-        width: 248
-        height: 342
-        radius: 2
-        color: "#141414"
-        border.color: colorGray1
-
-        ListView {
-            id: gunListView
-            objectName: "gunList"
-            anchors.fill: parent
-            anchors.margins: 1
-            clip: true
-            currentIndex: 0
-            boundsBehavior: Flickable.StopAtBounds
-            model: gunModel
-            delegate: Rectangle {
-                id: row
-                required property int index
-                required property string gunName
-                required property string gunImage
-                readonly property bool shown: index === gunListView.currentIndex
-                objectName: "gunRow" + index
-                width: gunListView.width
-                height: 58
-                color: shown ? colorGray1 : rowArea.containsMouse ? "#262626" : "transparent"
-
-                Rectangle {
-                    width: 3
-                    height: parent.height
-                    color: colorOrange
-                    visible: row.shown
-                }
-                Image {
-                    x: 10
-                    y: 5
-                    width: 120
-                    height: 48
-                    source: row.gunImage
-                }
-                Text {
-                    x: 140
-                    y: 10
-                    width: parent.width - x - 8
-                    text: row.gunName
-                    color: fontColor
-                    font.family: fontFamily
-                    font.pixelSize: fontMiddleSize
-                    font.bold: row.shown
-                    elide: Text.ElideRight
-                }
-                // The slots that hold this preset.
-                Row {
-                    x: 140
-                    y: 34
-                    spacing: 4
-                    Repeater {
-                        model: [gunControl.selectGun1, gunControl.selectGun2, gunControl.selectGun3]
-                        Rectangle {
-                            id: badge
-                            required property int index
-                            required property int modelData
-                            visible: modelData === row.index
-                            width: 16
-                            height: 14
-                            radius: 2
-                            color: badge.index === slotList.currentSelect ? colorOrange : "transparent"
-                            border.color: colorOrange
-                            Text {
-                                anchors.centerIn: parent
-                                text: String(badge.index + 1)
-                                color: fontColor
-                                font.family: fontFamily
-                                font.pixelSize: fontMinSize
-                            }
-                        }
-                    }
-                }
-                Rectangle {
-                    anchors.bottom: parent.bottom
-                    x: 8
-                    width: parent.width - 16
-                    height: 1
-                    color: "#262626"
-                }
-                MouseArea {
-                    id: rowArea
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    cursorShape: Qt.PointingHandCursor
-                    onClicked: {
-                        gunControl.gunControlFocus()
-                        gunControl.setSlotPreset(slotList.currentSelect + 1, row.index)
-                        gunControl.storeSlots()
-                        gunControl.isSave = true
-                        gunControl.showPreset(row.index)
-                    }
-                }
-            }
-        }
-    }
-
-    // --- right: slot, pull and fire ---
-
-    SectionTitle {
-        x: 296
-        y: 54
-        text: gunControl.gunControlLang[2]
-    }
-    DropDownList {
-        id: slotList
-        objectName: "gunSlot"
-        x: 616 - width
-        y: 50
-        width: 96
-        currentSelect: 0
-        mdItems: ListModel { id: slotModel }
-        onBtnClick: rateSlider.closeMenu()
-        onValueChange: function(index) { gunControl.showPreset(gunControl.slotPreset(index + 1)) }
-    }
-    Divider {
-        x: 296
-        y: 84
-        width: 320
-    }
-
-    SectionTitle {
-        x: 296
-        y: 92
-        text: gunControl.gunControlLang[3]
-    }
-    Image {
-        id: target
-        objectName: "gunTarget"
-        x: 296
-        y: 114
-        width: 200
-        height: 200
-        source: "qrc:/gun/modules/img/skin1/gun/target.png"
-
-        Rectangle {
-            id: dot
-            objectName: "gunDot"
-            x: 96
-            y: gunControl.dotTop
-            width: 8
-            height: 8
-            radius: 4
-            color: "#ff3030"
-            border.color: "#ffb0b0"
-            border.width: dotArea.pressed || dotArea.containsMouse ? 1 : 0
-
-            MouseArea {
-                id: dotArea
-                anchors.fill: parent
-                anchors.margins: -6
-                hoverEnabled: true
-                cursorShape: Qt.SizeVerCursor
-                property real pressY: 0
-                property real startY: 0
-                onPressed: function(mouse) {
-                    gunControl.gunControlFocus()
-                    pressY = mapToItem(target, mouse.x, mouse.y).y
-                    startY = dot.y
-                }
-                onPositionChanged: function(mouse) {
-                    if (!pressed)
-                        return
-                    var top = startY + mapToItem(target, mouse.x, mouse.y).y - pressY
-                    dot.y = Math.max(gunControl.dotTop, Math.min(gunControl.dotTop + gunControl.dotTravel, top))
-                    yField.textValue = String(gunControl.yForDot(dot.y))
-                }
-                onReleased: gunControl.changeShown("gunY", gunControl.number(yField.textValue, 0))
-            }
-        }
-    }
-
-    GunLabel {
-        x: 520
-        y: 138
-        text: gunControl.gunControlLang[4]
-    }
-    RectInput {
-        id: xField
-        objectName: "gunX"
-        x: 520
-        y: 162
-        width: 64
-        enabled: false
-        txtInput.color: colorGray2
-        textValue: "0"
-    }
-    GunLabel {
-        x: 520
-        y: 202
-        text: gunControl.gunControlLang[5]
-    }
-    RectInput {
-        id: yField
-        objectName: "gunY"
-        x: 520
-        y: 226
-        width: 64
-        maxValue: gunControl.maxY
-        txtInput.maximumLength: 2
-        textValue: "10"
-        onInputSignal: {
-            slotList.closeMenu()
-            rateSlider.closeMenu()
-        }
-        onEndInputSignal: {
-            var y = Math.max(0, Math.min(gunControl.maxY, gunControl.number(textValue, 0)))
-            textValue = String(y)
-            dot.y = gunControl.dotTopFor(y)
-            gunControl.changeShown("gunY", y)
-        }
-    }
-
-    Divider {
-        x: 296
-        y: 322
-        width: 320
-    }
-    SectionTitle {
-        x: 296
-        y: 330
-        text: gunControl.gunControlLang[6]
-    }
-    GunLabel {
-        x: 296
-        y: 358
-        width: 64
-        text: gunControl.gunControlLang[7]
-        elide: Text.ElideRight
-    }
-    DropDownSlider {
-        id: rateSlider
-        objectName: "gunRate"
-        x: 368
-        y: 356
-        width: 120
-        textValue: "10ms"
-        onBtnClick: slotList.closeMenu()
-        onValueChange: function(index) { textValue = (index + 1) + "MS" }
-    }
-    Connections {
-        // A drag of the knob ends (or a click on the track has moved it).
-        target: rateSlider.sliderControl
-        function onValueChangeDelay() {
-            gunControl.changeShown("gunPeriod", gunControl.number(rateSlider.textValue, 10))
-        }
-    }
-    GunLabel {
-        x: 296
-        y: 404
-        width: 64
-        text: gunControl.gunControlLang[8]
-        elide: Text.ElideRight
-    }
-    RectInput {
-        id: timesField
-        objectName: "gunTimes"
-        x: 368
-        y: 404
-        width: 64
-        txtInput.maximumLength: 3
-        textValue: "0"
-        onInputSignal: {
-            slotList.closeMenu()
-            rateSlider.closeMenu()
-        }
-        onEndInputSignal: {
-            var times = String(gunControl.number(textValue, 0))
-            endlessBox.isSelect = times === "0"
-            gunControl.changeShown("gunTimes", times)
-        }
-    }
-    CheckBox {
-        id: endlessBox
-        objectName: "gunEndless"
-        x: 448
-        y: 404 + (20 - height) / 2
-        textValue: gunControl.gunControlLang[9]
-        isSelect: true
-        // The box toggles itself right after this handler, so each branch
-        // leaves it at the opposite of the state it should end in.
-        onBtnClick: {
-            if (!isSelect) {
-                timesField.closeFocus()
-                timesField.textValue = "0"
-                gunControl.changeShown("gunTimes", "0")
-                isSelect = false
-            } else {
-                // Not endless any more: the count is typed next; leaving the
-                // field at 0 ticks the box again.
-                isSelect = true
-                timesField.txtInput.forceActiveFocus()
-                timesField.txtInput.selectAll()
-            }
-        }
+    Loader {
+        anchors.fill: parent
+        active: gunControl.visible
+        source: "parts/GunControlBody.qml"
     }
 }

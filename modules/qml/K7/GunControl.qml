@@ -1,7 +1,4 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
-import "parts"
 
 // The recoil-preset dialog (opened from the hidden "Gun Editor" entry): a
 // list of weapon presets, each with a downward pull (Y 0 … 64), a fire

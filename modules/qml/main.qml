@@ -61,6 +61,11 @@ Item {
     property url sourceBackground: "qrc:/modules/img/background.png"
     property url sourceTitleBar: "qrc:/modules/img/titleBar.png"
     property url sourceTitleLogo: "qrc:/modules/img/titleLogo.png"
+    // The small pictures the window background is put together from.
+    property url sourceHatch: "qrc:/modules/img/hatch.png"
+    property url sourceRing: "qrc:/modules/img/ring.png"
+    property url sourceBracket: "qrc:/modules/img/bracket.png"
+    property url sourceFoot: "qrc:/modules/img/foot.png"
     property url sourcePowerOn: skinImage("index", "powerOn")
     property url sourceAsk: skinImage("index", "ask")
     property url sourceAskH: skinImage("index", "askH")

@@ -26,7 +26,7 @@ Item {
         width: 1024
         height: 582
         fillMode: Image.Tile
-        source: "qrc:/modules/img/hatch.png"
+        source: sourceHatch
     }
     Image {
         x: 10
@@ -34,7 +34,7 @@ Item {
         width: 1004
         height: 9
         fillMode: Image.Tile
-        source: "qrc:/modules/img/hatch.png"
+        source: sourceHatch
     }
     Image {
         x: 222
@@ -47,18 +47,18 @@ Item {
     Image {
         x: 312
         y: 562
-        source: "qrc:/modules/img/ring.png"
+        source: sourceRing
     }
     Image {
         x: 288
         y: 120
-        source: "qrc:/modules/img/bracket.png"
+        source: sourceBracket
     }
     Image {
         x: 726
         y: 120
         mirror: true
-        source: "qrc:/modules/img/bracket.png"
+        source: sourceBracket
     }
     Repeater {
         model: [0, 1022]
@@ -78,7 +78,7 @@ Item {
     Image {
         x: 256
         y: 634
-        source: "qrc:/modules/img/foot.png"
+        source: sourceFoot
     }
     Rectangle {
         anchors.fill: parent

@@ -23,6 +23,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QThread>
+#include <QTimer>
 #include <cstdlib>
 #ifdef __GLIBC__
 #include <malloc.h>

@@ -8,11 +8,11 @@
 #include <QPointer>
 #include <QQuickWidget>
 #include <QStringList>
-#include <QTimer>
 #include <QVariant>
 #include <QVariantList>
 #include <memory>
 
+class QTimer;
 class FileDialogs;
 class Hid_Thread;
 class KeyMatrixOps;

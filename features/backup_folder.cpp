@@ -26,8 +26,12 @@ QStringList BackupFolder::list(quint16 vendorId, quint16 productId) const
     const QString sample = fileName(vendorId, productId, QDateTime::fromMSecsSinceEpoch(0, Qt::UTC));
     const QString prefix = sample.left(10);
     QStringList names;
-    const QStringList entries = QDir(m_path).entryList({prefix + QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+    // Filtered here rather than by a name filter, which would build a regular
+    // expression (and load its engine) for a prefix and a suffix.
+    const QStringList entries = QDir(m_path).entryList(QDir::Files, QDir::Name);
     for (const QString& name : entries) {
+        if (!name.startsWith(prefix, Qt::CaseInsensitive) || !name.endsWith(QLatin1String(".json"), Qt::CaseInsensitive))
+            continue;
         const QString time = name.mid(prefix.size(), sample.size() - prefix.size() - 5);
         if (name.size() == sample.size()
             && QDateTime::fromString(time, QStringLiteral("yyyyMMdd-HHmmss-zzz")).isValid())

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 
@@ -16,19 +15,35 @@ constexpr const char* kWrittenFolders[] = {"setting", "macro", "gun", "backup"};
 // Six-letter words that name a user's own copy of a file (p1.bin.backup).
 constexpr const char* kOwnCopyWords[] = {"backup", "before", "latest", "oldest", "recent", "stable"};
 
+// Whether `text` is "<name>.bin" or "<name>.json", the name at least one
+// letter long.
+bool isDataFileName(QStringView text)
+{
+    for (QLatin1String ext : {QLatin1String(".bin"), QLatin1String(".json")}) {
+        if (text.size() > ext.size() && text.endsWith(ext))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool StaleTemporaries::isTemporaryName(const QString& fileName)
 {
-    static const QRegularExpression pattern(QStringLiteral("^.+\\.(bin|json)\\.([A-Za-z0-9]{6})$"));
-    const QRegularExpressionMatch m = pattern.match(fileName);
-    if (!m.hasMatch())
+    // Plain string tests rather than a regular expression: this runs at every
+    // start, and the expression engine costs more memory than the whole test.
+    constexpr qsizetype kSuffix = 6;
+    if (fileName.size() < kSuffix + 1 || fileName.at(fileName.size() - kSuffix - 1) != QLatin1Char('.'))
+        return false;
+    const QString suffix = fileName.right(kSuffix);
+    if (!WorkFolder::isAsciiAlphanumeric(suffix))
+        return false;
+    if (!isDataFileName(QStringView(fileName).chopped(kSuffix + 1)))
         return false;
     // Qt names its temporary files with six random letters, and one in
     // twenty of those is all lower case, all upper case or capitalised: such
     // a name alone does not tell a temporary file from a copy the user made.
     // The words people name their copies with do.
-    const QString suffix = m.captured(2);
     for (const char* word : kOwnCopyWords) {
         if (suffix.compare(QLatin1String(word), Qt::CaseInsensitive) == 0)
             return false;
@@ -38,8 +53,8 @@ bool StaleTemporaries::isTemporaryName(const QString& fileName)
 
 bool StaleTemporaries::isLockName(const QString& fileName)
 {
-    static const QRegularExpression pattern(QStringLiteral("^.+\\.(bin|json)\\.lock$"));
-    return pattern.match(fileName).hasMatch();
+    const QLatin1String lock(".lock");
+    return fileName.endsWith(lock) && isDataFileName(QStringView(fileName).chopped(lock.size()));
 }
 
 QStringList StaleTemporaries::remove(const QString& dataRoot)

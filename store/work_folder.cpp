@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 
@@ -39,8 +38,23 @@ WorkFolder::~WorkFolder()
 
 bool WorkFolder::isWorkFolderName(const QString& fileName)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.work-[A-Za-z0-9]{6}$"));
-    return pattern.match(fileName).hasMatch();
+    // ".<name>.work-XXXXXX", the name at least one letter long.
+    const QLatin1String infix(".work-");
+    constexpr qsizetype kSuffix = 6;
+    const qsizetype nameEnd = fileName.size() - kSuffix - infix.size();
+    return nameEnd >= 2 && fileName.startsWith(QLatin1Char('.'))
+           && QStringView(fileName).mid(nameEnd, infix.size()) == infix
+           && isAsciiAlphanumeric(fileName.right(kSuffix));
+}
+
+bool WorkFolder::isAsciiAlphanumeric(QStringView text)
+{
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z')))
+            return false;
+    }
+    return true;
 }
 
 bool WorkFolder::removeIfAbandoned(const QString& path)

@@ -26,6 +26,8 @@ public:
 
     // Whether `fileName` (no folder) names such a folder.
     static bool isWorkFolderName(const QString& fileName);
+    // Whether every character of `text` is an ASCII letter or digit.
+    static bool isAsciiAlphanumeric(QStringView text);
     // Removes the folder `path` when no running program owns it; true when it is gone.
     static bool removeIfAbandoned(const QString& path);
     // Removes the lock file `path` (of a QLockFile) when its owner has ended,

@@ -197,7 +197,9 @@ StrydeTestCase {
             { tag: "green", rgb: ["0", "255", "0"], colour: "#00ff00", position: 60 },
             { tag: "violet", rgb: ["96", "0", "255"], colour: "#6000ff", position: 133 },
             { tag: "white", rgb: ["255", "255", "255"], colour: "#ffffff", position: 183 },
-            { tag: "not a hue", rgb: ["18", "52", "86"], colour: "#123456", position: 0 }
+            { tag: "not a hue", rgb: ["18", "52", "86"], colour: "#123456", position: 0 },
+            // Keys other than digits are taken back as they are typed.
+            { tag: "letters and signs", rgb: ["2a5x5", "1-2.7", "+0"], colour: "#ff7f00", position: 15, shownG: "127" }
         ]
     }
     function test_typed_colour_places_the_knob(data) {
@@ -213,7 +215,7 @@ StrydeTestCase {
         // The block keeps its colour when chosen again; the fields show it.
         click(item("colorBlock0"))
         compare(swatch(0), Qt.color(data.colour))
-        compare(item("colorG").textValue, data.rgb[1])
+        compare(item("colorG").textValue, data.shownG || data.rgb[1])
     }
 
     function test_stored_values_fill_the_panel_data() {

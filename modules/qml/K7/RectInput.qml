@@ -50,12 +50,13 @@ Rectangle {
         clip: true
         font.family: fontFamily
         font.pixelSize: fontNormalSize
-        // Digits only, and nothing above maxValue: a keystroke that would
-        // leave the range is taken back.
-        validator: RegularExpressionValidator { regularExpression: /[0-9]*/ }
+        // Digits only, and nothing above maxValue: a keystroke or a paste
+        // that would leave them is taken back. (A check here rather than a
+        // validator: Qt's regular expression validator brings its whole
+        // expression engine into memory for one character class.)
         property string lastText: text
         onTextEdited: {
-            if (text !== "" && parseInt(text) > rectInput.maxValue) {
+            if (!/^[0-9]*$/.test(text) || (text !== "" && parseInt(text) > rectInput.maxValue)) {
                 var cursor = cursorPosition - (text.length - lastText.length)
                 text = lastText
                 cursorPosition = Math.max(0, Math.min(text.length, cursor))

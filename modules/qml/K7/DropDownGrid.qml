@@ -89,7 +89,10 @@ Item {
             x: 1
             y: 1
             width: dropGrid.width * 3 - 2
-            height: dropGrid.rows * 24
+            // As tall as the opened part of the area, and no cells kept
+            // beyond it: a closed grid holds no cells at all.
+            height: Math.max(0, area.height - 2)
+            cacheBuffer: 0
             cellWidth: (dropGrid.width * 3 - 2) / 3
             cellHeight: 24
             interactive: false

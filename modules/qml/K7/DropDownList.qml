@@ -100,6 +100,8 @@ Item {
             anchors.margins: 1
             interactive: false
             boundsBehavior: Flickable.StopAtBounds
+            // Rows only for the opened part of the area: a closed list holds none.
+            cacheBuffer: 0
             delegate: Rectangle {
                 id: row
                 required property int index

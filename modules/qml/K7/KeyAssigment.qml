@@ -861,7 +861,8 @@ DialogFrame {
                     text: keyAssigment.keyAssigmentLang[52]
                 }
                 Repeater {
-                    model: keyAssigment.gunOptions
+                    // No buttons are built while the section is hidden.
+                    model: gunSection.visible ? keyAssigment.gunOptions : []
                     OptionRadio {
                         page: keyAssigment
                         required property var modelData

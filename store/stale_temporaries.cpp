@@ -15,8 +15,8 @@ constexpr const char* kWrittenFolders[] = {"setting", "macro", "gun", "backup"};
 // Six-letter words that name a user's own copy of a file (p1.bin.backup).
 constexpr const char* kOwnCopyWords[] = {"backup", "before", "latest", "oldest", "recent", "stable"};
 
-// Whether `text` is "<name>.bin" or "<name>.json", the name at least one
-// letter long.
+// Whether `text` is "<name>.bin" or "<name>.json" with a name of at least one
+// character.
 bool isDataFileName(QStringView text)
 {
     for (QLatin1String ext : {QLatin1String(".bin"), QLatin1String(".json")}) {
@@ -31,7 +31,7 @@ bool isDataFileName(QStringView text)
 bool StaleTemporaries::isTemporaryName(const QString& fileName)
 {
     // Plain string tests rather than a regular expression: this runs at every
-    // start, and the expression engine costs more memory than the whole test.
+    // start, and a regular expression would load its engine for it.
     constexpr qsizetype kSuffix = 6;
     if (fileName.size() < kSuffix + 1 || fileName.at(fileName.size() - kSuffix - 1) != QLatin1Char('.'))
         return false;

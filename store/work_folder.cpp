@@ -38,7 +38,8 @@ WorkFolder::~WorkFolder()
 
 bool WorkFolder::isWorkFolderName(const QString& fileName)
 {
-    // ".<name>.work-XXXXXX", the name at least one letter long.
+    // ".<name>.work-XXXXXX" with a name of at least one character (plain
+    // string tests: a regular expression would load its engine at start).
     const QLatin1String infix(".work-");
     constexpr qsizetype kSuffix = 6;
     const qsizetype nameEnd = fileName.size() - kSuffix - infix.size();

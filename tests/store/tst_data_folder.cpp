@@ -150,6 +150,8 @@ private slots:
             "modules/setting/p1.bin.damaged", "modules/setting/p1.bin.AbC12", "modules/setting/p1.binAbCdEf",
             "modules/setting/notes.txt.AbCdEf", "modules/i18n/English.ini.AbCdEf", "modules/img/logo.png.AbCdEf",
             "stryde.bin.AbCdEf",
+            // No name before the extension, a sign among the letters, seven letters.
+            "modules/setting/.bin.AbCdEf", "modules/setting/p1.bin.AbC-ef", "modules/setting/p1.bin.AbCdEfG",
         };
         for (const QString& f : stale + kept)
             QVERIFY(fx.writeFile(f, "partial"));
@@ -184,14 +186,19 @@ private slots:
         WorkFolder busy(fx.path("modules/gun/gunData.bin"));
         QVERIFY(busy.isValid());
         QVERIFY(fx.writeFile("modules/setting/notes.lock", "mine"));
+        QVERIFY(fx.writeFile("modules/setting/.bin.lock", "mine"));
         QVERIFY(QDir().mkpath(fx.path("modules/gun/work-AbCdEf")));
+        QVERIFY(QDir().mkpath(fx.path("modules/gun/..work-AbCdEf")));
+        QVERIFY(QDir().mkpath(fx.path("modules/gun/.gunData.bin.work-AbC-ef")));
 
         { SettingsStore store(fx.root()); }
 
         for (const char* gone : {"modules/setting/p1.bin.lock", "modules/macro/m1.bin.lock",
                                  "modules/gun/.gunData.bin.work-AbCdEf", "modules/gun/.gunData.bin.work-XyZ123"})
             QVERIFY2(!QFileInfo::exists(fx.path(QLatin1String(gone))), gone);
-        for (const char* kept : {"modules/setting/p2.bin.lock", "modules/setting/notes.lock", "modules/gun/work-AbCdEf"})
+        for (const char* kept : {"modules/setting/p2.bin.lock", "modules/setting/notes.lock", "modules/setting/.bin.lock",
+                                 "modules/gun/work-AbCdEf", "modules/gun/..work-AbCdEf",
+                                 "modules/gun/.gunData.bin.work-AbC-ef"})
             QVERIFY2(QFileInfo::exists(fx.path(QLatin1String(kept))), kept);
         QVERIFY(QFileInfo::exists(busy.filePath(QStringLiteral(".owner"))));
     }

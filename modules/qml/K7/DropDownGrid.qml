@@ -90,7 +90,7 @@ Item {
             y: 1
             width: dropGrid.width * 3 - 2
             // As tall as the opened part of the area, and no cells kept
-            // beyond it: a closed grid holds no cells at all.
+            // beyond it: a closed grid holds its first row at most.
             height: Math.max(0, area.height - 2)
             cacheBuffer: 0
             cellWidth: (dropGrid.width * 3 - 2) / 3

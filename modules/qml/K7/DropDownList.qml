@@ -100,7 +100,7 @@ Item {
             anchors.margins: 1
             interactive: false
             boundsBehavior: Flickable.StopAtBounds
-            // Rows only for the opened part of the area: a closed list holds none.
+            // Rows only for the opened part of the area: a closed list holds one at most.
             cacheBuffer: 0
             delegate: Rectangle {
                 id: row

@@ -32,14 +32,12 @@ bool StaleTemporaries::isTemporaryName(const QString& fileName)
 {
     // Plain string tests rather than a regular expression: this runs at every
     // start, and a regular expression would load its engine for it.
-    constexpr qsizetype kSuffix = 6;
-    if (fileName.size() < kSuffix + 1 || fileName.at(fileName.size() - kSuffix - 1) != QLatin1Char('.'))
+    constexpr qsizetype kRandom = WorkFolder::kRandomLength;
+    if (!WorkFolder::hasRandomEnd(fileName) || fileName.size() < kRandom + 1
+        || fileName.at(fileName.size() - kRandom - 1) != QLatin1Char('.')
+        || !isDataFileName(QStringView(fileName).chopped(kRandom + 1)))
         return false;
-    const QString suffix = fileName.right(kSuffix);
-    if (!WorkFolder::isAsciiAlphanumeric(suffix))
-        return false;
-    if (!isDataFileName(QStringView(fileName).chopped(kSuffix + 1)))
-        return false;
+    const QString suffix = fileName.right(kRandom);
     // Qt names its temporary files with six random letters, and one in
     // twenty of those is all lower case, all upper case or capitalised: such
     // a name alone does not tell a temporary file from a copy the user made.

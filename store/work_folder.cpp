@@ -41,16 +41,16 @@ bool WorkFolder::isWorkFolderName(const QString& fileName)
     // ".<name>.work-XXXXXX" with a name of at least one character (plain
     // string tests: a regular expression would load its engine at start).
     const QLatin1String infix(".work-");
-    constexpr qsizetype kSuffix = 6;
-    const qsizetype nameEnd = fileName.size() - kSuffix - infix.size();
+    const qsizetype nameEnd = fileName.size() - kRandomLength - infix.size();
     return nameEnd >= 2 && fileName.startsWith(QLatin1Char('.'))
-           && QStringView(fileName).mid(nameEnd, infix.size()) == infix
-           && isAsciiAlphanumeric(fileName.right(kSuffix));
+           && QStringView(fileName).mid(nameEnd, infix.size()) == infix && hasRandomEnd(fileName);
 }
 
-bool WorkFolder::isAsciiAlphanumeric(QStringView text)
+bool WorkFolder::hasRandomEnd(QStringView name)
 {
-    for (QChar c : text) {
+    if (name.size() < kRandomLength)
+        return false;
+    for (QChar c : name.right(kRandomLength)) {
         const char16_t u = c.unicode();
         if (!((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z')))
             return false;

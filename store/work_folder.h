@@ -26,8 +26,11 @@ public:
 
     // Whether `fileName` (no folder) names such a folder.
     static bool isWorkFolderName(const QString& fileName);
-    // Whether every character of `text` is an ASCII letter or digit.
-    static bool isAsciiAlphanumeric(QStringView text);
+    // The random part Qt ends the names of its temporary files and folders
+    // with: six ASCII letters and digits.
+    static constexpr qsizetype kRandomLength = 6;
+    // Whether `name` ends in such a random part.
+    static bool hasRandomEnd(QStringView name);
     // Removes the folder `path` when no running program owns it; true when it is gone.
     static bool removeIfAbandoned(const QString& path);
     // Removes the lock file `path` (of a QLockFile) when its owner has ended,

@@ -124,6 +124,7 @@ void myQQuickView::returnMemory()
     m_release->stop();
     engine()->collectGarbage();
     engine()->trimComponentCache();
+    quickWindow()->releaseResources();
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif

@@ -129,10 +129,11 @@ public:
     // read back as written since the program started; a page whose save
     // raised the count has not been saved.
     Q_INVOKABLE QVariant unverifiedWrites();
-    // Not a slot either: a dialog that closed has let go of its contents; a
-    // moment later (once they are deleted) the script garbage is collected,
-    // unused compiled pages are dropped and freed memory goes back to the
-    // system. Calls close together share one release.
+    // Not a slot either: a dialog that closed has left the scene and let go
+    // of its drawing; a moment later (once that is deleted) the script
+    // garbage is collected, unused compiled pages and cached images are
+    // dropped and freed memory goes back to the system. Calls close together
+    // share one release.
     Q_INVOKABLE void releaseMemory();
 
 protected:

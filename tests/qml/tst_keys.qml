@@ -19,10 +19,12 @@ StrydeTestCase {
         click(item("keyRow" + slot))
         verify(dialog().visible, "the dialog opens for slot " + slot)
     }
-    // The close icon acts on the press.
+    // The close icon acts on the press; the release reaches the window the
+    // closed dialog has left.
     function closeDialog() {
-        mousePress(dialog(), dialog().width - 24, 20)
-        mouseRelease(dialog(), dialog().width - 24, 20)
+        var at = dialog().mapToItem(root, dialog().width - 24, 20)
+        mousePress(root, at.x, at.y)
+        mouseRelease(root, at.x, at.y)
         verify(!dialog().visible)
     }
     function reveal(target) {

@@ -193,6 +193,44 @@ StrydeTestCase {
         verify(!profiles.isDrop)
     }
 
+    // A closed dialog is out of the window's scene (the window keeps no
+    // drawing of it); opening puts it back above the mask and the dialogs
+    // already open, and hiding the window does not close it.
+    function test_closed_dialogs_leave_the_scene() {
+        startMain()
+        var names = ["macroEditorMain", "gunControlMain", "systemSettingMain", "keyAssigmentMain",
+                     "profileMain", "appRulesMain", "resetDialog"]
+        for (var i = 0; i < names.length; ++i)
+            compare(item(names[i]).parent, null, names[i] + " starts out of the scene")
+
+        var order = function(it) { return Array.prototype.indexOf.call(root.children, it) }
+        click(item("keyRow4"))
+        var keys = item("keyAssigmentMain")
+        verify(keys.visible)
+        compare(keys.parent, root)
+        verify(order(keys) > order(item("mainMask")))
+        // The macro editor opened from the key-assignment dialog lies above it.
+        item("macroEditorMain").showCentered()
+        verify(order(item("macroEditorMain")) > order(keys))
+        item("macroEditorMain").closeClicked()
+        compare(item("macroEditorMain").parent, null)
+
+        root.visible = false
+        compare(keys.parent, root)
+        root.visible = true
+        verify(keys.visible, "the dialog shows again with the window")
+
+        keys.closeDialog()
+        verify(!keys.visible)
+        compare(keys.parent, null)
+        // Opened again, its controls take clicks as before.
+        click(item("keyRow4"))
+        compare(keys.parent, root)
+        click(item("mouseOption2"))
+        keys.closeDialog()
+        verify(item("keyMatrixMain").isSave, "the choice reached the key matrix")
+    }
+
     function test_dialogs_are_dragged_inside_the_window() {
         startMain()
         click(item("resetButton"))

@@ -33,15 +33,31 @@ Rectangle {
     signal resetClicked()
     signal backgroundPressed()
 
-    // A dialog builds its contents while it is open: once it closes, what
-    // they held goes back to the system.
-    onVisibleChanged: {
+    // The item the dialog opens over (where it is declared). A closed dialog
+    // leaves the scene: the window would otherwise build and keep the
+    // drawing of every hidden item in it. Opening puts it back, above the
+    // items and the dialogs already there; closing hands what its drawing
+    // held back to the system.
+    property Item home: null
+    Component.onCompleted: {
+        home = parent
         if (!visible)
+            parent = null
+    }
+    onVisibleChanged: {
+        if (visible) {
+            if (home && parent !== home)
+                parent = home
+        } else if (!home || home.visible) {
+            // Closed itself, rather than hidden along with the window.
+            if (home)
+                parent = null
             ui_View.releaseMemory()
+        }
     }
 
     function showCentered() {
-        var p = dialog.parent
+        var p = dialog.home
         if (p) {
             x = Math.round((p.width - width) / 2)
             y = Math.round((p.height - height) / 2)
@@ -50,11 +66,11 @@ Rectangle {
     }
 
     function clampedX(v) {
-        var pw = dialog.parent ? dialog.parent.width : 1024
+        var pw = dialog.home ? dialog.home.width : 1024
         return Math.max(0, Math.min(pw - width, v))
     }
     function clampedY(v) {
-        var ph = dialog.parent ? dialog.parent.height : 640
+        var ph = dialog.home ? dialog.home.height : 640
         return Math.max(0, Math.min(ph - height, v))
     }
 

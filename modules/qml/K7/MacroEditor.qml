@@ -547,8 +547,8 @@ DialogFrame {
         z: -1
         x: -macroEditor.x
         y: -macroEditor.y
-        width: macroEditor.parent ? macroEditor.parent.width : 1024
-        height: macroEditor.parent ? macroEditor.parent.height : 640
+        width: macroEditor.home ? macroEditor.home.width : 1024
+        height: macroEditor.home ? macroEditor.home.height : 640
         color: "#90000000"
         MouseArea {
             anchors.fill: parent

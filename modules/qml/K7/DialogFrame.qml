@@ -39,6 +39,9 @@ Rectangle {
     // items and the dialogs already there; closing hands what its drawing
     // held back to the system.
     property Item home: null
+    // The size of the area the dialog opens over (the window's before it is known).
+    readonly property real homeWidth: home ? home.width : 1024
+    readonly property real homeHeight: home ? home.height : 640
     Component.onCompleted: {
         home = parent
         if (!visible)
@@ -66,12 +69,10 @@ Rectangle {
     }
 
     function clampedX(v) {
-        var pw = dialog.home ? dialog.home.width : 1024
-        return Math.max(0, Math.min(pw - width, v))
+        return Math.max(0, Math.min(dialog.homeWidth - width, v))
     }
     function clampedY(v) {
-        var ph = dialog.home ? dialog.home.height : 640
-        return Math.max(0, Math.min(ph - height, v))
+        return Math.max(0, Math.min(dialog.homeHeight - height, v))
     }
 
     // Takes every press that reaches the background: drags the dialog and

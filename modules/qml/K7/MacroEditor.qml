@@ -547,8 +547,8 @@ DialogFrame {
         z: -1
         x: -macroEditor.x
         y: -macroEditor.y
-        width: macroEditor.home ? macroEditor.home.width : 1024
-        height: macroEditor.home ? macroEditor.home.height : 640
+        width: macroEditor.homeWidth
+        height: macroEditor.homeHeight
         color: "#90000000"
         MouseArea {
             anchors.fill: parent

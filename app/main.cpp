@@ -1,5 +1,6 @@
 // stryde: the KORVEX STRYDE configuration utility.
 
+#include "app/app_id.h"
 #include "app/app_log.h"
 #include "app/bench_probe.h"
 #include "app/font_fallbacks.h"
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stryde"));
+    // The compositor finds the window's icon and name through the desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral(STRYDE_APP_ID));
     // Closing the window only hides it: the program lives on in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
     installFontFallbacks();

@@ -1,13 +1,17 @@
 # Sourced by run.sh and test.sh: installs the Debian packages the build, the
-# tests and the app need, when any of them is missing.
+# tests and the app need, when any of them is missing. A package that only
+# arrives as a dependency of another one of the machine (not of a package of
+# this list) fails tests/packages (scripts/check_packages.py).
 STRYDE_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
   qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript
-  qml6-module-qttest qml6-module-qtqml libgl-dev
+  qml6-module-qtqml-models qml6-module-qttest qml6-module-qtqml libgl-dev
   libhidapi-dev libudev-dev libx11-dev libxi-dev libxcb1-dev
   librsvg2-bin fonts-noto-core fonts-noto-cjk
   xvfb xauth xdotool x11-utils
+  # Qt's X11 platform loads it at run time for the pointer's shapes
+  libxcursor1
   # the system settings' pointer settings on GNOME, and their end-to-end test
   libglib2.0-bin gsettings-desktop-schemas
   # the Windows syntax check (scripts/check_windows.sh)

@@ -51,7 +51,7 @@ void EndToEnd::configOpensTheProfileManager()
     QVERIFY(m_session.saveScreenshot(QStringLiteral("e2e_profile_manager")));
     // Its close icon (right end of the title bar).
     QVERIFY(m_session.click((1024 - 415) / 2 + 415 - 24, (640 - 288) / 2 + 20));
-    QVERIFY2(m_session.waitFor([&] { return m_session.pixel(title.x(), title.y()) != kDialogTitle; }),
+    QVERIFY2(m_session.waitForPixelGone(title.x(), title.y(), kDialogTitle, 0),
              "the profile manager did not close");
 }
 
@@ -74,7 +74,7 @@ void EndToEnd::movingADpiKnobMarksSaveAndSaveSendsTheTable()
     }));
     QCOMPARE(framesStarting(m_session.commands(mark), {QStringLiteral("11")}).size(), 1);
     QVERIFY(m_session.moveTo(500, 600));
-    QVERIFY2(m_session.waitFor([&] { return m_session.pixel(kSaveFace.x(), kSaveFace.y()) != kUnsaved; }),
+    QVERIFY2(m_session.waitForPixelGone(kSaveFace.x(), kSaveFace.y(), kUnsaved, 0),
              "Save stayed red");
 }
 
@@ -85,9 +85,7 @@ void EndToEnd::resetCancelSendsNothingAndOkResetsTheMouse()
     QVERIFY(m_session.waitForPixel(kResetShown.x(), kResetShown.y(), kDialogTitle, 8));
     QVERIFY(m_session.saveScreenshot(QStringLiteral("e2e_reset")));
     QVERIFY(m_session.click(kResetCancel.x(), kResetCancel.y()));
-    QVERIFY(m_session.waitFor([&] {
-        return m_session.pixel(kResetShown.x(), kResetShown.y()) != kDialogTitle;
-    }));
+    QVERIFY(m_session.waitForPixelGone(kResetShown.x(), kResetShown.y(), kDialogTitle, 0));
 
     QVERIFY(m_session.click(kResetButton.x(), kResetButton.y()));
     QVERIFY(m_session.waitForPixel(kResetShown.x(), kResetShown.y(), kDialogTitle, 8));

@@ -136,7 +136,7 @@ void KeysAndMacros::keysTypedWhileRecordingLandInTheMacroFile()
     // After recording, typed keys reach the file no more; the program logged none.
     QVERIFY(s.key(QStringLiteral("c")));
     QVERIFY(s.click(kEditorClose.x(), kEditorClose.y()));
-    QVERIFY(s.waitFor([&] { return s.pixel(kEditorTitle.x(), kEditorTitle.y()) != kDialogTitle; }));
+    QVERIFY(s.waitForPixelGone(kEditorTitle.x(), kEditorTitle.y(), kDialogTitle, 0));
     QCOMPARE(s.readSetting(file, QStringLiteral("config/total")).toInt(), 4);
     const QString output = s.programOutput();
     QVERIFY2(!output.contains(QLatin1String("1,A")) && !output.contains(QLatin1String("usb")), qPrintable(output));

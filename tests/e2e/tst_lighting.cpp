@@ -13,6 +13,10 @@ const QPoint kEffectHeader(840, 372);
 const QPoint kEffectRow0(870, 396);             // "Static", the current row: drawn red while open
 const QPoint kEffectNeon(830, 444);             // row 2
 const QColor kCurrentRow(0xb2, 0x08, 0x08);
+// The list takes no click while it opens: it is open when the bottom border
+// (grey) of its five rows is drawn below the header (360 + 24).
+const QPoint kEffectListBottom(840, 384 + 5 * 24 - 1);
+const QColor kBorder(0x3c, 0x3c, 0x3c);
 // With a speed slider shown the colour area starts at y 440.
 const QPoint kBlock1(793, 467);
 const QPoint kBlock8(975, 467);
@@ -35,7 +39,9 @@ void LightingEndToEnd::pickEffectAndColourThenSave()
     QVERIFY2(s.start(), qPrintable(s.error()));
 
     QVERIFY(s.click(kEffectHeader.x(), kEffectHeader.y()));
-    QVERIFY2(s.waitForPixel(kEffectRow0.x(), kEffectRow0.y(), kCurrentRow, 8), "the effect list did not open");
+    QVERIFY2(s.waitForPixel(kEffectListBottom.x(), kEffectListBottom.y(), kBorder, 6), "the effect list did not open");
+    QVERIFY2(s.waitForPixel(kEffectRow0.x(), kEffectRow0.y(), kCurrentRow, 8), "the current row is not marked");
+    QVERIFY(s.saveScreenshot(QStringLiteral("e2e_lighting_effects")));
     QVERIFY(s.click(kEffectNeon.x(), kEffectNeon.y()));
     QVERIFY2(s.waitForPixel(kBlock8.x(), kBlock8.y(), QColor(Qt::white), 8), "Neon did not show the eighth block");
 

@@ -106,7 +106,7 @@ void RecoilEndToEnd::aPresetEditedForSlot2ReachesTheMouseOnClose()
              qPrintable(s.commands(opened).join(QLatin1Char('\n'))));
     QVERIFY(s.click(kCloseIcon.x(), kCloseIcon.y()));
     QVERIFY2(s.waitForCommand(QStringLiteral("12 01"), closing), "the button map was not sent");
-    QVERIFY(s.waitFor([&] { return s.pixel(kTitleBar.x(), kTitleBar.y()) != kGrey; }));
+    QVERIFY(s.waitForPixelGone(kTitleBar.x(), kTitleBar.y(), kGrey, 0));
     // Slots 1-3 as times, x, y and slot index (the mouse's third keyboard
     // option is clear, so Y goes out as it is); no button is a recoil button,
     // so the button map is matrix 1 alone.

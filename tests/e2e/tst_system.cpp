@@ -92,7 +92,7 @@ void SystemSettingsEndToEnd::pointerSettingsReachTheDesktopAndTheProfile()
     QVERIFY(s.saveScreenshot(QStringLiteral("e2e_system")));
 
     QVERIFY(s.click(kCloseIcon.x(), kCloseIcon.y()));
-    QVERIFY2(s.waitFor([&] { return s.pixel(kTitleBar.x(), kTitleBar.y()) != kDialogTitle; }), "the dialog did not close");
+    QVERIFY2(s.waitForPixelGone(kTitleBar.x(), kTitleBar.y(), kDialogTitle, 0), "the dialog did not close");
     QVERIFY(storedIs(s, QStringLiteral("mouse/mouseRate"), 70));
     QVERIFY(storedIs(s, QStringLiteral("mouse/doubleRate"), 300));
     // The pointer settings belong to the system: nothing went to the mouse.

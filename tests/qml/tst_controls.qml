@@ -154,7 +154,7 @@ StrydeTestCase {
         compare(clicks.count, 1)
         verify(list.isDrop)
         var area = findChild(list, "dropArea")
-        tryCompare(area, "height", 72)
+        waitDropArea(list, 72)
         // Row 3, away from its rightmost 15 pixels.
         mouseClick(list, 20, 24 + 2 * 24 + 12)
         verify(!list.isDrop)
@@ -183,7 +183,7 @@ StrydeTestCase {
         var clicks = spy(grid, "btnClick")
         var area = findChild(grid, "dropArea")
         click(grid)
-        tryCompare(area, "height", 26)
+        waitDropArea(grid, 26)
         // The empty third cell is not taken, but the click closes the grid.
         mouseClick(grid, 80 * 2 + 20, 24 + 12)
         verify(!grid.isDrop)
@@ -191,7 +191,7 @@ StrydeTestCase {
         compare(clicks.count, 2)
         tryCompare(area, "height", 0)
         click(grid)
-        tryCompare(area, "height", 26)
+        waitDropArea(grid, 26)
         mouseClick(grid, 80 + 20, 24 + 12)
         compare(grid.currentSelect, 1)
         compare(grid.textValue, "Next")

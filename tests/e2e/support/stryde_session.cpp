@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
@@ -250,13 +251,48 @@ QColor StrydeSession::pixel(int x, int y) const
     return screen.valid(p) ? QColor(screen.pixel(p)) : QColor();
 }
 
+namespace {
+
+bool pixelIs(const QImage& window, int x, int y, const QColor& color, int tolerance)
+{
+    if (!window.valid(x, y))
+        return false;
+    const QColor c(window.pixel(x, y));
+    return qAbs(c.red() - color.red()) <= tolerance && qAbs(c.green() - color.green()) <= tolerance
+           && qAbs(c.blue() - color.blue()) <= tolerance;
+}
+
+} // namespace
+
+bool StrydeSession::waitForRest(const std::function<bool(const QImage&)>& shows, int timeoutMs)
+{
+    // Grabs until one picture has stayed the same for kRestMs. The time runs
+    // from the first grab that showed it, so a program that paints late (a
+    // loaded machine) only makes the wait longer.
+    QImage last;
+    QElapsedTimer sameFor;
+    return waitFor([&] {
+        const QImage now = grabWindow();
+        if (now.isNull())
+            return false;
+        if (now != last) {
+            last = now;
+            sameFor.start();
+            return false;
+        }
+        return sameFor.elapsed() >= kRestMs && shows(now);
+    }, timeoutMs);
+}
+
 bool StrydeSession::waitForPixel(int x, int y, const QColor& color, int tolerance, int timeoutMs)
 {
-    return waitFor([&] {
-        const QColor c = pixel(x, y);
-        return c.isValid() && qAbs(c.red() - color.red()) <= tolerance
-               && qAbs(c.green() - color.green()) <= tolerance && qAbs(c.blue() - color.blue()) <= tolerance;
-    }, timeoutMs);
+    return waitForRest([&](const QImage& w) { return pixelIs(w, x, y, color, tolerance); }, timeoutMs);
+}
+
+bool StrydeSession::waitForPixelGone(int x, int y, const QColor& color, int tolerance, int timeoutMs)
+{
+    return waitForRest([&](const QImage& w) { return w.valid(x, y) && !pixelIs(w, x, y, color, tolerance); },
+                       timeoutMs);
 }
 
 bool StrydeSession::saveScreenshot(const QString& name) const

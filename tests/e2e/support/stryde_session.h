@@ -72,8 +72,18 @@ public:
     QImage grabScreen() const;
     QImage grabWindow() const;
     QColor pixel(int x, int y) const;               // window coordinates
-    // Waits until the pixel is within `tolerance` of `color` on every channel.
+    // Waits until the window's picture is at rest and the pixel is within
+    // `tolerance` of `color` on every channel in it. A picture at rest is the
+    // same in every grab over kRestMs: an opening list or a closing dialog
+    // is still moving, and a click on it would land on a row or a button that
+    // is not where it is drawn yet.
     bool waitForPixel(int x, int y, const QColor& color, int tolerance = 12, int timeoutMs = 5000);
+    // The same, until the pixel no longer shows `color` (a dialog closed).
+    bool waitForPixelGone(int x, int y, const QColor& color, int tolerance = 12, int timeoutMs = 10000);
+    // Waits until the window's picture is at rest and `shows` holds of it
+    // (the picture of the whole window, window coordinates).
+    bool waitForRest(const std::function<bool(const QImage&)>& shows, int timeoutMs = 10000);
+    static constexpr int kRestMs = 250;
     // build/screenshots/<name>.png of the window.
     bool saveScreenshot(const QString& name) const;
 

@@ -118,7 +118,10 @@ void KeysAndMacros::keysTypedWhileRecordingLandInTheMacroFile()
     QVERIFY(s.click(kRecord.x(), kRecord.y()));
     // The button turns red once recording runs (the pointer moved off it first).
     QVERIFY(s.moveTo(kRecord.x() + 150, kRecord.y() - 200));
-    QVERIFY2(s.waitForPixel(kRecord.x() - 40, kRecord.y() - 8, QColor(0xb2, 0x08, 0x08), 16), "recording did not start");
+    // The mark beside the button blinks while recording: the button itself comes to rest.
+    const QRect recordButton(kRecord.x() - 50, kRecord.y() - 12, 100, 24);
+    QVERIFY2(s.waitForPixel(kRecord.x() - 40, kRecord.y() - 8, QColor(0xb2, 0x08, 0x08), 16, 5000, recordButton),
+             "recording did not start");
     QVERIFY(s.key(QStringLiteral("a")));
     QVERIFY(s.key(QStringLiteral("b")));
     QVERIFY(s.saveScreenshot(QStringLiteral("e2e_macro_recording")));

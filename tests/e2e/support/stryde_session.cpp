@@ -264,7 +264,8 @@ bool pixelIs(const QImage& window, int x, int y, const QColor& color, int tolera
 
 } // namespace
 
-bool StrydeSession::waitForRest(const std::function<bool(const QImage&)>& shows, int timeoutMs)
+bool StrydeSession::waitForRest(const std::function<bool(const QImage&)>& shows, int timeoutMs,
+                                const QRect& restArea)
 {
     // Grabs until one picture has stayed the same for kRestMs. The time runs
     // from the first grab that showed it, so a program that paints late (a
@@ -275,8 +276,9 @@ bool StrydeSession::waitForRest(const std::function<bool(const QImage&)>& shows,
         const QImage now = grabWindow();
         if (now.isNull())
             return false;
-        if (now != last) {
-            last = now;
+        const QImage part = restArea.isNull() ? now : now.copy(restArea);
+        if (part != last) {
+            last = part;
             sameFor.start();
             return false;
         }
@@ -284,9 +286,10 @@ bool StrydeSession::waitForRest(const std::function<bool(const QImage&)>& shows,
     }, timeoutMs);
 }
 
-bool StrydeSession::waitForPixel(int x, int y, const QColor& color, int tolerance, int timeoutMs)
+bool StrydeSession::waitForPixel(int x, int y, const QColor& color, int tolerance, int timeoutMs,
+                                 const QRect& restArea)
 {
-    return waitForRest([&](const QImage& w) { return pixelIs(w, x, y, color, tolerance); }, timeoutMs);
+    return waitForRest([&](const QImage& w) { return pixelIs(w, x, y, color, tolerance); }, timeoutMs, restArea);
 }
 
 bool StrydeSession::waitForPixelGone(int x, int y, const QColor& color, int tolerance, int timeoutMs)

@@ -77,12 +77,17 @@ public:
     // same in every grab over kRestMs: an opening list or a closing dialog
     // is still moving, and a click on it would land on a row or a button that
     // is not where it is drawn yet.
-    bool waitForPixel(int x, int y, const QColor& color, int tolerance = 12, int timeoutMs = 5000);
+    // With `restArea` (window coordinates), only that part of the picture
+    // needs to be at rest: for a state that runs an animation elsewhere (a
+    // blinking recording mark).
+    bool waitForPixel(int x, int y, const QColor& color, int tolerance = 12, int timeoutMs = 5000,
+                      const QRect& restArea = QRect());
     // The same, until the pixel no longer shows `color` (a dialog closed).
     bool waitForPixelGone(int x, int y, const QColor& color, int tolerance = 12, int timeoutMs = 10000);
-    // Waits until the window's picture is at rest and `shows` holds of it
-    // (the picture of the whole window, window coordinates).
-    bool waitForRest(const std::function<bool(const QImage&)>& shows, int timeoutMs = 10000);
+    // Waits until the window's picture (or `restArea` of it) is at rest and
+    // `shows` holds of the whole window's picture (window coordinates).
+    bool waitForRest(const std::function<bool(const QImage&)>& shows, int timeoutMs = 10000,
+                     const QRect& restArea = QRect());
     static constexpr int kRestMs = 250;
     // build/screenshots/<name>.png of the window.
     bool saveScreenshot(const QString& name) const;

@@ -264,6 +264,8 @@ public:
         const quint64 opFailuresBefore = OperationFailures::failures();
         const InvokeResult r = invokeSlot(c.object, c.objectName, c.slot, c.args);
         m_view->store().flush();
+        // Settings objects the call replaced go now: nothing holds them any more.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (ArgumentCheck::refusals() != refusedBefore) {
             printErr(ArgumentCheck::lastRefusal());
             return ExitUsage;

@@ -2,6 +2,7 @@
 
 #include "store/damaged_files.h"
 #include "store/name_lists.h"
+#include "store/operation_failures.h"
 #include "store/safe_file.h"
 #include "store/store_log.h"
 
@@ -144,7 +145,7 @@ AppRules::Status AppRules::write(const QList<QPair<QString, QVariant>>& entries)
         content = *data;
     }
     if (!SafeFile::write(fileName(), content)) {
-        qCDebug(lcStore) << "app rules: cannot write" << fileName();
+        OperationFailures::cannotWrite("app rules", fileName());
         return Status::WriteFailed;
     }
     return Status::Ok;

@@ -185,7 +185,7 @@ bool MacroLibrary::deleteMacroIni(const QVariant& name)
         return false;
     }
     if (!QFile::remove(*path)) {
-        OperationFailures::cannotWrite("deleteMacroIni", QFileInfo(*path).path());
+        OperationFailures::cannotWrite("deleteMacroIni", *path);
         return false;
     }
     return true;
@@ -206,7 +206,7 @@ bool MacroLibrary::modifyMacroNameUpdateProfile(const QVariant& oldname, const Q
         return false;
     }
     if (!QFile::rename(*oldPath, *newPath)) {
-        OperationFailures::cannotWrite("modifyMacroNameUpdateProfile", QFileInfo(*newPath).path());
+        OperationFailures::cannotWrite("modifyMacroNameUpdateProfile", *newPath);
         return false;
     }
     // Profiles refer to macros by name: follow the file.

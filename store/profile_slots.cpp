@@ -81,8 +81,9 @@ bool ProfileSlots::saveProfile(int profile)
                               QStringLiteral("%1 lies among the program's own files").arg(target));
         return false;
     }
-    // The export holds what the pages stored, also what is not written back yet.
-    slot->sync();
+    // The export holds what the pages stored, also what is not written back
+    // yet. Fetched again: the store may have renewed the object meanwhile.
+    m_store.slotSettings(profile)->sync();
     if (!SafeFile::copy(m_store.slotFileName(profile), target)) {
         OperationFailures::cannotWrite("saveProfile", target);
         return false;

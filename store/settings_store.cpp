@@ -301,17 +301,19 @@ bool SettingsStore::flush()
 
 bool SettingsStore::flushObject(QSettings*& object)
 {
+    if (object->status() != QSettings::NoError) {
+        // A settings object keeps its first error for good, also one of
+        // reading. The changes that did not take stay pending with the
+        // file's parsed data, which a new object on the same path shares: it
+        // tries them again and tells only what fails from now on.
+        QSettings* fresh = open(object->fileName());
+        object->deleteLater();
+        object = fresh;
+    }
     object->sync();
     if (object->status() == QSettings::NoError)
         return true;
     OperationFailures::cannotWrite("save settings", object->fileName());
-    // A settings object keeps its first error for good. The changes that did
-    // not take stay pending with the file's parsed data, which a new object
-    // on the same path shares: it writes them with the next change and
-    // reports only what fails from now on.
-    QSettings* fresh = open(object->fileName());
-    object->deleteLater();
-    object = fresh;
     return false;
 }
 

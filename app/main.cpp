@@ -13,6 +13,7 @@
 #include "input/fallback_capture.h"
 #include "input/input_hooks.h"
 #include "store/my_qquick_view.h"
+#include "store/settings_store.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -75,6 +76,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString apConfig = QStringLiteral("./modules/setting/apConfig.bin");
+    // Before the catalogue is read: a damaged one is started afresh.
+    SettingsStore::tidyDataFolder(QStringLiteral("."));
 
     // Measurements may let the virtual mouse's pauses pass on a virtual clock.
     const BenchOptions bench = BenchOptions::fromEnvironment();

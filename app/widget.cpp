@@ -13,6 +13,7 @@
 #include "store/file_dialogs.h"
 #include "store/language_strings.h"
 #include "store/my_qquick_view.h"
+#include "store/operation_failures.h"
 #include "store/settings_store.h"
 
 #include <QAction>
@@ -81,6 +82,21 @@ Widget::Widget(WidgetSetup setup, QWidget* parent)
 
     buildTray();
 
+    // A save that did not take because the data folder cannot be written
+    // (another user's folder, a read-only disk) is told once a run, naming
+    // the folder; a failed export elsewhere is the page's business.
+    OperationFailures::setWriteFailureHandler([this](const QString& path) {
+        const QString modules = QDir(m_dataRoot).absoluteFilePath(QStringLiteral("modules"));
+        const QString folder = QFileInfo(path).absolutePath();
+        if (m_toldUnwritable || !(folder == modules || folder.startsWith(modules + QLatin1Char('/'))))
+            return;
+        m_toldUnwritable = true;
+        qCWarning(lcApp) << "the data folder cannot be written:" << folder;
+        notify(windowTitle(), tr("Your changes cannot be saved: the folder %1 cannot be written.")
+                                  .arg(QDir::toNativeSeparators(folder)),
+               QSystemTrayIcon::Warning);
+    });
+
     // The profile follows the program in front.
     m_appRules = std::make_unique<AppRulesWatcher>(*v, m_hid, *setup.clock, std::move(setup.activeWindows),
                                                    [this](const QString& line) { setProfileToolTip(line); });
@@ -98,6 +114,7 @@ Widget::~Widget()
     // The listener reports into this window; it ends within one read time-out.
     m_hid.stopListening();
     m_hid.setHost(nullptr);
+    OperationFailures::setWriteFailureHandler({});
     m_appRules.reset();
     m_controller->deleteLater();
 }

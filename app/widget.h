@@ -136,6 +136,7 @@ private:
     std::function<bool(const QString&, const QString&)> m_confirmBox;
     int m_deviceChecks = 0;
     bool m_checkDeferred = false;
+    bool m_toldUnwritable = false;      // the user hears once a run that the data folder cannot be written
     // The mouse found at start, connected once the pages are built (-1: none waits).
     int m_connectAfterPages = -1;
     std::unique_ptr<AppRulesWatcher> m_appRules;

@@ -16,6 +16,7 @@
 #include "store/argument_check.h"
 #include "store/language_strings.h"
 #include "store/my_qquick_view.h"
+#include "store/operation_failures.h"
 #include "store/scripted_file_dialogs.h"
 #include "store/settings_store.h"
 
@@ -79,7 +80,8 @@ QString usageText()
     for (const QString& line : VirtualMouse::optionHelp())
         text += QStringLiteral("      ") + line + QLatin1Char('\n');
     text += QStringLiteral(
-        "\nexit codes: 0 success; 1 a command did not reach the mouse; 2 usage error (also a value the\n"
+        "\nexit codes: 0 success; 1 a command did not reach the mouse, or a file could not be written\n"
+        "(a write, import, reset or copy that did not take); 2 usage error (also a value the\n"
         "program refused, such as an index out of range); 3 no mouse passed the device check\n");
     return text;
 }
@@ -106,6 +108,8 @@ public:
         const QString root = m_options.dataDir.isEmpty() ? QCoreApplication::applicationDirPath()
                                                          : m_options.dataDir;
         m_apConfig = QDir(root).filePath(QStringLiteral("modules/setting/apConfig.bin"));
+        // Before the catalogue is read: a damaged one is started afresh.
+        SettingsStore::tidyDataFolder(root);
         if (m_options.virtualMouse && !m_options.realTime)
             m_clock = std::make_unique<VirtualClock>();
         else
@@ -247,25 +251,37 @@ public:
     // Runs one call and tells how it went. A value the program refused (an
     // index out of range, a list of the wrong length, a path among its own
     // files) is a usage error and prints no result; a command that did not
-    // reach the mouse is a failure, reported after the result.
+    // reach the mouse, or an operation that did not do what was asked (a
+    // write that did not take, a failed import, reset or copy), is a
+    // failure, reported after the result. What the call changed in the
+    // settings is written before the call counts as done.
     int run(const Call& c)
     {
         if (m_trace)
             m_trace->comment(QStringLiteral("call %1").arg(c.target));
         const quint64 refusedBefore = ArgumentCheck::refusals();
         const quint64 failedBefore = m_hid->transport().failedCommands();
+        const quint64 opFailuresBefore = OperationFailures::failures();
         const InvokeResult r = invokeSlot(c.object, c.objectName, c.slot, c.args);
+        m_view->store().flush();
+        // Settings objects the call replaced go now: nothing holds them any more.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (ArgumentCheck::refusals() != refusedBefore) {
             printErr(ArgumentCheck::lastRefusal());
             return ExitUsage;
         }
         printOut(QString::fromUtf8(QJsonDocument(r.output).toJson(QJsonDocument::Compact)));
         const quint64 failed = m_hid->transport().failedCommands() - failedBefore;
+        int rc = ExitOk;
         if (failed > 0) {
             printErr(QStringLiteral("%1: %2 command(s) did not reach the mouse").arg(c.target).arg(failed));
-            return ExitFailure;
+            rc = ExitFailure;
         }
-        return ExitOk;
+        if (OperationFailures::failures() != opFailuresBefore) {
+            printErr(QStringLiteral("%1: %2").arg(c.target, OperationFailures::lastFailure()));
+            rc = ExitFailure;
+        }
+        return rc;
     }
 
     int call(const QString& target, const QStringList& words)

@@ -8,6 +8,7 @@
 #include "features/recoil_data.h"
 #include "store/argument_check.h"
 #include "store/damaged_files.h"
+#include "store/operation_failures.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
 #include "store/work_folder.h"
@@ -35,15 +36,19 @@ QString RecoilOps::libraryPath() const
 bool RecoilOps::editLibrary(const char* operation, const std::function<bool(QSettings&)>& change)
 {
     const QString path = libraryPath();
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        OperationFailures::fail(operation, QStringLiteral("there is no preset library %1").arg(path));
         return false;
+    }
     // A library that is no INI text is kept aside for the user; like a
     // missing library it then takes no changes.
-    if (DamagedFiles::keepAside(path))
+    if (DamagedFiles::keepAside(path)) {
+        OperationFailures::fail(operation, QStringLiteral("the preset library %1 was damaged").arg(path));
         return false;
+    }
     const std::optional<QByteArray> old = SafeFile::read(path);
     if (!old) {
-        qCDebug(lcFeatures, "%s: the preset library cannot be read: %s", operation, qPrintable(path));
+        OperationFailures::fail(operation, QStringLiteral("the preset library %1 cannot be read").arg(path));
         return false;
     }
     // The change is made on a private copy: a reader of the library's own path
@@ -54,26 +59,26 @@ bool RecoilOps::editLibrary(const char* operation, const std::function<bool(QSet
     WorkFolder work(path);
     const QString copy = work.filePath(QStringLiteral("gunData.bin"));
     if (!work.isValid() || !SafeFile::write(copy, *old)) {
-        qCDebug(lcFeatures, "%s: no room to change the preset library", operation);
+        OperationFailures::cannotWrite(operation, path);
         return false;
     }
     {
         QSettings file(copy, QSettings::IniFormat);
         if (file.status() != QSettings::NoError) {
-            qCDebug(lcFeatures, "%s: the preset library is damaged and is left as it is: %s", operation, qPrintable(path));
+            OperationFailures::fail(operation, QStringLiteral("the preset library %1 is damaged and is left as it is").arg(path));
             return false;
         }
         if (!change(file))
             return false;
         file.sync();
         if (file.status() != QSettings::NoError) {
-            qCDebug(lcFeatures, "%s: the preset library could not be changed: %s", operation, qPrintable(path));
+            OperationFailures::cannotWrite(operation, path);
             return false;
         }
     }
     const std::optional<QByteArray> updated = SafeFile::read(copy);
     if (!updated || !SafeFile::write(path, *updated)) {
-        qCDebug(lcFeatures, "%s: the preset library could not be written: %s", operation, qPrintable(path));
+        OperationFailures::cannotWrite(operation, path);
         return false;
     }
     return true;
@@ -114,8 +119,10 @@ void RecoilOps::modifyGundata(QVariant modifyType, QVariantList src6)
             return;
         }
         editLibrary("modifyGundata", [&](QSettings& file) {
-            if (!file.contains(recoil::presetKey(name)))
+            if (!file.contains(recoil::presetKey(name))) {
+                OperationFailures::fail("modifyGundata", QStringLiteral("there is no preset named \"%1\"").arg(name));
                 return false;
+            }
             file.remove(recoil::presetKey(name));
             return true;
         });
@@ -132,7 +139,7 @@ void RecoilOps::modifyGundata(QVariant modifyType, QVariantList src6)
     editLibrary("modifyGundata", [&](QSettings& file) {
         const QString newKey = recoil::presetKey(newName);
         if (newName != oldName && file.contains(newKey)) {
-            qCDebug(lcFeatures) << "modifyGundata: a preset named" << newName << "exists already";
+            OperationFailures::fail("modifyGundata", QStringLiteral("a preset named \"%1\" exists already").arg(newName));
             return false;
         }
         file.remove(recoil::presetKey(oldName));

@@ -2,11 +2,13 @@
 
 #include "store/damaged_files.h"
 #include "store/name_lists.h"
+#include "store/operation_failures.h"
 #include "store/safe_file.h"
 #include "store/store_log.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -14,6 +16,9 @@
 namespace {
 
 const QString kGroup = QStringLiteral("programs/");
+
+// How long a change waits for another program's change of the rules.
+constexpr int kLockWaitMs = 10000;
 
 bool lessByName(const QString& a, const QString& b)
 {
@@ -75,7 +80,7 @@ QString AppRules::statusText(Status status)
     case Status::BadName: return QStringLiteral("not a program name (empty, a path, or control characters)");
     case Status::BadProfile: return QStringLiteral("not a profile number 0-5");
     case Status::NotFound: return QStringLiteral("no rule for that program");
-    case Status::Damaged: return QStringLiteral("the rules file is damaged; it was left as it is");
+    case Status::Damaged: return QStringLiteral("the rules file cannot be read, or is damaged and cannot be kept aside");
     case Status::WriteFailed: return QStringLiteral("the rules file cannot be written");
     }
     return QString();
@@ -140,7 +145,7 @@ AppRules::Status AppRules::write(const QList<QPair<QString, QVariant>>& entries)
         content = *data;
     }
     if (!SafeFile::write(fileName(), content)) {
-        qCDebug(lcStore) << "app rules: cannot write" << fileName();
+        OperationFailures::cannotWrite("app rules", fileName());
         return Status::WriteFailed;
     }
     return Status::Ok;
@@ -181,57 +186,76 @@ std::optional<AppRules::Rule> AppRules::match(const QStringList& names) const
     return std::nullopt;
 }
 
+AppRules::Status AppRules::edit(const std::function<Status(QList<QPair<QString, QVariant>>&)>& change) const
+{
+    QLockFile lock(fileName() + QStringLiteral(".lock"));
+    // Only a holder that has ended leaves a stale lock.
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(kLockWaitMs)) {
+        qCWarning(lcStore) << "app rules: the rules file is locked by another program:" << fileName() << lock.error();
+        return Status::WriteFailed;
+    }
+    QList<QPair<QString, QVariant>> entries;
+    if (readAll(&entries, nullptr) == Read::Damaged) {
+        if (!DamagedFiles::keepAside(fileName()))
+            return Status::Damaged;
+        qCWarning(lcStore) << "app rules: started afresh after the damaged rules file";
+        entries.clear();
+    }
+    const Status status = change(entries);
+    return status == Status::Ok ? write(entries) : status;
+}
+
 AppRules::Status AppRules::add(int profile, const QString& program)
 {
     if (checkName(program) != Status::Ok)
         return Status::BadName;
     if (!isProfile(profile))
         return Status::BadProfile;
-    QList<QPair<QString, QVariant>> entries;
-    if (readAll(&entries, nullptr) == Read::Damaged)
-        return Status::Damaged;
     const QString name = program.trimmed();
     const QString wanted = comparable(name);
-    entries.erase(std::remove_if(entries.begin(), entries.end(), [&](const QPair<QString, QVariant>& e) {
-        return e.first.startsWith(kGroup) && comparable(e.first.mid(kGroup.size())) == wanted;
-    }), entries.end());
-    entries.append({kGroup + name, profile});
-    return write(entries);
+    return edit([&](QList<QPair<QString, QVariant>>& entries) {
+        entries.erase(std::remove_if(entries.begin(), entries.end(), [&](const QPair<QString, QVariant>& e) {
+            return e.first.startsWith(kGroup) && comparable(e.first.mid(kGroup.size())) == wanted;
+        }), entries.end());
+        entries.append({kGroup + name, profile});
+        return Status::Ok;
+    });
 }
 
 AppRules::Status AppRules::remove(const QString& program)
 {
     if (checkName(program) != Status::Ok)
         return Status::BadName;
-    QList<QPair<QString, QVariant>> entries;
-    if (readAll(&entries, nullptr) == Read::Damaged)
-        return Status::Damaged;
     const QString wanted = comparable(program);
-    const auto kept = std::remove_if(entries.begin(), entries.end(), [&](const QPair<QString, QVariant>& e) {
-        return e.first.startsWith(kGroup) && comparable(e.first.mid(kGroup.size())) == wanted;
+    return edit([&](QList<QPair<QString, QVariant>>& entries) {
+        const auto kept = std::remove_if(entries.begin(), entries.end(), [&](const QPair<QString, QVariant>& e) {
+            return e.first.startsWith(kGroup) && comparable(e.first.mid(kGroup.size())) == wanted;
+        });
+        if (kept == entries.end())
+            return Status::NotFound;
+        entries.erase(kept, entries.end());
+        return Status::Ok;
     });
-    if (kept == entries.end())
-        return Status::NotFound;
-    entries.erase(kept, entries.end());
-    return write(entries);
 }
 
 AppRules::Status AppRules::removeProfile(int profile)
 {
     if (!isProfile(profile))
         return Status::BadProfile;
-    QList<QPair<QString, QVariant>> entries;
-    const Read read = readAll(&entries, nullptr);
-    if (read == Read::Damaged)
-        return Status::Damaged;
-    const auto kept = std::remove_if(entries.begin(), entries.end(), [&](const QPair<QString, QVariant>& e) {
-        bool ok = false;
-        return e.first.startsWith(kGroup) && e.second.toString().toInt(&ok) == profile && ok;
-    });
-    if (kept == entries.end())
+    bool removedAny = false;
+    const Status status = edit([&](QList<QPair<QString, QVariant>>& entries) {
+        const auto kept = std::remove_if(entries.begin(), entries.end(), [&](const QPair<QString, QVariant>& e) {
+            bool ok = false;
+            return e.first.startsWith(kGroup) && e.second.toString().toInt(&ok) == profile && ok;
+        });
+        if (kept == entries.end())
+            return Status::NotFound;
+        removedAny = true;
+        entries.erase(kept, entries.end());
         return Status::Ok;
-    entries.erase(kept, entries.end());
-    return write(entries);
+    });
+    return !removedAny && status == Status::NotFound ? Status::Ok : status;
 }
 
 namespace {

@@ -11,13 +11,18 @@
 // A program has at most one profile. Names are compared without case and
 // without a trailing ".exe", so a rule made on one system also matches the
 // program on the other. The file is opened for each call and replaced
-// atomically; a refused change or a failed write leaves it as it was.
+// atomically; a refused change or a failed write leaves it as it was. A
+// change reads, edits and replaces the file while it holds the file's lock
+// (apps.bin.lock), so that changes made at once by several programs (the
+// window and the command-line tool) all stay. A file that is no INI text is
+// kept aside as apps.bin.damaged by the next change, which starts afresh.
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 #include <optional>
 
 class AppRules {
@@ -31,7 +36,7 @@ public:
         BadName,        // empty, too long, a path or control characters
         BadProfile,     // not 0-5
         NotFound,       // no rule for that program
-        Damaged,        // the file is not readable INI text: it is left alone
+        Damaged,        // the file cannot be read, or is damaged and cannot be kept aside
         WriteFailed,
     };
 
@@ -80,6 +85,9 @@ private:
     enum class Read { Ok, Missing, Damaged };
     Read readAll(QList<QPair<QString, QVariant>>* entries, QList<Rule>* rules) const;
     Status write(const QList<QPair<QString, QVariant>>& entries) const;
+    // Reads the entries, lets `change` edit them (Ok: write them back) and
+    // writes them, all under the file's lock.
+    Status edit(const std::function<Status(QList<QPair<QString, QVariant>>&)>& change) const;
 
     QString m_root;
 };

@@ -8,8 +8,16 @@
 
 bool DamagedFiles::isDamagedContent(const QByteArray& data)
 {
-    if (data.size() > MaxBytes || data.contains('\0'))
+    if (data.size() > MaxBytes)
         return true;
+    // INI text holds no control characters below 0x20 but tab, line feed and
+    // carriage return: the settings format writes the others escaped. (It
+    // writes DEL as it is, so that one may occur.)
+    for (const char c : data) {
+        const uchar u = uchar(c);
+        if (u < 0x20 && u != '\t' && u != '\n' && u != '\r')
+            return true;
+    }
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(data);
     Q_UNUSED(text);

@@ -17,8 +17,9 @@ public:
     // The program's files are a few kilobytes; a megabyte leaves ample room.
     static constexpr qint64 MaxBytes = 1024 * 1024;
 
-    // True for a regular file larger than MaxBytes, holding a NUL byte, or
-    // not valid UTF-8. A missing or empty file is not damaged.
+    // True for a regular file larger than MaxBytes, holding a control
+    // character other than tab, line feed and carriage return (NUL, 0x01,
+    // escape...), or not valid UTF-8. A missing or empty file is not damaged.
     static bool isDamaged(const QString& path);
     // Bytes that cannot be one of the program's INI files.
     static bool isDamagedContent(const QByteArray& data);

@@ -4,6 +4,7 @@
 #include "store/damaged_files.h"
 #include "store/file_dialogs.h"
 #include "store/import_check.h"
+#include "store/operation_failures.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
 #include "store/store_log.h"
@@ -117,7 +118,11 @@ bool MacroLibrary::createMacroIni(const QVariant& name, const QVariant& macroInd
     file.setValue(QStringLiteral("did"), -1);
     file.endGroup();
     file.sync();
-    return file.status() == QSettings::NoError;
+    if (file.status() != QSettings::NoError) {
+        OperationFailures::cannotWrite("createMacroIni", *path);
+        return false;
+    }
+    return true;
 }
 
 bool MacroLibrary::saveMacroIni(const QVariant& name, const QStringList& macros, const QVariant& repeat)
@@ -132,7 +137,7 @@ bool MacroLibrary::saveMacroIni(const QVariant& name, const QStringList& macros,
     }
     // A damaged macro file is kept aside; the edit then goes to a fresh one.
     if (!DamagedFiles::keepAside(*path) && !QFileInfo(*path).isFile()) {
-        qCDebug(lcStore) << "saveMacroIni: no macro file" << *path;
+        OperationFailures::fail("saveMacroIni", QStringLiteral("there is no macro file %1").arg(*path));
         return false;
     }
     QSettings file(*path, QSettings::IniFormat);
@@ -144,7 +149,11 @@ bool MacroLibrary::saveMacroIni(const QVariant& name, const QStringList& macros,
         file.setValue(QString::number(i), macros.at(i));
     file.endGroup();
     file.sync();
-    return file.status() == QSettings::NoError;
+    if (file.status() != QSettings::NoError) {
+        OperationFailures::cannotWrite("saveMacroIni", *path);
+        return false;
+    }
+    return true;
 }
 
 QStringList MacroLibrary::loadMacroIni(const QVariant& name) const
@@ -169,9 +178,17 @@ QStringList MacroLibrary::loadMacroIni(const QVariant& name) const
 bool MacroLibrary::deleteMacroIni(const QVariant& name)
 {
     const std::optional<QString> path = checkedPath(name, "deleteMacroIni");
-    if (!path || !QFileInfo(*path).isFile())
+    if (!path)
         return false;
-    return QFile::remove(*path);
+    if (!QFileInfo(*path).isFile()) {
+        OperationFailures::fail("deleteMacroIni", QStringLiteral("there is no macro file %1").arg(*path));
+        return false;
+    }
+    if (!QFile::remove(*path)) {
+        OperationFailures::cannotWrite("deleteMacroIni", *path);
+        return false;
+    }
+    return true;
 }
 
 bool MacroLibrary::modifyMacroNameUpdateProfile(const QVariant& oldname, const QVariant& newname)
@@ -181,15 +198,15 @@ bool MacroLibrary::modifyMacroNameUpdateProfile(const QVariant& oldname, const Q
     if (!oldPath || !newPath)
         return false;
     if (!QFileInfo(*oldPath).isFile()) {
-        qCDebug(lcStore) << "modifyMacroNameUpdateProfile: no macro file" << *oldPath;
+        OperationFailures::fail("modifyMacroNameUpdateProfile", QStringLiteral("there is no macro file %1").arg(*oldPath));
         return false;
     }
     if (QFileInfo::exists(*newPath)) {
-        qCDebug(lcStore) << "modifyMacroNameUpdateProfile: a macro of the new name exists" << *newPath;
+        OperationFailures::fail("modifyMacroNameUpdateProfile", QStringLiteral("a macro of the new name exists: %1").arg(*newPath));
         return false;
     }
     if (!QFile::rename(*oldPath, *newPath)) {
-        qCDebug(lcStore) << "modifyMacroNameUpdateProfile: rename failed" << *oldPath << *newPath;
+        OperationFailures::cannotWrite("modifyMacroNameUpdateProfile", *newPath);
         return false;
     }
     // Profiles refer to macros by name: follow the file.
@@ -250,14 +267,20 @@ bool MacroLibrary::loadMacroFile(const QVariant& macroFileName)
     if (chosen.isEmpty())
         return false;
     if (QFileInfo::exists(*path)) {
-        qCDebug(lcStore) << "loadMacroFile: a macro of that name exists, import refused:" << *path;
+        OperationFailures::fail("loadMacroFile", QStringLiteral("a macro of that name exists, import refused: %1").arg(*path));
         return false;
     }
     const std::optional<QByteArray> content = ImportCheck::readIniText(chosen);
-    if (!content)
+    if (!content) {
+        OperationFailures::fail("loadMacroFile", QStringLiteral("%1 is no macro file that can be imported").arg(chosen));
         return false;
+    }
     QDir().mkpath(QFileInfo(*path).path());
-    return SafeFile::write(*path, *content);
+    if (!SafeFile::write(*path, *content)) {
+        OperationFailures::cannotWrite("loadMacroFile", *path);
+        return false;
+    }
+    return true;
 }
 
 bool MacroLibrary::saveMacroFile(const QVariant& macroFileName)
@@ -266,7 +289,7 @@ bool MacroLibrary::saveMacroFile(const QVariant& macroFileName)
     if (!path)
         return false;
     if (!QFileInfo(*path).isFile()) {
-        qCDebug(lcStore) << "saveMacroFile: no macro file" << *path;
+        OperationFailures::fail("saveMacroFile", QStringLiteral("there is no macro file %1").arg(*path));
         return false;
     }
     const QString target = m_dialogs.getSaveFileName(viewTr("Save File"), desktop(), fileFilter());
@@ -277,5 +300,9 @@ bool MacroLibrary::saveMacroFile(const QVariant& macroFileName)
                               QStringLiteral("%1 lies among the program's own files").arg(target));
         return false;
     }
-    return SafeFile::copy(*path, target);
+    if (!SafeFile::copy(*path, target)) {
+        OperationFailures::cannotWrite("saveMacroFile", target);
+        return false;
+    }
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include "store/argument_check.h"
 #include "store/damaged_files.h"
+#include "store/operation_failures.h"
 #include "store/settings_store.h"
 #include "store/store_log.h"
 
@@ -81,7 +82,11 @@ bool NameLists::updataNameList(const QVariant& type, const QStringList& nameList
     else
         file.setValue(key, stored);
     file.sync();
-    return file.status() == QSettings::NoError;
+    if (file.status() != QSettings::NoError) {
+        OperationFailures::cannotWrite("updataNameList", fileName());
+        return false;
+    }
+    return true;
 }
 
 QVariantList NameLists::getNameList(const QVariant& type) const

@@ -3,11 +3,13 @@
 #include "store/argument_check.h"
 #include "store/file_dialogs.h"
 #include "store/import_check.h"
+#include "store/operation_failures.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
 #include "store/store_log.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -52,7 +54,12 @@ bool ProfileSlots::loadProfile(int profile)
     // profile page then drops the entry it made for the import instead of
     // showing the slot's old contents under a new name.
     const std::optional<QByteArray> content = ImportCheck::readIniText(chosen);
-    if (!content || !m_store.replaceSlotContent(profile, *content)) {
+    if (!content) {
+        OperationFailures::fail("loadProfile", QStringLiteral("import failed, %1 is no profile file; profile %2 is kept")
+                                                   .arg(QDir::toNativeSeparators(chosen)).arg(profile));
+        return false;
+    }
+    if (!m_store.replaceSlotContent(profile, *content)) {
         qCWarning(lcStore) << "loadProfile: profile" << profile << "kept, import failed:" << chosen;
         return false;
     }
@@ -74,10 +81,11 @@ bool ProfileSlots::saveProfile(int profile)
                               QStringLiteral("%1 lies among the program's own files").arg(target));
         return false;
     }
-    // The export holds what the pages stored, also what is not written back yet.
-    slot->sync();
+    // The export holds what the pages stored, also what is not written back
+    // yet. Fetched again: the store may have renewed the object meanwhile.
+    m_store.slotSettings(profile)->sync();
     if (!SafeFile::copy(m_store.slotFileName(profile), target)) {
-        qCDebug(lcStore) << "saveProfile: export failed:" << target;
+        OperationFailures::cannotWrite("saveProfile", target);
         return false;
     }
     return true;

@@ -3,9 +3,18 @@
 #include "store/store_log.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
+#include <cstdio>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -31,7 +40,65 @@ void advanceModificationTime(const QString& target, const QDateTime& before)
         qCDebug(lcStore) << "SafeFile: cannot advance the modification time of" << target;
 }
 
+const QLatin1String kTemporaryInfix(".stryde-tmp-");
+constexpr int kRandomLength = 6;
+
+QString randomPart()
+{
+    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString text;
+    for (int i = 0; i < kRandomLength; ++i)
+        text += QLatin1Char(kChars[QRandomGenerator::global()->bounded(int(sizeof(kChars) - 1))]);
+    return text;
+}
+
+// The content on the disk before the rename, so that a power cut cannot
+// leave the renamed file empty.
+bool flushToDisk(QFile& file)
+{
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_WIN
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+// Renames `from` over `to`, replacing it in one step.
+bool replaceFile(const QString& from, const QString& to)
+{
+#ifdef Q_OS_WIN
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
+                       reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#endif
+}
+
 } // namespace
+
+QString SafeFile::temporaryName(const QString& targetFileName, const QString& random)
+{
+    return QLatin1Char('.') + targetFileName + kTemporaryInfix + random;
+}
+
+bool SafeFile::isTemporaryName(const QString& fileName)
+{
+    // ".<name>.stryde-tmp-XXXXXX" (plain string tests: a regular expression
+    // would load its engine at every start).
+    const qsizetype nameEnd = fileName.size() - kRandomLength - kTemporaryInfix.size();
+    if (nameEnd < 2 || !fileName.startsWith(QLatin1Char('.'))
+        || QStringView(fileName).mid(nameEnd, kTemporaryInfix.size()) != kTemporaryInfix)
+        return false;
+    for (QChar c : QStringView(fileName).right(kRandomLength)) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z')))
+            return false;
+    }
+    return true;
+}
 
 std::optional<QByteArray> SafeFile::read(const QString& path, qint64 maxBytes)
 {
@@ -63,28 +130,42 @@ bool SafeFile::write(const QString& target, const QByteArray& data)
 {
     const QFileInfo old(target);
     const QDateTime before = old.exists() ? old.lastModified() : QDateTime();
+    if (old.isDir()) {
+        qCDebug(lcStore) << "SafeFile: cannot write" << target << "(a folder of that name is in the way)";
+        return false;
+    }
 
-    QSaveFile out(target);
-    // Never fall back to writing the target in place.
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly)) {
-        qCDebug(lcStore) << "SafeFile: cannot write" << target << out.errorString();
+    // A name of its own, made with the file, so that nobody else's file is
+    // ever opened or removed here.
+    QFile temp;
+    bool created = false;
+    for (int attempt = 0; attempt < 16 && !created; ++attempt) {
+        temp.setFileName(old.absoluteDir().filePath(temporaryName(old.fileName(), randomPart())));
+        created = temp.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    }
+    if (!created) {
+        qCDebug(lcStore) << "SafeFile: cannot write" << target << temp.errorString();
         return false;
     }
-    if (out.write(data) != data.size() || !out.flush()) {
-        qCDebug(lcStore) << "SafeFile: writing failed:" << target << out.errorString();
-        out.cancelWriting();
+    const QString tempPath = temp.fileName();
+    auto abandon = [&](const char* what) {
+        qCDebug(lcStore) << "SafeFile:" << what << target << temp.errorString();
+        temp.close();
+        QFile::remove(tempPath);
         return false;
-    }
-    if (commitHook() && !commitHook()(target)) {
-        qCDebug(lcStore) << "SafeFile: replacement stopped before commit:" << target;
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit()) {
-        qCDebug(lcStore) << "SafeFile: cannot replace" << target << out.errorString();
-        return false;
-    }
+    };
+    // The replacement keeps the access rights of the file it replaces.
+    if (old.exists())
+        temp.setPermissions(old.permissions());
+    if (temp.write(data) != data.size() || !flushToDisk(temp))
+        return abandon("writing failed:");
+    temp.close();
+    if (temp.error() != QFileDevice::NoError)
+        return abandon("writing failed:");
+    if (commitHook() && !commitHook()(target))
+        return abandon("replacement stopped before commit:");
+    if (!replaceFile(tempPath, target))
+        return abandon("cannot replace");
     advanceModificationTime(target, before);
     return true;
 }

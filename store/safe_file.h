@@ -2,7 +2,9 @@
 // Whole-file reads and atomic replacement of files. A file is never written in
 // place: the new content goes to a temporary file beside the target, and only
 // a complete copy is renamed over it, so a failure at any step (or a crash)
-// leaves the old file as it was.
+// leaves the old file as it was. The temporary file carries a name of the
+// program's own, ".NAME.stryde-tmp-XXXXXX" (six random letters or digits), so
+// that the clean-up after a crash never mistakes a file of the user's for one.
 
 #include <QByteArray>
 #include <QString>
@@ -29,6 +31,13 @@ public:
     // write(target, read(source)). Copying a file onto itself succeeds and
     // keeps its content.
     static bool copy(const QString& source, const QString& target);
+
+    // The name of a temporary file for `target` (no folder), with `random`
+    // as its last six characters.
+    static QString temporaryName(const QString& targetFileName, const QString& random);
+    // Whether `fileName` (no folder) is such a name, of a target with a name
+    // of at least one character.
+    static bool isTemporaryName(const QString& fileName);
 
     // Test seam: called after the new content is complete in the temporary
     // file and before it replaces the target. Returning false stops the

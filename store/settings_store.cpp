@@ -2,6 +2,7 @@
 
 #include "store/argument_check.h"
 #include "store/damaged_files.h"
+#include "store/operation_failures.h"
 #include "store/safe_file.h"
 #include "store/stale_temporaries.h"
 #include "store/store_log.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QObject>
 #include <QSettings>
+#include <QTimer>
 
 namespace {
 
@@ -38,14 +40,35 @@ bool samePath(const QString& a, const QString& b)
 
 } // namespace
 
+void SettingsStore::tidyDataFolder(const QString& dataRoot)
+{
+    StaleTemporaries::remove(dataRoot);
+    const QString setting = dataRoot + QStringLiteral("/modules/setting/");
+    const QString global = setting + QStringLiteral("apConfig.bin");
+    // The files the program writes; pD.bin and the factory copy it only reads.
+    DamagedFiles::keepAside(global);
+    for (int i = 0; i < SlotCount; ++i)
+        DamagedFiles::keepAside(setting + QStringLiteral("p%1.bin").arg(i + 1));
+    // Without its global file the program knows no mouse. One that was kept
+    // aside as damaged is started afresh from the factory copy (a global file
+    // that is simply missing stays missing: the installation decides that).
+    if (!QFileInfo::exists(global) && QFileInfo::exists(DamagedFiles::damagedName(global))) {
+        const QString factory = setting + QStringLiteral("apConfigD.bin");
+        const std::optional<QByteArray> content = SafeFile::read(factory);
+        if (content && !DamagedFiles::isDamagedContent(*content) && SafeFile::write(global, *content))
+            qCWarning(lcStore) << "the damaged global settings were started afresh from the factory copy" << factory
+                               << "; the damaged file is kept as" << DamagedFiles::damagedName(global);
+        else
+            OperationFailures::fail("start", QStringLiteral("the damaged global settings %1 cannot be started afresh "
+                                                            "from the factory copy %2")
+                                                 .arg(QDir::toNativeSeparators(global), QDir::toNativeSeparators(factory)));
+    }
+}
+
 SettingsStore::SettingsStore(const QString& dataRoot)
     : m_root(dataRoot)
 {
-    StaleTemporaries::remove(m_root);
-    // The files the program writes; pD.bin and the factory copy it only reads.
-    DamagedFiles::keepAside(settingPath(QStringLiteral("apConfig.bin")));
-    for (int i = 0; i < SlotCount; ++i)
-        DamagedFiles::keepAside(slotFileName(i));
+    tidyDataFolder(m_root);
 
     m_currentProfile = 0;
     m_global = open(settingPath(QStringLiteral("apConfig.bin")));
@@ -61,9 +84,14 @@ SettingsStore::SettingsStore(const QString& dataRoot)
 
 SettingsStore::~SettingsStore()
 {
-    delete m_global;
-    delete m_default;
-    qDeleteAll(m_slots);
+    QList<QSettings*> all = m_slots;
+    all << m_global << m_default;
+    for (QSettings* object : std::as_const(all)) {
+        object->sync();
+        if (object->status() != QSettings::NoError)
+            OperationFailures::cannotWrite("save settings", object->fileName());
+        delete object;
+    }
 }
 
 QString SettingsStore::modulesPath(const QString& relative) const
@@ -112,6 +140,7 @@ void SettingsStore::setData(const QVariant& key, const QVariant& data)
         return;
     }
     currentSlot()->setValue(name, data);
+    flushSoon();
 }
 
 void SettingsStore::setDataList(const QVariant& key, const QVariantList& datalist)
@@ -127,6 +156,7 @@ void SettingsStore::setGlobalData(const QVariant& key, const QVariant& tmpdata)
         return;
     }
     m_global->setValue(name, tmpdata);
+    flushSoon();
 }
 
 QVariantList SettingsStore::mouseGetKeydefine(const QVariant& index, bool isRecovery) const
@@ -154,7 +184,7 @@ bool SettingsStore::resetApconfig()
 {
     const std::optional<QByteArray> factory = SafeFile::read(settingPath(QStringLiteral("apConfigD.bin")));
     if (!factory) {
-        qCDebug(lcStore) << "resetApconfig: no factory copy, the global settings stay";
+        OperationFailures::fail("resetApconfig", QStringLiteral("no factory copy, the global settings stay"));
         return false;
     }
     return replaceObject(m_global, *factory);
@@ -183,11 +213,15 @@ bool SettingsStore::replaceSlotFile(int index, const QString& source)
             slot->sync();
     }
     const std::optional<QByteArray> content = SafeFile::read(source);
-    if (!content)
+    if (!content) {
+        OperationFailures::fail("replace profile", QStringLiteral("the source %1 cannot be read, profile %2 stays")
+                                                       .arg(QDir::toNativeSeparators(source)).arg(index));
         return false;
+    }
     // A damaged default or slot must not spread to another slot.
     if (DamagedFiles::isDamagedContent(*content)) {
-        qCWarning(lcStore) << "replace profile: the source is damaged, profile" << index << "stays:" << source;
+        OperationFailures::fail("replace profile", QStringLiteral("the source %1 is damaged, profile %2 stays")
+                                                       .arg(QDir::toNativeSeparators(source)).arg(index));
         return false;
     }
     return replaceObject(m_slots[index], *content);
@@ -244,7 +278,7 @@ bool SettingsStore::replaceObject(QSettings*& object, const QByteArray& content)
     // this object or the shared data) could put over the new file.
     object->sync();
     if (!SafeFile::write(target, content)) {
-        qCDebug(lcStore) << "replace failed, the old file stays:" << target;
+        OperationFailures::cannotWrite("replace", target);
         return false;
     }
     QSettings* fresh = open(target);
@@ -252,4 +286,44 @@ bool SettingsStore::replaceObject(QSettings*& object, const QByteArray& content)
     object->deleteLater();
     object = fresh;
     return true;
+}
+
+bool SettingsStore::flush()
+{
+    if (m_flushTimer)
+        m_flushTimer->stop();
+    bool ok = flushObject(m_global);
+    for (QSettings*& slot : m_slots)
+        ok = flushObject(slot) && ok;
+    // Never written through the store, but the pages' objects share it.
+    return flushObject(m_default) && ok;
+}
+
+bool SettingsStore::flushObject(QSettings*& object)
+{
+    if (object->status() != QSettings::NoError) {
+        // A settings object keeps its first error for good, also one of
+        // reading. The changes that did not take stay pending with the
+        // file's parsed data, which a new object on the same path shares: it
+        // tries them again and tells only what fails from now on.
+        QSettings* fresh = open(object->fileName());
+        object->deleteLater();
+        object = fresh;
+    }
+    object->sync();
+    if (object->status() == QSettings::NoError)
+        return true;
+    OperationFailures::cannotWrite("save settings", object->fileName());
+    return false;
+}
+
+void SettingsStore::flushSoon()
+{
+    if (!m_flushTimer) {
+        m_flushTimer = std::make_unique<QTimer>();
+        m_flushTimer->setSingleShot(true);
+        m_flushTimer->setInterval(0);
+        QObject::connect(m_flushTimer.get(), &QTimer::timeout, [this] { flush(); });
+    }
+    m_flushTimer->start();
 }

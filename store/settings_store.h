@@ -13,7 +13,10 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <memory>
+
 class QSettings;
+class QTimer;
 
 class SettingsStore {
 public:
@@ -24,12 +27,27 @@ public:
     // Opens the store on `dataRoot`, the folder that holds modules/ (the
     // application passes "."). Creates no file. The current profile is 0 and
     // the four model flags are read from the global file now, once.
-    // First it tidies the data folder: temporary files of interrupted saves
-    // are removed, and a global or profile file that is damaged (see
-    // DamagedFiles) is kept aside before its settings object could rewrite it.
+    // First it tidies the data folder (tidyDataFolder).
     explicit SettingsStore(const QString& dataRoot);
-    // Deletes the settings objects, which writes their pending changes.
+    // Writes the pending changes (a write that does not take is reported as
+    // in flush()) and deletes the settings objects.
     ~SettingsStore();
+
+    // Tidies the data folder below `dataRoot` before anything reads it:
+    // temporary files of interrupted saves are removed (StaleTemporaries), a
+    // global or profile file that is damaged (see DamagedFiles) is kept aside
+    // before its settings object could rewrite it, and a global file kept
+    // aside (now or by an earlier start) is started afresh from its factory
+    // copy apConfigD.bin, so that the device catalogue is there again. Safe
+    // to call more than once.
+    static void tidyDataFolder(const QString& dataRoot);
+
+    // Writes the pending changes of the twelve settings objects now. A file
+    // that cannot be written is reported (OperationFailures::cannotWrite);
+    // its changes stay pending and are tried again at the next write. False
+    // when one did not take. The setters below ask for this on the next turn
+    // of the event loop; the command-line tool calls it after each call.
+    bool flush();
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
@@ -110,6 +128,8 @@ public:
 
 private:
     QSettings* open(const QString& path) const;
+    bool flushObject(QSettings*& object);
+    void flushSoon();
     bool replaceObject(QSettings*& object, const QByteArray& content);
 
     QString m_root;
@@ -121,4 +141,5 @@ private:
     QSettings* m_default = nullptr;
     QList<QSettings*> m_slots;
     int m_currentProfile = 0;
+    std::unique_ptr<QTimer> m_flushTimer;
 };

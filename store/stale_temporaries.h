@@ -1,30 +1,38 @@
 #pragma once
-// Files are replaced atomically: the new content goes to a temporary file
-// beside the target, named after it with a dot and six random letters or
-// digits (as in p1.bin.PybiwR, or p1.bin.a8Xk2q from mktemp), which is then
-// renamed over it. Qt's settings format also keeps a lock file beside a file
-// while it writes it (p1.bin.lock). A save that was killed can
-// leave that temporary file behind. At start the program removes such files
-// from the folders it writes (modules/setting, modules/macro, modules/gun,
-// modules/backup), and nothing else.
+// A save that was killed can leave a temporary file beside its target. At
+// start the program removes the ones it can prove are its own, from the
+// folders it writes (modules/setting, modules/macro, modules/gun,
+// modules/backup), and nothing else:
+// - its own temporary files, ".NAME.stryde-tmp-XXXXXX" (SafeFile);
+// - the work folders of the recoil library, ".NAME.work-XXXXXX" (WorkFolder),
+//   once no running program owns them;
+// - the lock file the settings format keeps beside a file while it writes it
+//   (p1.bin.lock), once the program that made it has ended, and with it the
+//   settings format's temporary files of that file (the target's name, a dot
+//   and six random letters or digits: p1.bin.PybiwR) made while it held
+//   that lock. Such a name without a lock of an ended writer beside it, or
+//   older than that lock, is a file of the user's (p1.bin.old123) and stays.
 
 #include <QString>
 #include <QStringList>
 
 class StaleTemporaries {
 public:
-    // Whether `fileName` (no folder) is such a temporary file of one of the
-    // program's files: NAME.bin or NAME.json, a dot, and six letters or
-    // digits. Names a user picks for a copy, like p1.bin.backup or
-    // p1.bin.Latest, do not match.
+    // Whether `fileName` (no folder) is a temporary file of the program's
+    // own: ".NAME.stryde-tmp-XXXXXX".
     static bool isTemporaryName(const QString& fileName);
+    // Whether `fileName` has the form of a temporary file of the settings
+    // format for one of the program's files: NAME.bin or NAME.json, a dot, and
+    // six letters or digits, not one of the words people name their copies
+    // with (p1.bin.backup). The form alone proves nothing: a user's copy can
+    // have it too.
+    static bool isSettingsTemporaryName(const QString& fileName);
     // Whether `fileName` is the lock file the settings format keeps beside
     // one of the program's files while it writes it: NAME.bin.lock or
     // NAME.json.lock. A killed save leaves it behind.
     static bool isLockName(const QString& fileName);
-    // Removes the temporary files below `dataRoot`/modules, and the lock
-    // files and work folders (WorkFolder) whose owner is no longer running,
-    // and returns their paths; each removal is logged. What another running
-    // copy of the program holds stays.
+    // Removes what is described above below `dataRoot`/modules and returns
+    // the paths removed; each removal is logged. What another running copy
+    // of the program holds stays.
     static QStringList remove(const QString& dataRoot);
 };

@@ -577,6 +577,27 @@ private slots:
             "Warning|The mouse did not take what was saved (profile block 1 reads back differently).")});
     }
 
+    // Saves that do not take are told once a run, naming the folder. (A
+    // folder in place of the profile's file stops root as well as a user.)
+    void unwritableDataFolderIsToldOnce()
+    {
+        App app;
+        app.widget->checkDevice();
+        app.settle();
+        app.tray.texts.clear();
+        const QString slot = app.data.path(QStringLiteral("modules/setting/p1.bin"));
+        QVERIFY(QFile::remove(slot) && QDir().mkpath(slot));
+        app.widget->view()->setData(QStringLiteral("mouse/dpiCount"), 3);
+        QTRY_COMPARE(app.tray.texts.size(), 1);
+        const QString folder = QDir::toNativeSeparators(QFileInfo(slot).absolutePath());
+        QVERIFY2(app.tray.texts.first().contains(folder), qPrintable(app.tray.texts.first()));
+        QVERIFY(app.tray.texts.first().contains(QStringLiteral("cannot be written")));
+        app.widget->view()->setData(QStringLiteral("mouse/dpiCount"), 4);
+        app.widget->view()->resetProfile(0);
+        app.settle();
+        QCOMPARE(app.tray.texts.size(), 1);
+    }
+
     void secondInstanceHandsOverItsMessage()
     {
         const QString id = QStringLiteral("stryde-test-%1").arg(QCoreApplication::applicationPid());

@@ -7,7 +7,9 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
+#include <unistd.h>
 
 namespace {
 
@@ -277,6 +279,141 @@ private slots:
         QCOMPARE(r.exitCode, 2);
         QVERIFY(r.err.contains("line 2"));
         QVERIFY(!m_data.readFile(QStringLiteral("batch-trace.txt")).contains("set-feature"));
+    }
+
+    // A data folder the user cannot write: every operation that writes a
+    // file fails (1) after printing its result, names the file, and leaves
+    // the folder as it was; reads still succeed. Root passes every permission
+    // check, so as root the tool runs as the user "nobody" (setpriv), as
+    // another user would on a folder that is not theirs.
+    void readOnlyDataFolder_data()
+    {
+        QTest::addColumn<QStringList>("call");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("setData") << QStringList{"ui_View.setData", "\"mouse/dpiCount\"", "5"} << 1;
+        QTest::newRow("setDataList") << QStringList{"ui_View.setDataList", "\"mouse/list\"", "[1,2]"} << 1;
+        QTest::newRow("setGlobalData") << QStringList{"ui_View.setGlobalData", "\"common/name\"", "\"x\""} << 1;
+        QTest::newRow("resetProfile") << QStringList{"ui_View.resetProfile", "1"} << 1;
+        QTest::newRow("copyProfile") << QStringList{"ui_View.copyProfile", "1", "0"} << 1;
+        QTest::newRow("createMacroIni") << QStringList{"ui_View.createMacroIni", "\"new\"", "0"} << 1;
+        QTest::newRow("updataNameList") << QStringList{"ui_View.updataNameList", "0", "[\"a\",\"b\"]"} << 1;
+        QTest::newRow("mouseSaveGundata")
+            << QStringList{"ui_View.mouseSaveGundata", "\"AKM\"", "[\"AKM\",\"L-Click\",10,1,2,3]"} << 1;
+        QTest::newRow("getData") << QStringList{"ui_View.getData", "\"mouse/dpiCount\"", "false"} << 0;
+    }
+    void readOnlyDataFolder()
+    {
+        QFETCH(QStringList, call);
+        QFETCH(int, exitCode);
+        DataFixture data;
+        QVERIFY(data.isValid());
+        QStringList program{QString::fromLocal8Bit(qgetenv("STRYDE_CLI"))};
+        if (::geteuid() == 0) {
+            const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+            if (setpriv.isEmpty())
+                QSKIP("running as root without setpriv: no way to be a user who cannot write");
+            program = QStringList{setpriv, "--reuid=65534", "--regid=65534", "--clear-groups", "--"} + program;
+        }
+        // Readable by everyone, writable by nobody.
+        auto setRights = [&](bool writable) {
+            QDirIterator it(data.root(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+            QStringList all{data.root()};
+            while (it.hasNext())
+                all << it.next();
+            for (const QString& path : all) {
+                const bool dir = QFileInfo(path).isDir();
+                QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther
+                                                | (dir ? QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther
+                                                       : QFileDevice::Permissions())
+                                                | (writable ? QFileDevice::WriteOwner : QFileDevice::Permissions()));
+            }
+        };
+        setRights(false);
+        QMap<QString, QByteArray> before;
+        QDirIterator it(data.root(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            before.insert(path, data.readFile(QDir(data.root()).relativeFilePath(path)));
+        }
+        QProcess p;
+        p.start(program.first(), program.mid(1) + QStringList{"--data-dir", data.root(), "--virtual-mouse", "call"} + call);
+        QVERIFY(p.waitForFinished(60000));
+        const QByteArray out = p.readAllStandardOutput();
+        const QByteArray err = p.readAllStandardError();
+        QCOMPARE(p.exitCode(), exitCode);
+        QVERIFY2(out.startsWith("{"), err.constData());
+        if (exitCode == 1)
+            QVERIFY2(err.contains("cannot be written"), err.constData());
+        QMap<QString, QByteArray> after;
+        QDirIterator again(data.root(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (again.hasNext()) {
+            const QString path = again.next();
+            after.insert(path, data.readFile(QDir(data.root()).relativeFilePath(path)));
+        }
+        setRights(true);
+        QCOMPARE(after, before);
+    }
+
+    // An operation that did not do what was asked fails (1) with its result:
+    // an edit of a macro that is not there, a reset from a damaged default.
+    void operationsThatDidNotHappenExitOne()
+    {
+        DataFixture data;
+        QVERIFY(data.isValid());
+        auto run = [&](const QStringList& call) {
+            QProcess p;
+            p.start(QString::fromLocal8Bit(qgetenv("STRYDE_CLI")),
+                    QStringList{"--data-dir", data.root(), "--virtual-mouse", "call"} + call);
+            p.waitForFinished(60000);
+            return Run{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+        };
+        Run r = run({"ui_View.saveMacroIni", "\"nosuchmacro\"", "[\"1,4,0\"]", "1"});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out.trimmed(), QByteArray("{\"result\":false}"));
+        QVERIFY2(r.err.contains("no macro file"), r.err.constData());
+
+        QVERIFY(data.writeFile(QStringLiteral("modules/setting/pD.bin"), QByteArray(512, '\0')));
+        const QByteArray slot = data.readFile(QStringLiteral("modules/setting/p2.bin"));
+        r = run({"ui_View.resetProfile", "1"});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out.trimmed(), QByteArray("{}"));
+        QVERIFY2(r.err.contains("damaged"), r.err.constData());
+        QCOMPARE(data.readFile(QStringLiteral("modules/setting/p2.bin")), slot);
+    }
+
+    // Damage is kept aside and the program goes on: a profile of control
+    // bytes starts afresh; a damaged global file (also one kept aside by an
+    // earlier start) is started afresh from the factory copy, so the mouse is
+    // found again.
+    void damagedFilesRecover()
+    {
+        DataFixture data;
+        QVERIFY(data.isValid());
+        const QString global = QStringLiteral("modules/setting/apConfig.bin");
+        const QByteArray factory = data.readFile(QStringLiteral("modules/setting/apConfigD.bin"));
+        const QByteArray junk(4096, '\x01');
+        QVERIFY(data.writeFile(global, junk));
+        QVERIFY(data.writeFile(QStringLiteral("modules/setting/p1.bin"), junk));
+        auto run = [&](const QStringList& call) {
+            QProcess p;
+            p.start(QString::fromLocal8Bit(qgetenv("STRYDE_CLI")),
+                    QStringList{"--data-dir", data.root(), "--virtual-mouse", "call"} + call);
+            p.waitForFinished(60000);
+            return Run{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+        };
+        Run r = run({"ui_View.setData", "\"mouse/dpiCount\"", "4"});
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        QVERIFY2(r.err.contains("factory copy"), r.err.constData());
+        QCOMPARE(data.readFile(global), factory);
+        QCOMPARE(data.readFile(global + ".damaged"), junk);
+        QCOMPARE(data.readFile(QStringLiteral("modules/setting/p1.bin.damaged")), junk);
+        QCOMPARE(QSettings(data.path(QStringLiteral("modules/setting/p1.bin")), QSettings::IniFormat)
+                     .value(QStringLiteral("mouse/dpiCount")).toString(), QStringLiteral("4"));
+
+        QVERIFY(QFile::remove(data.path(global)));
+        r = run({"ui_View.resetApconfig"});
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        QCOMPARE(data.readFile(global), factory);
     }
 };
 

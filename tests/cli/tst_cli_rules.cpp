@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
+#include <functional>
 
 class TestCliRules : public QObject {
     Q_OBJECT
@@ -83,17 +84,55 @@ private slots:
         QCOMPARE(rulesFile(), before);
     }
 
-    // A file that is not text is left alone: the change fails (1), listing
-    // shows nothing.
+    // A file that is not text is kept aside whole; the change starts afresh.
     void damagedFile()
     {
         const QByteArray damaged("[programs]\nkrita=2\n\0\xff\xfe", 22);
         QVERIFY(m_data.writeFile(QStringLiteral("modules/setting/apps.bin"), damaged));
-        const Run r = cli({"add", "2", "gimp"});
-        QCOMPARE(r.exitCode, 1);
-        QVERIFY(r.err.contains("damaged"));
-        QCOMPARE(rulesFile(), damaged);
         QCOMPARE(cli({}).out, QByteArray());
+        const Run r = cli({"add", "2", "gimp"});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(m_data.readFile(QStringLiteral("modules/setting/apps.bin.damaged")), damaged);
+        QCOMPARE(cli({}).out.trimmed().split('\n').size(), 1);
+        QCOMPARE(cli({"add", "0", "krita"}).exitCode, 0);
+        QCOMPARE(cli({}).out.trimmed().split('\n').size(), 2);
+    }
+
+    // Two loops of rule changes on one data folder, as two shells run them:
+    // every rule stays.
+    void twoEditorsAtOnceKeepEveryRule()
+    {
+        DataFixture data;
+        QVERIFY(data.isValid());
+        QVERIFY(data.writeFile(QStringLiteral("modules/setting/name.bin"), "[profile]\nprofileName=Standard0, Work2\n"));
+        constexpr int kEach = 12;
+        const QString cliPath = QString::fromLocal8Bit(qgetenv("STRYDE_CLI"));
+        QList<QProcess*> running;
+        int started[2] = {0, 0};
+        int failed = 0;
+        // Each loop starts its next change when its last one ended.
+        std::function<void(int)> next = [&](int loop) {
+            if (started[loop] == kEach)
+                return;
+            auto* p = new QProcess(this);
+            const QString name = QStringLiteral("prog%1-%2").arg(loop).arg(started[loop]++);
+            QObject::connect(p, &QProcess::finished, this, [&, p, loop](int code) {
+                failed += code != 0;
+                running.removeAll(p);
+                p->deleteLater();
+                next(loop);
+            });
+            running << p;
+            p->start(cliPath, {"--data-dir", data.root(), "rules", "add", loop ? "2" : "0", name});
+        };
+        next(0);
+        next(1);
+        QTRY_VERIFY_WITH_TIMEOUT(running.isEmpty() && started[0] == kEach && started[1] == kEach, 120000);
+        QCOMPARE(failed, 0);
+        QProcess list;
+        list.start(cliPath, {"--data-dir", data.root(), "rules"});
+        QVERIFY(list.waitForFinished(60000));
+        QCOMPARE(list.readAllStandardOutput().trimmed().split('\n').size(), 2 * kEach);
     }
 };
 

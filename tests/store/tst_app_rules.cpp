@@ -6,7 +6,9 @@
 #include "store/safe_file.h"
 #include "support/data_fixture.h"
 
+#include <QFileInfo>
 #include <QSettings>
+#include <QThread>
 #include <QtTest>
 #include <memory>
 
@@ -145,29 +147,62 @@ private slots:
         QCOMPARE(file.value(QStringLiteral("later/key")).toString(), QStringLiteral("value"));
     }
 
-    void fileStaysWholeOnErrors_data()
+    void fileStaysWholeWhenTheWriteFails()
+    {
+        const QByteArray content("[programs]\nkrita=2\n");
+        QVERIFY(fx->writeFile(kFile, content));
+        SafeFile::setCommitHook([](const QString&) { return false; });
+        QCOMPARE(rules->add(1, QStringLiteral("gimp")), AppRules::Status::WriteFailed);
+        QCOMPARE(rules->remove(QStringLiteral("krita")), AppRules::Status::WriteFailed);
+        QCOMPARE(rules->removeProfile(2), AppRules::Status::WriteFailed);
+        SafeFile::setCommitHook({});
+        QCOMPARE(fx->readFile(kFile), content);
+        QVERIFY(!QFileInfo::exists(fx->path(kFile + ".lock")));
+    }
+
+    // A damaged file is kept aside whole and the change starts afresh.
+    void damagedFileKeptAsideAndStartedAfresh_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<bool>("failWrite");
-        QTest::addColumn<int>("status");
-        QTest::newRow("write fails before the replacement") << QByteArray("[programs]\nkrita=2\n") << true
-                                                            << int(AppRules::Status::WriteFailed);
-        QTest::newRow("binary bytes") << QByteArray("[programs]\nkrita=2\n\x00\xff garbage\n", 29) << false
-                                      << int(AppRules::Status::Damaged);
-        QTest::newRow("not UTF-8") << QByteArray("[programs]\nkrit\xe9=2\n") << false << int(AppRules::Status::Damaged);
+        QTest::newRow("binary bytes") << QByteArray("[programs]\nkrita=2\n\x00\xff garbage\n", 29);
+        QTest::newRow("not UTF-8") << QByteArray("[programs]\nkrit\xe9=2\n");
+        QTest::newRow("control bytes") << QByteArray(4096, '\x01');
     }
-    void fileStaysWholeOnErrors()
+    void damagedFileKeptAsideAndStartedAfresh()
     {
         QFETCH(QByteArray, content);
-        QFETCH(bool, failWrite);
-        QFETCH(int, status);
         QVERIFY(fx->writeFile(kFile, content));
-        if (failWrite)
-            SafeFile::setCommitHook([](const QString&) { return false; });
-        QCOMPARE(int(rules->add(1, QStringLiteral("gimp"))), status);
-        QCOMPARE(int(rules->remove(QStringLiteral("krita"))), status);
-        QCOMPARE(int(rules->removeProfile(2)), status);
-        QCOMPARE(fx->readFile(kFile), content);
+        QCOMPARE(rules->add(1, QStringLiteral("gimp")), AppRules::Status::Ok);
+        QCOMPARE(fx->readFile(kFile + ".damaged"), content);
+        QCOMPARE(describe(rules->rules()), QStringList{"gimp=1"});
+        QCOMPARE(rules->add(3, QStringLiteral("krita")), AppRules::Status::Ok);
+        QCOMPARE(fx->readFile(kFile + ".damaged"), content);
+        QCOMPARE(describe(rules->rules()), (QStringList{"gimp=1", "krita=3"}));
+    }
+
+    // Two programs adding rules at once: every rule stays. The other one is
+    // a child process (the command-line tool's rules command in the CLI
+    // tests); here a second thread of changes against the same file with a
+    // lock of its own stands in for it, as a QLockFile is per file, not per
+    // process.
+    void changesAtOnceKeepEveryRule()
+    {
+        constexpr int kEach = 40;
+        auto addMany = [this](const QString& prefix) {
+            AppRules mine(fx->root());
+            for (int i = 0; i < kEach; ++i) {
+                if (mine.add(i % AppRules::ProfileCount, prefix + QString::number(i)) != AppRules::Status::Ok)
+                    return false;
+            }
+            return true;
+        };
+        bool otherOk = false;
+        std::unique_ptr<QThread> other(QThread::create([&] { otherOk = addMany(QStringLiteral("other")); }));
+        other->start();
+        QVERIFY(addMany(QStringLiteral("mine")));
+        QVERIFY(other->wait(60000));
+        QVERIFY(otherOk);
+        QCOMPARE(rules->rules().size(), 2 * kEach);
     }
 
     // The profile name list: name + number, the filler entry, repeats.

@@ -222,10 +222,12 @@ private:
                 const QString name = QFileInfo(path).fileName();
                 const QStringList parts = path.split(QLatin1Char('/'));
                 const bool programTemporary = beforeRestart && path.startsWith(QLatin1String("data/"))
-                    && (StaleTemporaries::isTemporaryName(name) || StaleTemporaries::isLockName(name)
+                    && (StaleTemporaries::isTemporaryName(name) || StaleTemporaries::isSettingsTemporaryName(name)
+                        || StaleTemporaries::isLockName(name)
                         || std::any_of(parts.cbegin(), parts.cend(), WorkFolder::isWorkFolderName));
                 const bool systemTemporary = beforeRestart && path.startsWith(QLatin1String("tmp/"));
-                const bool exportTemporary = path.startsWith(QLatin1String("outside/")) && qtTemporary.match(name).hasMatch();
+                const bool exportTemporary = path.startsWith(QLatin1String("outside/"))
+                    && (qtTemporary.match(name).hasMatch() || StaleTemporaries::isTemporaryName(name));
                 if (!programTemporary && !systemTemporary && !exportTemporary)
                     QFAIL(qPrintable(QStringLiteral("%1: %2 %3").arg(where, path,
                         beforeRestart ? QStringLiteral("is no file of the program") : QStringLiteral("is left after the restart"))));

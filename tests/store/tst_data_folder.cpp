@@ -81,6 +81,8 @@ private slots:
             {"zero-filled", QByteArray(4096, '\0')},
             {"not UTF-8", QByteArray("[mouse]\nname=\xe9t\xe9\n")},
             {"oversized", oversized()},
+            {"control bytes", QByteArray(4096, '\x01')},
+            {"escape in text", QByteArray("[mouse]\nname=a\x1b[31mb\n")},
         };
         for (int w = 0; w < writers().size(); ++w)
             for (const auto& d : damages)
@@ -132,38 +134,93 @@ private slots:
         QVERIFY(QFileInfo::exists(fx.path(QString::fromLatin1(w.file))));
     }
 
-    // Temporary files of interrupted saves go at the next start; files that
-    // only look a little like them stay.
+    // The program's own temporary files of interrupted saves go at the next
+    // start. The settings format's go only with the lock of the ended save
+    // that made them; a name that merely looks like a temporary one is the
+    // user's and stays.
     void staleTemporariesRemovedAtStart()
     {
         DataFixture fx;
+        const QByteArray deadOwner = "2147480000\nstryde\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+        const QDateTime lockTime = QDateTime::currentDateTime().addSecs(-60);
+        auto setTime = [&](const QString& f, const QDateTime& t) {
+            QFile file(fx.path(f));
+            return file.open(QIODevice::ReadWrite) && file.setFileTime(t, QFileDevice::FileModificationTime);
+        };
+        // Saves of an ended program: its locks, and what the settings format
+        // wrote while it held them.
+        for (const char* lock : {"modules/setting/p1.bin.lock", "modules/setting/p3.bin.lock",
+                                 "modules/macro/m2.bin.lock"}) {
+            QVERIFY(fx.writeFile(QLatin1String(lock), deadOwner));
+            QVERIFY(setTime(QLatin1String(lock), lockTime));
+        }
+        // A save under way in a running program (this one).
+        QLockFile held(fx.path("modules/setting/p2.bin.lock"));
+        QVERIFY(held.tryLock(0));
         const QStringList stale = {
-            "modules/setting/p1.bin.PybiwR", "modules/setting/apConfig.bin.a8Xk2q",
-            "modules/setting/virtualMouse553.json.Zq9WeR", "modules/macro/m1.bin.xyz123",
-            "modules/gun/gunData.bin.AbCdEf",
-            // Qt's random letters can look like a word.
-            "modules/setting/p2.bin.qwzrtv", "modules/setting/p3.bin.Kxqwpl", "modules/macro/m2.bin.QWZRTV",
+            "modules/setting/.p1.bin.stryde-tmp-PybiwR", "modules/setting/.apConfig.bin.stryde-tmp-a8Xk2q",
+            "modules/macro/.m1.bin.stryde-tmp-xyz123", "modules/gun/.gunData.bin.stryde-tmp-AbCdEf",
+            "modules/backup/.04d9-a1ee-20250301-093000-125.json.stryde-tmp-Zq9WeR",
+            "modules/setting/p1.bin.lock", "modules/setting/p1.bin.PybiwR",
+            "modules/setting/p3.bin.lock", "modules/macro/m2.bin.lock", "modules/macro/m2.bin.QWZRTV",
         };
         const QStringList kept = {
-            "modules/setting/p1.bin.backup", "modules/setting/p1.bin.Backup", "modules/setting/p1.bin.BACKUP",
-            "modules/setting/p2.bin.latest", "modules/setting/p2.bin.Before",
+            // The user's copies, with or without a lock beside them.
+            "modules/gun/gunData.bin.saved1", "modules/setting/p1.bin.old123", "modules/macro/m1.bin.mine01",
+            "modules/setting/apps.bin.keep01", "modules/setting/p1.bin.backup", "modules/setting/p4.bin.Latest", "modules/setting/p2.bin.qwzrtv",
+            "modules/setting/p3.bin.Old123",
             "modules/setting/p1.bin.damaged", "modules/setting/p1.bin.AbC12", "modules/setting/p1.binAbCdEf",
-            "modules/setting/notes.txt.AbCdEf", "modules/i18n/English.ini.AbCdEf", "modules/img/logo.png.AbCdEf",
-            "stryde.bin.AbCdEf",
-            // No name before the extension, a sign among the letters, seven letters.
-            "modules/setting/.bin.AbCdEf", "modules/setting/p1.bin.AbC-ef", "modules/setting/p1.bin.AbCdEfG",
+            // Not quite the program's own name, or not in a folder it writes.
+            "modules/setting/.p1.bin.stryde-tmp-AbC12", "modules/setting/p1.bin.stryde-tmp-AbCdEf",
+            "modules/setting/..stryde-tmp-AbCdEf", "modules/setting/.p1.bin.stryde-tmp-AbC-ef",
+            "modules/i18n/.English.ini.stryde-tmp-AbCdEf", "stryde.bin.AbCdEf",
         };
-        for (const QString& f : stale + kept)
-            QVERIFY(fx.writeFile(f, "partial"));
-        QVERIFY(QDir().mkpath(fx.path("modules/macro/folder.bin.AbCdEf")));
+        for (const QString& f : stale + kept) {
+            if (!f.endsWith(QLatin1String(".lock")))
+                QVERIFY(fx.writeFile(f, "partial"));
+        }
+        // Older than the lock beside it: not made by that save.
+        QVERIFY(setTime("modules/setting/p3.bin.Old123", lockTime.addSecs(-3600)));
+        QVERIFY(setTime("modules/setting/p1.bin.old123", lockTime.addSecs(-1)));
         const auto before = snapshot(fx.root());
 
         SettingsStore store(fx.root());
         auto expected = before;
         for (const QString& f : stale)
             expected.remove(f);
-        QCOMPARE(snapshot(fx.root()), expected);
-        QVERIFY(QFileInfo(fx.path("modules/macro/folder.bin.AbCdEf")).isDir());
+        const auto after = snapshot(fx.root());
+        QStringList wrong;
+        for (const QString& f : stale + kept) {
+            if (after.contains(f) != kept.contains(f))
+                wrong << f;
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1Char(' '))));
+        QCOMPARE(after, expected);
+    }
+
+    // A global file kept aside as damaged is started afresh from the factory
+    // copy, at once or at a later start: the mouse is found again.
+    void damagedGlobalFileStartsFromTheFactoryCopy()
+    {
+        const QString global = QStringLiteral("modules/setting/apConfig.bin");
+        DataFixture fx;
+        const QByteArray factory = fx.readFile("modules/setting/apConfigD.bin");
+        QVERIFY(!factory.isEmpty());
+        QVERIFY(fx.writeFile(global, QByteArray(4096, '\x01')));
+        {
+            SettingsStore store(fx.root());
+            QCOMPARE(fx.readFile(global), factory);
+            QCOMPARE(fx.readFile(global + ".damaged"), QByteArray(4096, '\x01'));
+            QVERIFY(store.getGlobalData(QStringLiteral("mouse/icType")).isValid());
+        }
+        // Left kept aside by an earlier version of the program.
+        QVERIFY(QFile::remove(fx.path(global)));
+        SettingsStore::tidyDataFolder(fx.root());
+        QCOMPARE(fx.readFile(global), factory);
+        // Simply missing: the installation's business, it stays missing.
+        QVERIFY(QFile::remove(fx.path(global)) && QFile::remove(fx.path(global + ".damaged")));
+        SettingsStore::tidyDataFolder(fx.root());
+        QVERIFY(!QFileInfo::exists(fx.path(global)));
     }
 
     // A save killed while the settings format held its lock, or while the

@@ -1,3 +1,4 @@
+#include "store/operation_failures.h"
 #include "store/profile_slots.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
@@ -119,7 +120,11 @@ private slots:
         QVERIFY(fx->writeFile(QStringLiteral("modules/setting/pD.bin"), QByteArray(512, '\0')));
         const QByteArray bytes = fx->readFile(slotFile(2));
         QVERIFY(store->setCurrentProfile(2));
+        const quint64 failures = OperationFailures::failures();
         QVERIFY(!profiles->resetProfile(2));
+        // Reported as a failure, for the command-line tool's exit code.
+        QCOMPARE(OperationFailures::failures(), failures + 1);
+        QVERIFY(OperationFailures::lastFailure().contains(QLatin1String("damaged")));
         QCOMPARE(fx->readFile(slotFile(2)), bytes);
         QCOMPARE(store->getData("mouse/dpiCount", false).toString(), QStringLiteral("p3"));
     }

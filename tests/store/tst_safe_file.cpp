@@ -25,6 +25,30 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.bin"});
     }
 
+    // The new content waits under a name of the program's own (which the
+    // clean-up after a crash recognises) and takes the old file's rights.
+    void temporaryFileHasTheProgramsOwnName()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath("p1.bin");
+        QVERIFY(SafeFile::write(target, "first"));
+        const QFileDevice::Permissions rights = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+        QVERIFY(QFile::setPermissions(target, rights));
+        QStringList during;
+        SafeFile::setCommitHook([&](const QString&) {
+            during = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+            return true;
+        });
+        QVERIFY(SafeFile::write(target, "second"));
+        QCOMPARE(during.size(), 2);
+        during.removeAll(QStringLiteral("p1.bin"));
+        QCOMPARE(during.size(), 1);
+        QVERIFY2(during.first().startsWith(QLatin1String(".p1.bin.stryde-tmp-")), qPrintable(during.first()));
+        QVERIFY(SafeFile::isTemporaryName(during.first()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p1.bin"});
+        QCOMPARE(QFileInfo(target).permissions() & 0x7077, rights & 0x7077);
+    }
+
     void failedReplaceLeavesTarget_data()
     {
         QTest::addColumn<QString>("source");   // relative to the temp folder

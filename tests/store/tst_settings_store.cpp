@@ -1,3 +1,4 @@
+#include "store/operation_failures.h"
 #include "store/settings_store.h"
 #include "store_files.h"
 
@@ -175,6 +176,38 @@ private slots:
         QCOMPARE(store.globalSettings(), before);
         QCOMPARE(store.getGlobalData("common/name").toString(), QStringLiteral("Current"));
         QCOMPARE(fx->readFile("modules/setting/apConfig.bin"), kGlobal);
+    }
+
+    // A write that does not take (here a folder stands where the slot's file
+    // would be, which stops root as well as anyone else) is reported, once
+    // per attempt, and the change stays pending: the next write puts it in
+    // the file once the way is clear. The event loop writes on its own.
+    void writeThatDoesNotTakeIsReported()
+    {
+        SettingsStore store(fx->root());
+        QVERIFY(QFile::remove(fx->path(slotFile(1))));
+        QVERIFY(QDir().mkpath(fx->path(slotFile(1))));
+        QStringList told;
+        OperationFailures::setWriteFailureHandler([&](const QString& path) { told << path; });
+        const quint64 failures = OperationFailures::failures();
+        QVERIFY(store.setCurrentProfile(1));
+        store.setData("mouse/dpiCount", 7);
+        QTRY_COMPARE(OperationFailures::failures(), failures + 1);
+        QCOMPARE(told, QStringList{store.slotFileName(1)});
+        QVERIFY(OperationFailures::lastFailure().contains(QLatin1String("p2.bin cannot be written")));
+        // Nothing else was written, and a write elsewhere takes.
+        store.setGlobalData("common/name", "Other");
+        QVERIFY(!store.flush());
+        QCOMPARE(onDisk(fx->path("modules/setting/apConfig.bin"), "common/name").toString(), QStringLiteral("Other"));
+        QCOMPARE(OperationFailures::failures(), failures + 2);
+        OperationFailures::setWriteFailureHandler({});
+
+        QVERIFY(QDir(fx->path(slotFile(1))).removeRecursively());
+        QVERIFY(store.flush());
+        QCOMPARE(OperationFailures::failures(), failures + 2);
+        QCOMPARE(onDisk(fx->path(slotFile(1)), "mouse/dpiCount").toString(), QStringLiteral("7"));
+        QCOMPARE(store.getData("mouse/dpiCount", false).toString(), QStringLiteral("7"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
 private:

@@ -63,7 +63,9 @@ void LightingOps::mouseSetRGBColor(uchar type, QVariantList src24)
 {
     if (type > mousevalues::kLastColourTableKind) {
         ArgumentCheck::refuse("mouseSetRGBColor", "type",
-                              QStringLiteral("no colour-table kind %1 (0-%2)").arg(int(type)).arg(mousevalues::kLastColourTableKind));
+                              QStringLiteral("no colour-table kind %1 (0-%2)")
+                                  .arg(int(type))
+                                  .arg(mousevalues::kLastColourTableKind));
         return;
     }
     const QString problem = mousevalues::listProblem(src24, 0, mousevalues::kLastByte);

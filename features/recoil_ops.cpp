@@ -15,6 +15,7 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <limits>
 
 namespace {
 
@@ -193,9 +194,11 @@ void RecoilOps::mouseSendGundata(int index, QVariantList src)
         return;
     }
     // Times, X and Y, each one byte of the mouse: nothing is made up or cut.
-    QString problem = src.size() != recoil::kStepValues
-                          ? QStringLiteral("%1 values; a preset is sent as %2 (times, X, Y)").arg(src.size()).arg(recoil::kStepValues)
-                          : mousevalues::listProblem(src, 0, recoil::kLastStepValue);
+    const QString problem = src.size() != recoil::kStepValues
+                                ? QStringLiteral("%1 values; a preset is sent as %2 (times, X, Y)")
+                                      .arg(src.size())
+                                      .arg(recoil::kStepValues)
+                                : mousevalues::listProblem(src, 0, recoil::kLastStepValue);
     if (!problem.isEmpty()) {
         ArgumentCheck::refuse("mouseSendGundata", "src", problem);
         return;
@@ -269,7 +272,9 @@ void RecoilOps::setXYSensitive(QVariant index, QVariant xyData)
     const std::optional<qint64> position = ArgumentCheck::integer(xyData, 0, kLastSliderPosition);
     if (!position) {
         ArgumentCheck::refuse("setXYSensitive", "xyData",
-                              QStringLiteral("%1 is no slider position (0-%2)").arg(mousevalues::shown(xyData)).arg(kLastSliderPosition));
+                              QStringLiteral("%1 is no slider position (0-%2)")
+                                  .arg(mousevalues::shown(xyData))
+                                  .arg(kLastSliderPosition));
         return;
     }
     setProfileValue(key, QVariant(int(*position)));
@@ -285,8 +290,9 @@ void RecoilOps::setSelectGun(QVariant index, QVariant xyData)
     const std::optional<QString> key = profileKey("setSelectGun", kSelectGun, index, kLastSelectGun);
     if (!key)
         return;
-    // A preset: its name or its number in the library.
-    if (!mousevalues::isText(xyData)) {
+    // A preset: its name, or its number in the library (a whole number).
+    const bool isName = xyData.typeId() == QMetaType::QString;
+    if (!isName && !ArgumentCheck::integer(xyData, 0, std::numeric_limits<int>::max())) {
         ArgumentCheck::refuse("setSelectGun", "xyData",
                               QStringLiteral("%1 names no preset").arg(mousevalues::shown(xyData)));
         return;

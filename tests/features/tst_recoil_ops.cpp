@@ -400,9 +400,10 @@ private slots:
             for (const QVariant& junk : {QVariant("notalist"), QVariant(-1), QVariant(1025), QVariant(4.5),
                                          QVariant(QVariantList{4}), QVariant()})
                 ops.setXYSensitive(0, junk);
-            for (const QVariant& junk : {QVariant(QVariantList{1}), QVariant(QVariantMap{{"a", 1}}), QVariant(), QVariant(true)})
+            for (const QVariant& junk : {QVariant(QVariantList{1}), QVariant(QVariantMap{{"a", 1}}), QVariant(), QVariant(true),
+                                         QVariant(1e300), QVariant(-1), QVariant(2.5)})
                 ops.setSelectGun(1, junk);
-            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(10));
+            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(13));
             QCOMPARE(ops.getXYSensitive(1).toInt(), 7);
             QCOMPARE(ops.getselectGun(2).toInt(), 5);
             QVERIFY(store.setCurrentProfile(0));

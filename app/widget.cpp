@@ -385,7 +385,7 @@ void Widget::restoreMouseBackup()
         return;
     v->showBusy(true);
     const MouseBackup::Result r = backup.restore(file);
-    if (r.outcome != MouseBackup::Outcome::Refused) {
+    if (r.outcome == MouseBackup::Outcome::Restored || r.outcome == MouseBackup::Outcome::Failed) {
         // The backup may hold the options from before the program turned the
         // mouse's reports on; the DPI button must keep reaching the window.
         m_hid.enableReports(v->featureContext().is560());

@@ -69,7 +69,8 @@ QString usageText()
         "                            modules/backup) back to the mouse it was taken from\n"
         "\n"
         "options:\n"
-        "  --data-dir DIR            folder holding modules/ (default: the executable's folder)\n"
+        "  --data-dir DIR            folder holding modules/ (default: the executable's folder); another\n"
+        "                            folder, a file or a missing folder is a usage error\n"
         "  --virtual-mouse           use the virtual mouse instead of the USB devices; it takes the identity\n"
         "                            of the first mouse (type 1) of the catalogue and the family of mouse/icType\n"
         "  --real-time               with --virtual-mouse, really wait the pauses (default: virtual clock)\n"
@@ -84,6 +85,32 @@ QString usageText()
         "(a write, import, reset or copy that did not take); 2 usage error (also a value the\n"
         "program refused, such as an index out of range); 3 no mouse passed the device check\n");
     return text;
+}
+
+// The data folder every command works on: DIR of --data-dir, else the
+// executable's folder.
+QString dataRoot(const Options& o)
+{
+    return o.dataDir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dataDir;
+}
+
+// Empty when `root` is a data folder of the program (a folder holding
+// modules/); else what it is instead. Without this check a mistyped folder
+// lists no devices and no rules and succeeds, or has files made in it.
+QString dataFolderProblem(const Options& o)
+{
+    const QString root = dataRoot(o);
+    const QString shown = QDir::toNativeSeparators(root);
+    const QString what = o.dataDir.isEmpty() ? QStringLiteral("the program's folder %1").arg(shown)
+                                             : QStringLiteral("--data-dir %1").arg(shown);
+    const QFileInfo info(root);
+    if (!info.exists())
+        return QStringLiteral("%1: no such folder").arg(what);
+    if (!info.isDir())
+        return QStringLiteral("%1 is not a folder").arg(what);
+    if (!QFileInfo(QDir(root).filePath(QStringLiteral("modules"))).isDir())
+        return QStringLiteral("%1 is not a data folder: it holds no modules folder").arg(what);
+    return QString();
 }
 
 // The mouse's recoil-preset flag, as the view's settings store read it.
@@ -105,8 +132,7 @@ public:
 
     bool setUp(QString* error)
     {
-        const QString root = m_options.dataDir.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                         : m_options.dataDir;
+        const QString root = dataRoot(m_options);
         m_apConfig = QDir(root).filePath(QStringLiteral("modules/setting/apConfig.bin"));
         // Before the catalogue is read: a damaged one is started afresh.
         SettingsStore::tidyDataFolder(root);
@@ -373,6 +399,12 @@ public:
             printErr(r.message);
             return ExitUsage;
         }
+        // The mouse passed the device check and was lost before the restore
+        // began: a failure of the mouse, not of the command line.
+        if (r.outcome == MouseBackup::Outcome::NoMouse) {
+            printErr(r.message);
+            return ExitFailure;
+        }
         QJsonObject o;
         o.insert(QStringLiteral("restored"), QDir::toNativeSeparators(file));
         o.insert(QStringLiteral("backupBeforeRestore"), QDir::toNativeSeparators(backup.lastBackup()));
@@ -419,10 +451,14 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
     const QString command = o.command.first();
+    const QString badFolder = dataFolderProblem(o);
+    if (!badFolder.isEmpty()) {
+        printErr(badFolder + QStringLiteral("; nothing was done"));
+        return ExitUsage;
+    }
     if (command == QLatin1String("rules")) {
         // The rules need no mouse.
-        const QString root = o.dataDir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dataDir;
-        return runRulesCommand(root, o.command.mid(1), {printOut, printErr});
+        return runRulesCommand(dataRoot(o), o.command.mid(1), {printOut, printErr});
     }
     if (command != QLatin1String("devices") && command != QLatin1String("call") && command != QLatin1String("batch")
         && command != QLatin1String("slots") && command != QLatin1String("restore")) {

@@ -1,6 +1,7 @@
 #include "features/backup_record.h"
 
 #include "device/json_bytes.h"
+#include "features/mouse_values.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,6 +22,12 @@ const QStringList k560Keys{QStringLiteral("currentProfile"), QStringLiteral("pro
 QString id4(quint16 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')); }
 
 using jsonbytes::byteValue;
+
+// A byte from `min` to `max`: what the mouse can hold in that field.
+bool byteIn(const QJsonValue& v, int min, int max, uchar& out)
+{
+    return byteValue(v, out) && out >= min && out <= max;
+}
 
 // Exactly `size` bytes of hexadecimal text into `out`.
 bool hexBytes(const QJsonValue& v, int size, uchar* out)
@@ -119,18 +126,20 @@ std::optional<BackupRecord> BackupRecord::fromJson(const QByteArray& text, QStri
     if (!hexBytes(o.value(QStringLiteral("keyboardOptions")), s.keyboardOptionCount(), s.keyboardOptions.data()))
         return refuse(QStringLiteral("\"keyboardOptions\" is missing or not %1 bytes in hexadecimal").arg(s.keyboardOptionCount()));
     if (!s.is560()) {
-        if (!byteValue(o.value(QStringLiteral("currentDpiStage")), s.currentDpiStage))
-            return bad("currentDpiStage", "a byte");
+        if (!byteIn(o.value(QStringLiteral("currentDpiStage")), mousevalues::kFirstStage, mousevalues::kLastStage,
+                    s.currentDpiStage))
+            return bad("currentDpiStage", "a DPI stage from 1 to 8");
         return r;
     }
-    if (!byteValue(o.value(QStringLiteral("currentProfile")), s.currentProfile))
-        return bad("currentProfile", "a byte");
+    if (!byteIn(o.value(QStringLiteral("currentProfile")), mousevalues::kFirstProfile, mousevalues::kLastProfile,
+                s.currentProfile))
+        return bad("currentProfile", "a profile from 1 to 4");
     const QJsonArray stages = o.value(QStringLiteral("profileDpiStages")).toArray();
     if (stages.size() != MouseSnapshot::kProfiles)
-        return bad("profileDpiStages", "four bytes");
+        return bad("profileDpiStages", "four DPI stages from 1 to 8");
     for (int p = 0; p < MouseSnapshot::kProfiles; ++p) {
-        if (!byteValue(stages.at(p), s.profileDpiStages[size_t(p)]))
-            return bad("profileDpiStages", "four bytes");
+        if (!byteIn(stages.at(p), mousevalues::kFirstStage, mousevalues::kLastStage, s.profileDpiStages[size_t(p)]))
+            return bad("profileDpiStages", "four DPI stages from 1 to 8");
     }
     const QJsonArray blocks = o.value(QStringLiteral("profileBlocks")).toArray();
     if (blocks.size() != MouseSnapshot::kBlocks)

@@ -72,6 +72,35 @@ static_assert(stageCode(Sensor::Model4090, 6000) == 0x5E, "4090 high range");
 static_assert(stageCode(Sensor::Model3050, 2100) == 0x45, "3050 stepped scale");
 static_assert(stageCode(Sensor::Model3327, 1250) == 24, "3327 divides first");
 
+// The DPI values a sensor takes: from the lowest whose code is the first
+// step to the highest whose code still fits its byte (for the 3389 with the
+// ninth bit in the high-DPI mask; the 3050's scale ends at 4000).
+struct DpiRange {
+    int lowest;
+    int highest;
+};
+constexpr DpiRange dpiRange(Sensor sensor)
+{
+    switch (sensor) {
+    case Sensor::Model3360:
+        return {100, 25699};
+    case Sensor::Model3050:
+        return {1, 4000};
+    case Sensor::Model3389:
+        return {50, 25599};
+    case Sensor::Model3327:
+        return {100, 12799};
+    case Sensor::Model4090:
+        break;
+    }
+    return {100, 51199};
+}
+static_assert(stageCode(Sensor::Model3360, dpiRange(Sensor::Model3360).highest) == 255, "3360 range ends at code 255");
+static_assert(stageCode(Sensor::Model4090, dpiRange(Sensor::Model4090).highest) == 255, "4090 range ends at code 255");
+static_assert(stageCode(Sensor::Model3327, dpiRange(Sensor::Model3327).highest) == 254, "3327 range ends at code 254");
+static_assert(dpiRange(Sensor::Model3389).highest / 50 == 511, "3389 range ends at nine bits");
+static_assert(stageCode(Sensor::Model3360, dpiRange(Sensor::Model3360).lowest) == 0, "3360 range starts at code 0");
+
 struct EncodedStages {
     StageCodes codes{};          // zero where no value was given
     uchar highDpiMask = 0;       // 3389 only: bit i for stage i + 1 at 12800 DPI or more

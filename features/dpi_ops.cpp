@@ -4,7 +4,9 @@
 #include "features/dpi_codes.h"
 #include "features/feature_context.h"
 #include "features/features_log.h"
+#include "features/mouse_values.h"
 #include "features/profile_sync.h"
+#include "store/argument_check.h"
 #include "store/settings_store.h"
 
 namespace {
@@ -17,12 +19,28 @@ constexpr int kLastDpiBlock = 4;
 
 void DpiOps::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
+    // The four option bytes of a 553 mouse are flags it keeps as given. A 560
+    // mouse takes the same command as its report rate of one profile, named
+    // by the first byte: there it must be one of its profiles.
+    if (m_ctx.is560() && (byte1 < mousevalues::kFirstProfile || byte1 > mousevalues::kLastProfile)) {
+        ArgumentCheck::refuse("mouseSetKeyboardoption", "byte1",
+                              QStringLiteral("a 560 mouse takes this command for profile %1-%2, not %3")
+                                  .arg(mousevalues::kFirstProfile).arg(mousevalues::kLastProfile).arg(int(byte1)));
+        return;
+    }
     if (m_ctx.hid)
         m_ctx.hid->hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
 }
 
 void DpiOps::mouseSetReportRate(uchar rate, uchar en)
 {
+    // Checked even when switched off: the page always hands over a distance.
+    if (rate < mousevalues::kLiftOffFarthest || rate > mousevalues::kLiftOffNearest) {
+        ArgumentCheck::refuse("mouseSetReportRate", "rate",
+                              QStringLiteral("%1 is no lift-off distance of the mouse (%2-%3)")
+                                  .arg(int(rate)).arg(mousevalues::kLiftOffFarthest).arg(mousevalues::kLiftOffNearest));
+        return;
+    }
     if (!m_ctx.hid)
         return;
     if (en != 0)
@@ -33,6 +51,12 @@ void DpiOps::mouseSetReportRate(uchar rate, uchar en)
 
 void DpiOps::mouseSetCurrentDPI(uchar currentDPI)
 {
+    if (currentDPI < mousevalues::kFirstStage || currentDPI > mousevalues::kLastStage) {
+        ArgumentCheck::refuse("mouseSetCurrentDPI", "currentDPI",
+                              QStringLiteral("no DPI stage %1 (%2-%3)")
+                                  .arg(int(currentDPI)).arg(mousevalues::kFirstStage).arg(mousevalues::kLastStage));
+        return;
+    }
     if (!m_ctx.hid)
         return;
     if (m_ctx.is560())
@@ -59,9 +83,20 @@ QVariant DpiOps::mouseGetCurrentDPI()
 
 void DpiOps::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray)
 {
+    if (dpiCount < mousevalues::kFirstStage || dpiCount > mousevalues::kLastStage) {
+        ArgumentCheck::refuse("mouseSetDpi", "dpiCount",
+                              QStringLiteral("%1 stages; the mouse holds %2-%3")
+                                  .arg(dpiCount).arg(mousevalues::kFirstStage).arg(mousevalues::kLastStage));
+        return;
+    }
+    const dpi::Sensor sensor = dpi::sensorFromName(sensorType);
+    const QString problem = mousevalues::dpiTableProblem(dpiCount, sensor, dpiValueArray);
+    if (!problem.isEmpty()) {
+        ArgumentCheck::refuse("mouseSetDpi", "dpiValueArray", problem);
+        return;
+    }
     if (dpiValueArray.size() != dpi::kStages)
         qCDebug(lcFeatures) << "mouseSetDpi:" << dpiValueArray.size() << "stage values instead of" << dpi::kStages;
-    const dpi::Sensor sensor = dpi::sensorFromName(sensorType);
     const dpi::EncodedStages stages = dpi::encodeStages(sensor, dpiValueArray);
 
     if (m_ctx.is560()) {
@@ -81,7 +116,7 @@ void DpiOps::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValue
     if (!m_ctx.hid)
         return;
     const dpi::StageCodes codes = dpi::withUnusedStages(stages.codes, dpiCount, int(dpiValueArray.size()));
-    m_ctx.hid->hid553_11H_SetDPISet(static_cast<uchar>(dpiCount & 0xFF), codes.data());
+    m_ctx.hid->hid553_11H_SetDPISet(static_cast<uchar>(dpiCount), codes.data());
 }
 
 QVariantList DpiOps::GetKeyboardoption()

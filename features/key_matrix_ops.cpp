@@ -5,6 +5,7 @@
 #include "features/feature_context.h"
 #include "features/features_log.h"
 #include "features/key_matrix_convert.h"
+#include "features/mouse_values.h"
 #include "features/profile_sync.h"
 #include "store/argument_check.h"
 #include "store/settings_store.h"
@@ -62,6 +63,20 @@ void KeyMatrixOps::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVaria
         ArgumentCheck::refuse("mouseSetKeyMatrix", "src64",
                               QStringLiteral("%1 numbers instead of %2")
                                   .arg(src64.size()).arg(keymatrix::kSlots * keymatrix::kEntrySize));
+        return;
+    }
+    // Every number is one byte of an entry, and every period one byte of the
+    // matrix: a larger one, or text, would be cut into another entry.
+    QString problem = mousevalues::listProblem(src64, 0, mousevalues::kLastByte);
+    if (!problem.isEmpty()) {
+        ArgumentCheck::refuse("mouseSetKeyMatrix", "src64", problem);
+        return;
+    }
+    problem = otherParam.size() > keymatrix::kPresetSlots
+                  ? QStringLiteral("%1 preset periods, at most %2").arg(otherParam.size()).arg(keymatrix::kPresetSlots)
+                  : mousevalues::listProblem(otherParam, 0, mousevalues::kLastByte);
+    if (!problem.isEmpty()) {
+        ArgumentCheck::refuse("mouseSetKeyMatrix", "otherParam", problem);
         return;
     }
     // The stored map follows the page even when the mouse refuses it.

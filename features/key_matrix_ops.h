@@ -14,9 +14,9 @@ public:
     // Stores the 16 entries of `src64` (page encoding, entry s at 4s..4s+3)
     // under "mouseKeyMatrix/<s>" of the current profile, then, with
     // `isSendData`, sends matrix 1, or in recoil mode matrices 1-4 with the
-    // preset periods of `otherParam` (three numbers; a short list is
-    // zero-filled). A map of other than 64 numbers is refused: nothing is
-    // stored or sent.
+    // preset periods of `otherParam` (up to three numbers; a short list is
+    // zero-filled). Refused, with nothing stored or sent: a map of other
+    // than 64 numbers, or a number of either list that is not a byte.
     void mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam);
     // Sends the firmware-default matrix of the current profile as matrices
     // 2, 3 and 4. Matrix 1 and the stored map stay.

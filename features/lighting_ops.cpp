@@ -4,13 +4,34 @@
 #include "features/feature_context.h"
 #include "features/features_log.h"
 #include "features/lighting_tables.h"
+#include "features/mouse_values.h"
 #include "features/profile_sync.h"
+#include "store/argument_check.h"
 #include "store/settings_store.h"
 
 #include <algorithm>
 
+namespace {
+
+// An index beyond the mouse's tables would go out as "off" (code 0) or a 0
+// byte: the page never hands one over, so it is junk and refused.
+bool indexFits(const char* parameter, uchar value, int last)
+{
+    if (value <= last)
+        return true;
+    ArgumentCheck::refuse("mouseSetRGBEffect", parameter,
+                          QStringLiteral("%1 is beyond the lighting tables (0-%2)").arg(int(value)).arg(last));
+    return false;
+}
+
+} // namespace
+
 void LightingOps::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
 {
+    if (!indexFits("effect", effect, mousevalues::kLastEffect)
+        || !indexFits("option1", option1, mousevalues::kLastLightingStep)
+        || !indexFits("option2", option2, mousevalues::kLastLightingStep))
+        return;
     if (!m_ctx.store)
         return;
     const bool colourful = m_ctx.store->isColorful();
@@ -40,6 +61,18 @@ void LightingOps::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
 
 void LightingOps::mouseSetRGBColor(uchar type, QVariantList src24)
 {
+    if (type > mousevalues::kLastColourTableKind) {
+        ArgumentCheck::refuse("mouseSetRGBColor", "type",
+                              QStringLiteral("no colour-table kind %1 (0-%2)")
+                                  .arg(int(type))
+                                  .arg(mousevalues::kLastColourTableKind));
+        return;
+    }
+    const QString problem = mousevalues::listProblem(src24, 0, mousevalues::kLastByte);
+    if (!problem.isEmpty()) {
+        ArgumentCheck::refuse("mouseSetRGBColor", "src24", problem);
+        return;
+    }
     if (!m_ctx.store)
         return;
     bool cut = false;

@@ -15,12 +15,14 @@ public:
 
     // Effect index with its speed step (option1) and brightness step
     // (option2), translated for the model. On the 560 family blocks 1-4 keep
-    // the new bytes even when sending them fails.
+    // the new bytes even when sending them fails. An index beyond the tables
+    // (effect above 10, a step above 4) is refused and nothing is sent.
     void mouseSetRGBEffect(uchar effect, uchar option1, uchar option2);
     // Up to 24 colour components (eight colours, red-green-blue); missing ones
     // are 0, extra ones dropped. `type` (0 RGB page, 1 single-colour page) is
     // passed on only by the eight-colour command of the 553 family; the 55328
-    // variant always sends table 0.
+    // variant always sends table 0. A component that is not an integer from
+    // 0 to 255, or a `type` above 2, is refused and nothing is sent.
     void mouseSetRGBColor(uchar type, QVariantList src24);
 
 private:

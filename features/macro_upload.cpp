@@ -4,6 +4,7 @@
 #include "features/feature_context.h"
 #include "features/features_log.h"
 #include "features/macro_block.h"
+#include "features/mouse_values.h"
 #include "store/argument_check.h"
 
 QVariant MacroUpload::mouseSendMacroData(QVariantList macroData, QVariant macroIndex)
@@ -14,6 +15,11 @@ QVariant MacroUpload::mouseSendMacroData(QVariantList macroData, QVariant macroI
     if (!slot) {
         ArgumentCheck::refuse("mouseSendMacroData", "macroIndex",
                               QStringLiteral("the mouse keeps no macro for button slot %1").arg(macroIndex.toString()));
+        return QVariant(true);
+    }
+    const QString problem = mousevalues::listProblem(macroData, 0, mousevalues::kLastByte);
+    if (!problem.isEmpty()) {
+        ArgumentCheck::refuse("mouseSendMacroData", "macroData", problem);
         return QVariant(true);
     }
     bool cut = false;

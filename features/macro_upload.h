@@ -16,7 +16,8 @@ public:
 
     // Sends `macroData` (the block's bytes, cut to bytes and zero-filled to
     // 128) as the macro of button slot `macroIndex`. A slot that is not
-    // exactly 0-11 is refused (ArgumentCheck) and nothing is sent. Always true: the page
+    // exactly 0-11, or a number of the block that is not a byte, is refused
+    // (ArgumentCheck) and nothing is sent. Always true: the page
     // is not told whether the mouse took it.
     QVariant mouseSendMacroData(QVariantList macroData, QVariant macroIndex);
 

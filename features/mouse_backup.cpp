@@ -72,7 +72,7 @@ MouseBackup::Result MouseBackup::restore(const QString& path)
         return Result{Outcome::Refused, why + QStringLiteral("; nothing was sent")};
     };
     if (!mouse || mouse->path.isEmpty())
-        return refuse(QStringLiteral("no mouse is connected"));
+        return Result{Outcome::NoMouse, QStringLiteral("no mouse is connected; nothing was sent")};
     const QString name = BackupRecord::mouseName(mouse->vid, mouse->pid);
     const QString file = path.isEmpty() ? newestBackup() : path;
     if (file.isEmpty())

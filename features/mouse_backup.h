@@ -33,7 +33,8 @@ public:
 
     enum class Outcome {
         Restored,
-        Refused,        // nothing was sent: no mouse, no such backup, damaged, another mouse
+        Refused,        // nothing was sent: no such backup, damaged, another mouse
+        NoMouse,        // nothing was sent: no mouse is connected (or it was lost before the restore)
         Failed,         // a write did not take; the message says what was written and what not
     };
     struct Result {

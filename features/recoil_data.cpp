@@ -1,5 +1,8 @@
 #include "features/recoil_data.h"
 
+#include "features/mouse_values.h"
+#include "store/argument_check.h"
+
 namespace recoil {
 
 namespace {
@@ -62,6 +65,23 @@ QStringList presetValues(const QVariantList& src, int from)
             values[i] = src.at(at).toString();
     }
     return values;
+}
+
+QString presetValuesProblem(const QVariantList& src, int from)
+{
+    if (from < 0 || src.size() < from + kPresetValueCount)
+        return QStringLiteral("%1 values; a preset has %2").arg(src.size()).arg(from + kPresetValueCount);
+    const QVariant& key = src.at(from);
+    if (!mousevalues::isText(key) || key.toString().trimmed().isEmpty())
+        return QStringLiteral("the key text %1 is no text").arg(mousevalues::shown(key));
+    static const char* const kNumbers[] = {"the period", "X", "Y", "times"};
+    for (int i = 1; i < kPresetValueCount; ++i) {
+        const QVariant& v = src.at(from + i);
+        if (!ArgumentCheck::integer(v, 0, kLastStepValue))
+            return QStringLiteral("%1 (%2) is not an integer from 0 to %3")
+                .arg(QLatin1String(kNumbers[i - 1]), mousevalues::shown(v)).arg(kLastStepValue);
+    }
+    return QString();
 }
 
 } // namespace recoil

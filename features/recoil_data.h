@@ -28,6 +28,9 @@ struct RecoilStep {
 // times, X, Y from QML, each taken as an unsigned integer and cut to a byte;
 // missing ones are 0, extra ones ignored.
 RecoilStep stepFromValues(const QVariantList& src);
+// The numbers stepFromValues takes, and a preset's period.
+constexpr int kStepValues = 3;
+constexpr int kLastStepValue = 255;
 
 // --- 553 family --------------------------------------------------------------
 // A mouse whose third keyboard option is set counts Y the other way round:
@@ -63,5 +66,10 @@ QStringList defaultPresetValues();
 // The five values of an entry taken from src[from ... from + 4] as text;
 // missing ones get the defaults above.
 QStringList presetValues(const QVariantList& src, int from);
+
+// Empty when src[from ... from + 4] are the five values of a preset: a key
+// text (a string or a number, not blank), then period, X, Y and times, each
+// an integer from 0 to 255 (one byte of the mouse); else what is wrong.
+QString presetValuesProblem(const QVariantList& src, int from);
 
 } // namespace recoil

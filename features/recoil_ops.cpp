@@ -4,6 +4,7 @@
 #include "device/hid_thread.h"
 #include "features/feature_context.h"
 #include "features/features_log.h"
+#include "features/mouse_values.h"
 #include "features/profile_sync.h"
 #include "features/recoil_data.h"
 #include "store/argument_check.h"
@@ -15,6 +16,7 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <limits>
 
 namespace {
 
@@ -25,6 +27,9 @@ constexpr int kXYSensitiveDefault = 4;
 constexpr int kLastAxis = 1;            // XYSensitive/0 is X, /1 is Y
 constexpr int kLastSelectGun = 3;       // preset slots, counted from 0 or from 1
 constexpr int kRenameValues = 7;    // new name, five values, old name
+constexpr int kSaveValues = 6;      // name, five values
+// The XY-sensitivity is a slider position: a pixel of the 1024-wide window.
+constexpr int kLastSliderPosition = 1024;
 
 } // namespace
 
@@ -91,8 +96,21 @@ void RecoilOps::mouseSaveGundata(QVariant index, QVariantList src6)
         ArgumentCheck::refuse("mouseSaveGundata", "index", QStringLiteral("no preset key: \"%1\"").arg(name));
         return;
     }
-    if (src6.isEmpty()) {
-        ArgumentCheck::refuse("mouseSaveGundata", "src6", QStringLiteral("no preset values"));
+    // Exactly a name and the five values: a short list would store defaults
+    // the page never chose, text where a number belongs a preset no page can show.
+    if (src6.size() != kSaveValues) {
+        ArgumentCheck::refuse("mouseSaveGundata", "src6",
+                              QStringLiteral("%1 values; a preset has %2 (name, key, period, X, Y, times)")
+                                  .arg(src6.size()).arg(kSaveValues));
+        return;
+    }
+    if (!mousevalues::isText(src6.at(0)) || src6.at(0).toString().trimmed().isEmpty()) {
+        ArgumentCheck::refuse("mouseSaveGundata", "src6",
+                              QStringLiteral("the name %1 is no text").arg(mousevalues::shown(src6.at(0))));
+        return;
+    }
+    if (const QString problem = recoil::presetValuesProblem(src6, 1); !problem.isEmpty()) {
+        ArgumentCheck::refuse("mouseSaveGundata", "src6", problem);
         return;
     }
     const QStringList entry = QStringList{src6.at(0).toString()} + recoil::presetValues(src6, 1);
@@ -131,8 +149,14 @@ void RecoilOps::modifyGundata(QVariant modifyType, QVariantList src6)
 
     const QString newName = src6.isEmpty() ? QString() : src6.at(0).toString();
     const QString oldName = src6.size() >= kRenameValues ? src6.at(kRenameValues - 1).toString() : QString();
-    if (!recoil::isUsableName(newName) || !recoil::isUsableName(oldName)) {
-        ArgumentCheck::refuse("modifyGundata", "src6", QStringLiteral("a rename needs the new and the old preset name"));
+    if (src6.size() != kRenameValues || !recoil::isUsableName(newName) || !recoil::isUsableName(oldName)
+        || !mousevalues::isText(src6.at(0)) || !mousevalues::isText(src6.at(kRenameValues - 1))) {
+        ArgumentCheck::refuse("modifyGundata", "src6",
+                              QStringLiteral("a rename needs the new name, the five values and the old name"));
+        return;
+    }
+    if (const QString problem = recoil::presetValuesProblem(src6, 1); !problem.isEmpty()) {
+        ArgumentCheck::refuse("modifyGundata", "src6", problem);
         return;
     }
     const QStringList values = recoil::presetValues(src6, 1);
@@ -172,14 +196,22 @@ QStringList RecoilOps::getGunDataKey()
 
 void RecoilOps::mouseSendGundata(int index, QVariantList src)
 {
-    if (!m_ctx.store || !m_ctx.store->isGun())
-        return;
     if (!recoil::isPresetSlot(index)) {
         ArgumentCheck::refuse("mouseSendGundata", "index", QStringLiteral("no preset slot %1 (1-3)").arg(index));
         return;
     }
-    if (src.size() < 3)
-        qCDebug(lcFeatures) << "mouseSendGundata: preset for slot" << index << "has" << src.size() << "of 3 values";
+    // Times, X and Y, each one byte of the mouse: nothing is made up or cut.
+    const QString problem = src.size() != recoil::kStepValues
+                                ? QStringLiteral("%1 values; a preset is sent as %2 (times, X, Y)")
+                                      .arg(src.size())
+                                      .arg(recoil::kStepValues)
+                                : mousevalues::listProblem(src, 0, recoil::kLastStepValue);
+    if (!problem.isEmpty()) {
+        ArgumentCheck::refuse("mouseSendGundata", "src", problem);
+        return;
+    }
+    if (!m_ctx.store || !m_ctx.store->isGun())
+        return;
     if (m_ctx.is560())
         sendPreset560(index, src);
     else
@@ -241,7 +273,18 @@ QVariant RecoilOps::getXYSensitive(QVariant index)
 
 void RecoilOps::setXYSensitive(QVariant index, QVariant xyData)
 {
-    setProfileValue(profileKey("setXYSensitive", kXYSensitive, index, kLastAxis), xyData);
+    const std::optional<QString> key = profileKey("setXYSensitive", kXYSensitive, index, kLastAxis);
+    if (!key)
+        return;
+    const std::optional<qint64> position = ArgumentCheck::integer(xyData, 0, kLastSliderPosition);
+    if (!position) {
+        ArgumentCheck::refuse("setXYSensitive", "xyData",
+                              QStringLiteral("%1 is no slider position (0-%2)")
+                                  .arg(mousevalues::shown(xyData))
+                                  .arg(kLastSliderPosition));
+        return;
+    }
+    setProfileValue(key, QVariant(int(*position)));
 }
 
 QVariant RecoilOps::getselectGun(QVariant index)
@@ -251,5 +294,15 @@ QVariant RecoilOps::getselectGun(QVariant index)
 
 void RecoilOps::setSelectGun(QVariant index, QVariant xyData)
 {
-    setProfileValue(profileKey("setSelectGun", kSelectGun, index, kLastSelectGun), xyData);
+    const std::optional<QString> key = profileKey("setSelectGun", kSelectGun, index, kLastSelectGun);
+    if (!key)
+        return;
+    // A preset: its name, or its number in the library (a whole number).
+    const bool isName = xyData.typeId() == QMetaType::QString;
+    if (!isName && !ArgumentCheck::integer(xyData, 0, std::numeric_limits<int>::max())) {
+        ArgumentCheck::refuse("setSelectGun", "xyData",
+                              QStringLiteral("%1 names no preset").arg(mousevalues::shown(xyData)));
+        return;
+    }
+    setProfileValue(key, xyData);
 }

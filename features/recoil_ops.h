@@ -25,14 +25,15 @@ public:
     explicit RecoilOps(FeatureContext& ctx) : m_ctx(ctx) {}
 
     // Stores src6 = (name, key text, period, X, Y, times) under
-    // "gunData/<index>". Missing values after the name get the defaults of a
-    // new preset; an empty list or an index that is not a single key stores
-    // nothing.
+    // "gunData/<index>". Refused, with nothing stored: an index that is not a
+    // single key, another number of values, a blank name or key text, or a
+    // period, X, Y or times that is not an integer from 0 to 255.
     void mouseSaveGundata(QVariant index, QVariantList src6);
     // Type 0 deletes "gunData/<src6[0]>". Type 1 renames: src6 = (new name,
     // key text, period, X, Y, times, old name); the old entry is replaced by
     // the new one. A rename onto another existing preset is refused. Other
-    // types, and lists without the names they need, change nothing.
+    // types, and lists without the names they need or with values that
+    // mouseSaveGundata refuses, change nothing.
     void modifyGundata(QVariant modifyType, QVariantList src6);
     // The list stored under "gunData/<name>"; empty when it is missing, not a
     // list, or the library is missing.
@@ -43,17 +44,18 @@ public:
     // Sends src = (times, X, Y) to preset slot `index` (1-3) of a mouse with
     // recoil presets: on the 560 family through profile block index + 1, on
     // the 553 family with the preset command, Y counted the way the mouse's
-    // keyboard options ask. Without recoil presets, or for another slot,
-    // nothing is sent. Missing values are 0.
+    // keyboard options ask. Without recoil presets nothing is sent; another
+    // slot, or a list that is not three integers from 0 to 255, is refused.
     void mouseSendGundata(int index, QVariantList src);
 
     // "XYSensitive/<index>" of the current profile (default 4) and its
-    // setter; `index` is 0 (X) or 1 (Y).
+    // setter; `index` is 0 (X) or 1 (Y), `xyData` a slider position 0-1024.
     QVariant getXYSensitive(QVariant index);
     void setXYSensitive(QVariant index, QVariant xyData);
     // "selectGun/<index>" of the current profile (default "") and its setter;
     // `index` is a preset slot, 0-3. Other indexes are refused (ArgumentCheck):
-    // the getters give the default, the setters store nothing.
+    // the getters give the default, the setters store nothing. The setter
+    // takes a preset's name or number, not a list or nothing.
     QVariant getselectGun(QVariant index);
     void setSelectGun(QVariant index, QVariant xyData);
 

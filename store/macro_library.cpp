@@ -135,6 +135,13 @@ bool MacroLibrary::saveMacroIni(const QVariant& name, const QStringList& macros,
                               QStringLiteral("%1 actions, at most %2").arg(macros.size()).arg(MaxActions));
         return false;
     }
+    // The mouse counts repeats in 16 bits; anything else is no repeat count.
+    const std::optional<qint64> repeats = ArgumentCheck::integer(repeat, 0, MaxRepeat);
+    if (!repeats) {
+        ArgumentCheck::refuse("saveMacroIni", "repeat",
+                              QStringLiteral("%1 is no repeat count (0-%2)").arg(repeat.toString()).arg(MaxRepeat));
+        return false;
+    }
     // A damaged macro file is kept aside; the edit then goes to a fresh one.
     if (!DamagedFiles::keepAside(*path) && !QFileInfo(*path).isFile()) {
         OperationFailures::fail("saveMacroIni", QStringLiteral("there is no macro file %1").arg(*path));
@@ -143,7 +150,7 @@ bool MacroLibrary::saveMacroIni(const QVariant& name, const QStringList& macros,
     QSettings file(*path, QSettings::IniFormat);
     file.remove(QStringLiteral("macro"));
     file.setValue(QStringLiteral("config/total"), int(macros.size()));
-    file.setValue(QStringLiteral("config/repeat"), repeat);
+    file.setValue(QStringLiteral("config/repeat"), int(*repeats));
     file.beginGroup(QStringLiteral("macro"));
     for (int i = 0; i < macros.size(); ++i)
         file.setValue(QString::number(i), macros.at(i));

@@ -22,6 +22,8 @@ public:
     static constexpr int MaxNameLength = 64;
     // Most actions a macro file may hold; a device macro holds far fewer.
     static constexpr int MaxActions = 1024;
+    // The mouse's repeat count is 16 bits.
+    static constexpr int MaxRepeat = 65535;
     // Profile slots that take part in renames and deletions (the pages use 0-5).
     static constexpr int ProfileSlotsWithMacros = 6;
     // Buttons of a key matrix.
@@ -43,7 +45,8 @@ public:
     bool createMacroIni(const QVariant& name, const QVariant& macroIndex);
     // Replaces the actions and the repeat count of an existing macro file;
     // false (and nothing created) when there is no such file. A damaged file
-    // is kept aside (DamagedFiles) and the macro written afresh.
+    // is kept aside (DamagedFiles) and the macro written afresh. A repeat
+    // count that is not an integer from 0 to 65535 is refused.
     bool saveMacroIni(const QVariant& name, const QStringList& macros, const QVariant& repeat);
     // The actions in order, then the repeat count; empty when there is no file.
     QStringList loadMacroIni(const QVariant& name) const;

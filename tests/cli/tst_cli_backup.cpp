@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QtTest>
 
@@ -126,6 +127,7 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");
         QTest::newRow("damaged") << "damaged" << "is not a usable mouse backup: not a JSON object; nothing was sent";
+        QTest::newRow("profile 99") << "profile" << "is not a usable mouse backup: \"currentProfile\" is missing or not a profile from 1 to 4; nothing was sent";
         QTest::newRow("another mouse") << "product" << "is a backup of the mouse 04d9:1234, not of the connected mouse 04d9:a1ee; nothing was sent";
         QTest::newRow("no backup") << "none" << "there is no backup of the mouse 04d9:a1ee";
         QTest::newRow("two files") << "two" << "restore takes at most one FILE";
@@ -136,11 +138,17 @@ private slots:
         QFETCH(QString, message);
         Folder f(560);
         QStringList args{QStringLiteral("restore")};
-        if (kind == QLatin1String("damaged") || kind == QLatin1String("product") || kind == QLatin1String("two")) {
+        if (kind != QLatin1String("none")) {
             QCOMPARE(f.cli({QStringLiteral("call"), QStringLiteral("hid.hid560_02H_SetCurrentProfile"), QStringLiteral("2")}).exitCode, 0);
             const QString file = f.backups().value(0);
             QByteArray text = f.data.readFile(QDir(f.data.root()).relativeFilePath(file));
-            text = kind == QLatin1String("damaged") ? text.left(40) : text.replace("\"a1ee\"", "\"1234\"");
+            if (kind == QLatin1String("damaged"))
+                text = text.left(40);
+            else if (kind == QLatin1String("profile"))
+                text.replace(QRegularExpression(QStringLiteral("\"currentProfile\": \\d+")).match(QString::fromUtf8(text)).captured().toUtf8(),
+                             "\"currentProfile\": 99");
+            else
+                text.replace("\"a1ee\"", "\"1234\"");
             QVERIFY(f.data.writeFile(QDir(f.data.root()).relativeFilePath(file), text));
             args << file;
             if (kind == QLatin1String("two"))
@@ -155,6 +163,39 @@ private slots:
         QCOMPARE(f.writes(), QStringList());
         QCOMPARE(f.mouseState(), before);
         QCOMPARE(f.backups(), backups);
+    }
+
+    // A restore that loses the mouse after the device check is a failure (1),
+    // on either family, and writes nothing; no mouse at all is 3.
+    void restoreThatLosesTheMouse_data()
+    {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        for (int family : {553, 560}) {
+            QTest::addRow("%d unplugged after the check", family) << family << "unplugAtCall=6" << 1 << "";
+            QTest::addRow("%d no mouse", family) << family << "plugged=false" << 3 << "no mouse passed the device check";
+        }
+    }
+    void restoreThatLosesTheMouse()
+    {
+        QFETCH(int, family);
+        QFETCH(QString, fault);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        Folder f(family);
+        QCOMPARE(f.cli({QStringLiteral("call"), QStringLiteral("hid.hid553_03H_SetKeyboardoption"), QStringLiteral("1"),
+                        QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}).exitCode, 0);
+        const QString backup = f.backups().value(0);
+        QVERIFY(!backup.isEmpty());
+        const QJsonObject before = f.mouseState();
+        QFile::remove(f.trace());
+        const Run r = f.cli({QStringLiteral("--virtual-option"), fault, QStringLiteral("restore"), backup});
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        QCOMPARE(f.writes(), QStringList());
+        QCOMPARE(f.mouseState(), before);
     }
 
     // A profile block that does not read back as written is written once

@@ -5,7 +5,9 @@
 #include "features/dpi_codes.h"
 #include "features/dpi_ops.h"
 #include "features/feature_context.h"
+#include "features/mouse_values.h"
 #include "features/profile_sync.h"
+#include "store/argument_check.h"
 #include "support/feature_bench.h"
 
 #include <QtTest>
@@ -119,8 +121,10 @@ private slots:
              bytes({3, 49, 0x5A, 0x5E, 0x7C, 0x50, 0, 1}), bytes({3, 49, 0x5A, 0x5E, 0x7C, 0x50, 0, 1}), 0xFF, -1},
             {"unknown model", "PMW9999", 2, values({400, 6000, 800, 800, 800, 800, 800, 800}),
              bytes({3, 0x5E, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80}), bytes({3, 0x5E, 7, 7, 7, 7, 7, 7}), 0x03, -1},
-            {"3050", "3050", 5, values({250, 251, 2100, 4000, 4100, 500, 750, 1000}),
-             bytes({1, 2, 0x45, 0x48, 0, 0x80, 0x80, 0x80}), bytes({1, 2, 0x45, 0x48, 0, 2, 3, 4}), 0x1F, -1},
+            {"3050", "3050", 5, values({250, 251, 2100, 4000, 3000, 500, 750, 1000}),
+             bytes({1, 2, 0x45, 0x48, 0x46, 0x80, 0x80, 0x80}), bytes({1, 2, 0x45, 0x48, 0x46, 2, 3, 4}), 0x1F, -1},
+            {"values as text and whole doubles", "3360", 2, QVariantList{QStringLiteral("400"), 800.0, 0, 0},
+             bytes({3, 7, 0x80, 0x80, 0, 0, 0, 0}), bytes({3, 7, 0xFF, 0xFF, 0, 0, 0, 0}), 0x03, -1},
             {"3389 high stages 7 and 8", "3389", 8, values({400, 800, 1600, 3200, 6400, 10000, 12800, 16000}),
              bytes({8, 16, 32, 64, 128, 200, 0, 64}), bytes({8, 16, 32, 64, 128, 200, 0, 64}), 0xFF, 0xC0},
             {"3389 one stage", "3389", 1, values({12800, 400, 400, 400, 400, 400, 400, 400}),
@@ -193,6 +197,80 @@ private slots:
         }
         QCOMPARE(got.size(), gun ? 4 : 1);
         QCOMPARE(blockBytes(*t.ctx.blocks.block(0)), blockBytes(copyBefore[0]));
+    }
+
+    // A table the mouse cannot take is refused whole: nothing is sent and
+    // the 560 copy of the blocks stays as it was.
+    void dpiTableRefused_data()
+    {
+        QTest::addColumn<int>("dpiCount");
+        QTest::addColumn<QString>("sensor");
+        QTest::addColumn<QVariantList>("stageValues");
+        const QVariantList fine = values({400, 800, 1600, 3200, 0, 0, 0, 0});
+        QTest::newRow("count -1") << -1 << "3360" << fine;
+        QTest::newRow("count 0") << 0 << "3360" << fine;
+        QTest::newRow("count 9") << 9 << "3360" << fine;
+        QTest::newRow("count 2^31-1") << 2147483647 << "3360" << fine;
+        QTest::newRow("text") << 4 << "3360" << QVariantList{"a", "b", QVariant(), QVariantList{1}};
+        QTest::newRow("fraction") << 4 << "3360" << QVariantList{400.5, 800, 1600, 3200};
+        QTest::newRow("3360 code above a byte") << 4 << "3360" << values({400, 800, 1600, 25700});
+        QTest::newRow("3360 below its first code") << 4 << "3360" << values({400, 800, 1600, 99});
+        QTest::newRow("0 in a stage in use") << 4 << "3360" << values({400, 800, 1600, 0});
+        QTest::newRow("negative unused stage") << 2 << "3360" << values({400, 800, -100, 0});
+        QTest::newRow("unused stage above the range") << 2 << "4090" << values({400, 800, 51200, 0});
+        QTest::newRow("3050 beyond its scale") << 4 << "3050" << values({400, 800, 1600, 4001});
+        QTest::newRow("3389 beyond nine bits") << 4 << "3389" << values({400, 800, 1600, 25600});
+        QTest::newRow("3327 code above a byte") << 4 << "3327" << values({400, 800, 1600, 12800});
+        QTest::newRow("extra value junk") << 8 << "3360" << QVariantList{400, 800, 1600, 3200, 400, 400, 400, 400, "x"};
+    }
+    void dpiTableRefused()
+    {
+        QFETCH(int, dpiCount);
+        QFETCH(QString, sensor);
+        QFETCH(QVariantList, stageValues);
+        for (int family : {553, 560}) {
+            DpiRig t(family, true);
+            QVERIFY(t.connect());
+            std::array<ProfileBlocks::Block, 5> copyBefore;
+            for (int n = 0; n < 5; ++n)
+                copyBefore[n] = *t.ctx.blocks.block(n);
+            const quint64 refusals = ArgumentCheck::refusals();
+            t.ops.mouseSetDpi(dpiCount, sensor, stageValues);
+            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(1));
+            QVERIFY(t.rig.mouse->received().isEmpty());
+            for (int n = 0; n < 5; ++n)
+                QCOMPARE(blockBytes(*t.ctx.blocks.block(n)), blockBytes(copyBefore[n]));
+        }
+    }
+
+    // The ends of every sensor's range are taken as they are.
+    void dpiRangeEnds_data()
+    {
+        QTest::addColumn<QString>("sensor");
+        QTest::addColumn<int>("lowestCode");
+        QTest::addColumn<int>("highestCode");
+        QTest::newRow("4090") << "4090" << 0 << 0xFF;
+        QTest::newRow("3360") << "3360" << 0 << 0xFF;
+        QTest::newRow("3050") << "3050" << 1 << 0x48;
+        QTest::newRow("3389") << "3389" << 1 << 0xFF;
+        QTest::newRow("3327") << "3327" << 2 << 0xFE;
+    }
+    void dpiRangeEnds()
+    {
+        QFETCH(QString, sensor);
+        QFETCH(int, lowestCode);
+        QFETCH(int, highestCode);
+        const dpi::DpiRange range = dpi::dpiRange(dpi::sensorFromName(sensor));
+        DpiRig t(553, false);
+        QVERIFY(t.connect());
+        t.ops.mouseSetDpi(2, sensor, values({range.lowest, range.highest, 0, 0, 0, 0, 0, 0}));
+        const QList<VirtualExchange> got = t.rig.mouse->received();
+        QCOMPARE(got.size(), 1);
+        QCOMPARE(int(uchar(got.at(0).payload.at(0))), lowestCode);
+        QCOMPARE(int(uchar(got.at(0).payload.at(1))), highestCode);
+        QVERIFY(mousevalues::dpiTableProblem(2, dpi::sensorFromName(sensor), values({range.lowest, range.highest})).isEmpty());
+        QVERIFY(!mousevalues::dpiTableProblem(2, dpi::sensorFromName(sensor), values({range.lowest - 1, range.highest})).isEmpty());
+        QVERIFY(!mousevalues::dpiTableProblem(2, dpi::sensorFromName(sensor), values({range.lowest, range.highest + 1})).isEmpty());
     }
 
     // The copy of the blocks keeps the new table when the mouse does not take
@@ -268,7 +346,12 @@ private slots:
         for (int family : {553, 560}) {
             QTest::addRow("%d near", family) << family << 121 << 1 << frame({0x07, 0, 121, 0x7D});
             QTest::addRow("%d far", family) << family << 99 << 1 << frame({0x07, 0, 99, 0x7D});
-            QTest::addRow("%d any enable", family) << family << 5 << 2 << QByteArray::fromHex("0700057d00000076");
+            QTest::addRow("%d any enable", family) << family << 110 << 2 << frame({0x07, 0, 110, 0x7D});
+            QTest::addRow("%d nearest", family) << family << 125 << 1 << frame({0x07, 0, 125, 0x7D});
+            // No distance of the mouse: refused even when switched off.
+            QTest::addRow("%d 98", family) << family << 98 << 1 << QByteArray();
+            QTest::addRow("%d 126", family) << family << 126 << 1 << QByteArray();
+            QTest::addRow("%d 255 off", family) << family << 255 << 0 << QByteArray();
             QTest::addRow("%d off", family) << family << 121 << 0 << frame({0x07, 0, 0, 0x7D});
         }
     }
@@ -280,8 +363,14 @@ private slots:
         QFETCH(QByteArray, expected);
         DpiRig t(family, false);
         QVERIFY(t.connect());
+        const quint64 refusals = ArgumentCheck::refusals();
         t.ops.mouseSetReportRate(uchar(rate), uchar(en));
         const QList<VirtualExchange> got = t.rig.mouse->received();
+        if (expected.isEmpty()) {
+            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(1));
+            QVERIFY(got.isEmpty());
+            return;
+        }
         QCOMPARE(got.size(), 1);
         QCOMPARE(got.at(0).frame.toHex(' '), expected.toHex(' '));
         if (family == 553)
@@ -334,6 +423,31 @@ private slots:
         QCOMPARE(t.ops.mouseGetCurrentDPI().toInt(), 0);
         t.ctx.hid = nullptr;
         QCOMPARE(t.ops.mouseGetCurrentDPI().toInt(), 0);
+    }
+
+    // A stage the mouse does not have, and (on a 560 mouse, which takes the
+    // keyboard-option command as the report rate of profile byte1) a byte1
+    // that is no profile, are refused: nothing is sent. A 553 mouse keeps
+    // any option bytes.
+    void stageAndOptionsRefused()
+    {
+        for (int family : {553, 560}) {
+            DpiRig t(family, false);
+            QVERIFY(t.connect());
+            const quint64 refusals = ArgumentCheck::refusals();
+            for (uchar stage : {uchar(0), uchar(9), uchar(255)})
+                t.ops.mouseSetCurrentDPI(stage);
+            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(3));
+            t.ops.mouseSetKeyboardoption(0, 1, 0, 0);
+            t.ops.mouseSetKeyboardoption(5, 1, 0, 0);
+            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(family == 560 ? 5 : 3));
+            QCOMPARE(t.rig.mouse->received().size(), family == 560 ? 0 : 2);
+            t.rig.mouse->clearReceived();
+            t.ops.mouseSetKeyboardoption(family == 560 ? 4 : 0xFF, 0xFF, 0xFF, 0xFF);
+            t.ops.mouseSetCurrentDPI(8);
+            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(family == 560 ? 5 : 3));
+            QCOMPARE(t.rig.mouse->received().size(), family == 560 ? 5 : 2);
+        }
     }
 
     // The four keyboard-option bytes go out and come back with the 553 pair,

@@ -225,7 +225,7 @@ private slots:
 
         KeyMatrixOps ops(b.ctx);
         const QByteArray page = withEntry(hex(kDefaultPage), 3, QByteArray::fromHex("0800") + char(presets) + '\0');
-        ops.mouseSetKeyMatrix(toValues(page), true, {10, 20, 0x11E});
+        ops.mouseSetKeyMatrix(toValues(page), true, {10, 20, 30});
 
         QList<QByteArray> matrices;
         matrices << withEntry(hex(kDefaultDevice), 3, switchEntries.at(0));
@@ -330,7 +330,17 @@ private slots:
             const quint64 refusals = ArgumentCheck::refusals();
             for (const QVariantList& map : {QVariantList{8, 0, 1}, toValues(hex(kDefaultPage)).mid(4), tooLong, QVariantList{}})
                 ops.mouseSetKeyMatrix(map, true, {1, 2, 3});
-            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(4));
+            // A number that is no byte, in the map or among the periods, is
+            // never cut into one; neither is stored, even without sending.
+            QVariantList junk = toValues(hex(kDefaultPage));
+            junk[6] = 0x1F0;
+            ops.mouseSetKeyMatrix(junk, false, {1, 2, 3});
+            junk[6] = QStringLiteral("F0");
+            ops.mouseSetKeyMatrix(junk, true, {1, 2, 3});
+            ops.mouseSetKeyMatrix(toValues(hex(kDefaultPage)), true, {1, 2, 0x11E});
+            ops.mouseSetKeyMatrix(toValues(hex(kDefaultPage)), true, {1, 2, -1});
+            ops.mouseSetKeyMatrix(toValues(hex(kDefaultPage)), false, {1, 2, 3, 4});
+            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(9));
             QVERIFY(b.rig.mouse->received().isEmpty());
             b.store->currentSlot()->sync();
             QCOMPARE(b.rig.fixture.readFile(QStringLiteral("modules/setting/p1.bin")), p1);

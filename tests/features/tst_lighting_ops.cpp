@@ -6,6 +6,8 @@
 #include "features/feature_context.h"
 #include "features/lighting_ops.h"
 #include "features/lighting_tables.h"
+#include "features/mouse_values.h"
+#include "store/argument_check.h"
 #include "support/feature_bench.h"
 
 #include <QtTest>
@@ -64,11 +66,14 @@ private slots:
         QTest::addColumn<int>("option2");
         QTest::addColumn<QByteArray>("expected");   // code, option1, option2 of 0DH
 
+        // An index beyond the tables (effect above 10, a step above 4) is
+        // refused: nothing is sent.
+        const QByteArray refused;
         // RGB: speed step 2, brightness step 3 unless the row says otherwise.
         QTest::newRow("rgb 0 static") << true << false << 0 << 2 << 3 << bytes({1, 0xC0, 0});
         QTest::newRow("rgb 0 step 1") << true << false << 0 << 0 << 1 << bytes({1, 0x40, 0});
         QTest::newRow("rgb 0 step 0") << true << false << 0 << 2 << 0 << bytes({1, 0, 0});
-        QTest::newRow("rgb 0 step 5") << true << false << 0 << 2 << 5 << bytes({1, 0, 0});
+        QTest::newRow("rgb 0 step 5") << true << false << 0 << 2 << 5 << refused;
         QTest::newRow("rgb 1") << true << false << 1 << 2 << 3 << bytes({2, 0, 5});
         QTest::newRow("rgb 2 speed 4") << true << false << 2 << 4 << 3 << bytes({3, 0, 1});
         QTest::newRow("rgb 3") << true << false << 3 << 0 << 3 << bytes({4, 0xFF, 10});
@@ -77,12 +82,13 @@ private slots:
         QTest::newRow("rgb 6") << true << false << 6 << 2 << 3 << bytes({6, 0, 0});
         QTest::newRow("rgb 7") << true << false << 7 << 2 << 3 << bytes({7, 0xC0, 0});
         QTest::newRow("rgb 8") << true << false << 8 << 2 << 4 << bytes({8, 0xFF, 15});
-        QTest::newRow("rgb 8 speed 5") << true << false << 8 << 5 << 4 << bytes({8, 0xFF, 0});
+        QTest::newRow("rgb 8 speed 5") << true << false << 8 << 5 << 4 << refused;
         QTest::newRow("rgb 9") << true << false << 9 << 3 << 1 << bytes({9, 0x40, 7});
         QTest::newRow("rgb 10") << true << false << 10 << 0 << 2 << bytes({10, 0x80, 30});
         QTest::newRow("rgb 10 speed 4") << true << false << 10 << 4 << 2 << bytes({10, 0x80, 20});
-        QTest::newRow("rgb 11") << true << false << 11 << 2 << 3 << bytes({0, 0, 0});
-        QTest::newRow("rgb 255") << true << false << 255 << 2 << 3 << bytes({0, 0, 0});
+        QTest::newRow("rgb 11") << true << false << 11 << 2 << 3 << refused;
+        QTest::newRow("rgb 255") << true << false << 255 << 2 << 3 << refused;
+        QTest::newRow("rgb speed 255") << true << false << 1 << 255 << 3 << refused;
         // An RGB mouse that is also a 55328 takes the RGB translation.
         QTest::newRow("rgb 55328 8") << true << true << 8 << 2 << 4 << bytes({8, 0xFF, 15});
 
@@ -93,14 +99,16 @@ private slots:
         QTest::newRow("single 2") << false << false << 2 << 0 << 4 << bytes({3, 0, 2});
         QTest::newRow("single 3") << false << false << 3 << 2 << 4 << bytes({4, 0xFF, 2});
         QTest::newRow("single 4") << false << false << 4 << 2 << 4 << bytes({0, 0, 2});
-        QTest::newRow("single 0 step 5") << false << false << 0 << 0 << 5 << bytes({1, 0, 2});
+        QTest::newRow("single 0 step 5") << false << false << 0 << 0 << 5 << refused;
+        QTest::newRow("single 10") << false << false << 10 << 0 << 0 << bytes({0, 0, 2});
+        QTest::newRow("single 11") << false << false << 11 << 0 << 0 << refused;
 
         // 55328: the second parameter goes out.
         QTest::newRow("55328 0") << false << true << 0 << 1 << 4 << bytes({1, 10, 0});
         QTest::newRow("55328 1 speed 4") << false << true << 1 << 4 << 0 << bytes({2, 0, 10});
         QTest::newRow("55328 2 speed 1") << false << true << 2 << 1 << 0 << bytes({3, 0, 3});
         QTest::newRow("55328 3 speed 3") << false << true << 3 << 3 << 0 << bytes({4, 0xFF, 7});
-        QTest::newRow("55328 3 speed 5") << false << true << 3 << 5 << 0 << bytes({4, 0xFF, 0});
+        QTest::newRow("55328 3 speed 5") << false << true << 3 << 5 << 0 << refused;
         QTest::newRow("55328 5") << false << true << 5 << 1 << 4 << bytes({0, 0, 0});
     }
     void effect553()
@@ -114,9 +122,15 @@ private slots:
 
         Bench bench({553, colourful, true, is55328});
         QVERIFY(bench.connected);
+        const quint64 refusals = ArgumentCheck::refusals();
         LightingOps(bench.ctx).mouseSetRGBEffect(uchar(effect), uchar(option1), uchar(option2));
 
         const QList<VirtualExchange> got = bench.rig.mouse->received();
+        QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(expected.isEmpty() ? 1 : 0));
+        if (expected.isEmpty()) {
+            QVERIFY(got.isEmpty());
+            return;
+        }
         QCOMPARE(got.size(), 1);
         const QByteArray want = frame({0x0D, uchar(expected[0]), uchar(expected[1]), uchar(expected[2])});
         QCOMPARE(got.at(0).frame.toHex(' '), want.toHex(' '));
@@ -199,8 +213,8 @@ private slots:
         QTest::newRow("single-colour page") << false << 1 << numbers(p)
                                             << QList<QByteArray>{frame({0x10, 1, 24}), frame({0x10, 1, 24})}
                                             << QList<QByteArray>{p, p};
-        // QML numbers as text, above a byte, and a list too short: cut and zero-filled.
-        const QVariantList odd{QString("17"), 256 + 5, -1, 300.0};
+        // QML numbers as text or whole doubles, and a list too short: zero-filled.
+        const QVariantList odd{QString("17"), 5, 255, 44.0};
         const QByteArray oddBytes = bytes({17, 5, 255, 44}) + QByteArray(20, '\0');
         QTest::newRow("short list") << false << 0 << odd
                                     << QList<QByteArray>{frame({0x10, 0, 24}), frame({0x10, 0, 24})}
@@ -219,6 +233,12 @@ private slots:
         QTest::newRow("55328 short list") << true << 0 << QVariantList{255, 127, 0}
                                           << QList<QByteArray>{frame({0x0C, 255, 127, 0})}
                                           << QList<QByteArray>{QByteArray()};
+        // A component that is no byte is never cut into one: nothing is sent.
+        for (const QVariant& junk : {QVariant(256), QVariant(-1), QVariant(QStringLiteral("a")), QVariant(), QVariant(1.5),
+                                     QVariant(QVariantList{1})})
+            QTest::addRow("component %s", qPrintable(mousevalues::shown(junk))) << false << 0 << QVariantList{1, 2, junk}
+                                                                       << QList<QByteArray>() << QList<QByteArray>();
+        QTest::newRow("table kind 3") << false << 3 << numbers(p) << QList<QByteArray>() << QList<QByteArray>();
     }
     void colours553()
     {

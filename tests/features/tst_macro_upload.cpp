@@ -4,6 +4,7 @@
 #include "features/feature_context.h"
 #include "features/macro_block.h"
 #include "features/macro_upload.h"
+#include "store/argument_check.h"
 #include "support/feature_bench.h"
 
 #include <QtTest>
@@ -81,8 +82,9 @@ private slots:
         QCOMPARE(got.at(0).payload.toHex(' '), (kMacro + QByteArray(120, '\0')).toHex(' '));
     }
 
-    // Numbers are cut to bytes, the block is zero-filled, and a list longer
-    // than a block is cut at 128 bytes.
+    // Numbers are taken as bytes (text too), the block is zero-filled, and a
+    // list longer than a block is cut at 128 bytes. A number that is no byte
+    // is never cut into one: that block is refused and nothing is sent.
     void blockContent()
     {
         for (int family : {553, 560}) {
@@ -90,7 +92,12 @@ private slots:
             QVERIFY(b.connected);
             MacroUpload up(b.ctx);
 
+            const quint64 refusals = ArgumentCheck::refusals();
             up.mouseSendMacroData({0x101, QStringLiteral("44"), 0x81, 4}, 2);
+            up.mouseSendMacroData({1, QStringLiteral("x"), 0x81, 4}, 2);
+            up.mouseSendMacroData({1, -1}, 2);
+            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(3));
+            up.mouseSendMacroData({1, QStringLiteral("44"), 0x81, 4}, 2);
             QVariantList tooLong;
             for (int i = 0; i < 130; ++i)
                 tooLong << (i + 1);

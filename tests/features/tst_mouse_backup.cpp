@@ -82,11 +82,28 @@ private slots:
         QTest::newRow("a 553 field in a 560 backup") << 560 << "currentDpiStage" << QJsonValue(2) << "\"currentDpiStage\" does not belong in a backup of a 560 mouse";
         QTest::newRow("four option bytes on a 560") << 560 << "keyboardOptions" << QJsonValue("01020304") << "\"keyboardOptions\" is missing or not 2 bytes in hexadecimal";
         QTest::newRow("options not hexadecimal") << 553 << "keyboardOptions" << QJsonValue("0102030g") << "\"keyboardOptions\" is missing or not 4 bytes in hexadecimal";
-        QTest::newRow("stage above a byte") << 553 << "currentDpiStage" << QJsonValue(256) << "\"currentDpiStage\" is missing or not a byte";
-        QTest::newRow("stage with a fraction") << 553 << "currentDpiStage" << QJsonValue(1.5) << "\"currentDpiStage\" is missing or not a byte";
-        QTest::newRow("negative profile") << 560 << "currentProfile" << QJsonValue(-1) << "\"currentProfile\" is missing or not a byte";
-        QTest::newRow("stage as text") << 560 << "profileDpiStages" << QJsonValue(QJsonArray{1, 2, "3", 4}) << "\"profileDpiStages\" is missing or not four bytes";
-        QTest::newRow("three stages") << 560 << "profileDpiStages" << QJsonValue(QJsonArray{1, 2, 3}) << "\"profileDpiStages\" is missing or not four bytes";
+        // Every field holds only what the mouse can: DPI stages 1-8, profiles 1-4.
+        const QString stage553 = "\"currentDpiStage\" is missing or not a DPI stage from 1 to 8";
+        const QString profile560 = "\"currentProfile\" is missing or not a profile from 1 to 4";
+        const QString stages560 = "\"profileDpiStages\" is missing or not four DPI stages from 1 to 8";
+        QTest::newRow("553 stage 1") << 553 << "currentDpiStage" << QJsonValue(1) << QString();
+        QTest::newRow("553 stage 8") << 553 << "currentDpiStage" << QJsonValue(8) << QString();
+        QTest::newRow("553 stage 9") << 553 << "currentDpiStage" << QJsonValue(9) << stage553;
+        QTest::newRow("553 stage 0") << 553 << "currentDpiStage" << QJsonValue(0) << stage553;
+        QTest::newRow("stage above a byte") << 553 << "currentDpiStage" << QJsonValue(256) << stage553;
+        QTest::newRow("stage with a fraction") << 553 << "currentDpiStage" << QJsonValue(1.5) << stage553;
+        QTest::newRow("stage as text") << 553 << "currentDpiStage" << QJsonValue("2") << stage553;
+        QTest::newRow("560 profile 4") << 560 << "currentProfile" << QJsonValue(4) << QString();
+        QTest::newRow("560 profile 99") << 560 << "currentProfile" << QJsonValue(99) << profile560;
+        QTest::newRow("560 profile 0") << 560 << "currentProfile" << QJsonValue(0) << profile560;
+        QTest::newRow("negative profile") << 560 << "currentProfile" << QJsonValue(-1) << profile560;
+        QTest::newRow("560 stages 1 and 8") << 560 << "profileDpiStages" << QJsonValue(QJsonArray{1, 8, 8, 1}) << QString();
+        QTest::newRow("560 stage 9") << 560 << "profileDpiStages" << QJsonValue(QJsonArray{1, 2, 9, 4}) << stages560;
+        QTest::newRow("560 stage 0") << 560 << "profileDpiStages" << QJsonValue(QJsonArray{0, 2, 3, 4}) << stages560;
+        QTest::newRow("profile stage as text") << 560 << "profileDpiStages" << QJsonValue(QJsonArray{1, 2, "3", 4}) << stages560;
+        QTest::newRow("three stages") << 560 << "profileDpiStages" << QJsonValue(QJsonArray{1, 2, 3}) << stages560;
+        // The option bytes are the mouse's own flags: any byte is what it handed out.
+        QTest::newRow("553 options ff") << 553 << "keyboardOptions" << QJsonValue("ffffffff") << QString();
         QTest::newRow("four blocks") << 560 << "profileBlocks" << QJsonValue(QJsonArray{"", "", "", ""}) << "\"profileBlocks\" is missing or not five blocks";
         const QString shortBlock(254, QLatin1Char('0'));
         QTest::newRow("short block") << 560 << "profileBlocks"
@@ -116,7 +133,8 @@ private slots:
         QCOMPARE(back->vendorId, r.vendorId);
         QCOMPARE(back->productId, r.productId);
         QCOMPARE(back->taken, r.taken);
-        QVERIFY(back->snapshot == r.snapshot);
+        // Read back as written, and written out the same again.
+        QCOMPARE(QJsonDocument::fromJson(back->toJson()).object(), o);
     }
 
     void textThatIsNoBackupIsRefused()

@@ -5,6 +5,7 @@
 #include "device/frame.h"
 #include "features/feature_context.h"
 #include "features/recoil_ops.h"
+#include "store/argument_check.h"
 #include "store/safe_file.h"
 #include "store/settings_store.h"
 #include "support/feature_bench.h"
@@ -93,10 +94,13 @@ private slots:
         QTest::newRow("slot 1, Y turned") << 1 << 1 << QVariantList{0, 3, 10} << QByteArray::fromHex("0003f600");
         QTest::newRow("slot 3, option 0x80") << 3 << 0x80 << QVariantList{5, 0, 64} << QByteArray::fromHex("0500c002");
         QTest::newRow("Y 0 turned stays 0") << 2 << 1 << QVariantList{255, 1, 0} << QByteArray::fromHex("ff010001");
-        QTest::newRow("values as text, above a byte") << 2 << 0 << QVariantList{"7", 258, "12"}
-                                                      << QByteArray::fromHex("07020c01");
-        QTest::newRow("short list zero-filled") << 1 << 1 << QVariantList{9} << QByteArray::fromHex("09000000");
-        QTest::newRow("long list cut") << 1 << 0 << QVariantList{1, 2, 3, 4, 5} << QByteArray::fromHex("01020300");
+        QTest::newRow("values as text") << 2 << 0 << QVariantList{"7", 2.0, "12"} << QByteArray::fromHex("07020c01");
+        // Nothing is cut, made up or dropped: such a preset is refused.
+        QTest::newRow("above a byte") << 2 << 0 << QVariantList{"7", 258, "12"} << QByteArray();
+        QTest::newRow("negative") << 2 << 0 << QVariantList{7, -1, 12} << QByteArray();
+        QTest::newRow("not a number") << 2 << 0 << QVariantList{7, "x", 12} << QByteArray();
+        QTest::newRow("short list") << 1 << 1 << QVariantList{9} << QByteArray();
+        QTest::newRow("long list") << 1 << 0 << QVariantList{1, 2, 3, 4, 5} << QByteArray();
     }
     void send553()
     {
@@ -108,9 +112,15 @@ private slots:
         Bench bench(553, true);
         QVERIFY(bench.connected);
         bench.setKeyboardOptions({0x11, 0x22, uchar(option3), 0x44});
+        const quint64 refusals = ArgumentCheck::refusals();
         RecoilOps(bench.ctx).mouseSendGundata(slot, src);
 
         const QList<VirtualExchange> got = bench.rig.mouse->received();
+        if (expected.isEmpty()) {
+            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(1));
+            QVERIFY(got.isEmpty());
+            return;
+        }
         QCOMPARE(got.size(), 2);
         QCOMPARE(got.at(0).frame.toHex(' '), frame({0x83}).toHex(' '));
         const QByteArray want = frame({0x04, 0, uchar(expected[0]), uchar(expected[1]), uchar(expected[2]),
@@ -130,7 +140,7 @@ private slots:
         QTest::addColumn<QVariantList>("src");
         QTest::newRow("slot 1 to block 2") << 1 << QVariantList{0, 3, 10};
         QTest::newRow("slot 2 to block 3") << 2 << QVariantList{200, 1, 64};
-        QTest::newRow("slot 3 to block 4") << 3 << QVariantList{"4", 0};
+        QTest::newRow("slot 3 to block 4") << 3 << QVariantList{"4", 0, "9"};
     }
     void send560()
     {
@@ -237,17 +247,14 @@ private slots:
         RecoilOps ops(lib.ctx);
         ops.mouseSaveGundata(2, QVariantList{"M16A4", "L-Click", 9, 0, 8, 0});
         ops.mouseSaveGundata("6", QVariantList{"New, gun", "L-Click", 12.0, 1, 2, 3});
-        // Too short: the defaults of a new preset; too long: cut.
-        ops.mouseSaveGundata(7, QVariantList{"Short"});
-        ops.mouseSaveGundata(8, QVariantList{"Long", "K", 1, 2, 3, 4, "extra"});
+        ops.mouseSaveGundata(7, QVariantList{"Edge", "K", 0, "255", 255, 0});
 
         const QMap<QString, QStringList> file = lib.reload();
-        QCOMPARE(file.size(), 9);
+        QCOMPARE(file.size(), 8);
         QCOMPARE(file.value("gunData/0"), kM416);
         QCOMPARE(file.value("gunData/2"), (QStringList{"M16A4", "L-Click", "9", "0", "8", "0"}));
         QCOMPARE(file.value("gunData/6"), (QStringList{"New, gun", "L-Click", "12", "1", "2", "3"}));
-        QCOMPARE(file.value("gunData/7"), (QStringList{"Short", "L-Click", "10", "0", "0", "0"}));
-        QCOMPARE(file.value("gunData/8"), (QStringList{"Long", "K", "1", "2", "3", "4"}));
+        QCOMPARE(file.value("gunData/7"), (QStringList{"Edge", "K", "0", "255", "255", "0"}));
         // The installed layout: plain text, one line per preset.
         QVERIFY(lib.text().contains("2=M16A4, L-Click, 9, 0, 8, 0"));
         QCOMPARE(ops.getGunData(6).value(0).toString(), QString("New, gun"));
@@ -293,6 +300,18 @@ private slots:
         QTest::newRow("save under empty index") << Call([](RecoilOps& o) { o.mouseSaveGundata("", {"A"}); });
         QTest::newRow("save under nested index") << Call([](RecoilOps& o) { o.mouseSaveGundata("1/2", {"A"}); });
         QTest::newRow("save under backslash index") << Call([](RecoilOps& o) { o.mouseSaveGundata("1\\2", {"A"}); });
+        // A preset is a name and five values the mouse can hold, nothing else.
+        QTest::newRow("save two values") << Call([](RecoilOps& o) { o.mouseSaveGundata(1, {"a", "b"}); });
+        QTest::newRow("save seven values") << Call([](RecoilOps& o) { o.mouseSaveGundata(1, {"A", "K", 1, 2, 3, 4, "x"}); });
+        QTest::newRow("save blank name") << Call([](RecoilOps& o) { o.mouseSaveGundata(1, {" ", "K", 1, 2, 3, 4}); });
+        QTest::newRow("save name a list") << Call([](RecoilOps& o) { o.mouseSaveGundata(1, {QVariantList{1}, "K", 1, 2, 3, 4}); });
+        QTest::newRow("save no key text") << Call([](RecoilOps& o) { o.mouseSaveGundata(1, {"A", QVariant(), 1, 2, 3, 4}); });
+        QTest::newRow("save period text") << Call([](RecoilOps& o) { o.mouseSaveGundata(1, {"A", "K", "x", 2, 3, 4}); });
+        QTest::newRow("save Y 256") << Call([](RecoilOps& o) { o.mouseSaveGundata(1, {"A", "K", 1, 2, 256, 4}); });
+        QTest::newRow("save negative times") << Call([](RecoilOps& o) { o.mouseSaveGundata(1, {"A", "K", 1, 2, 3, -1}); });
+        QTest::newRow("save X with a fraction") << Call([](RecoilOps& o) { o.mouseSaveGundata(1, {"A", "K", 1, 2.5, 3, 4}); });
+        QTest::newRow("rename Y 300") << Call([](RecoilOps& o) { o.modifyGundata(1, {"A", "K", 1, 2, 300, 4, "1"}); });
+        QTest::newRow("rename eight values") << Call([](RecoilOps& o) { o.modifyGundata(1, {"A", "K", 1, 2, 3, 4, "1", "x"}); });
     }
     void hostileLibraryCalls()
     {
@@ -376,6 +395,15 @@ private slots:
             ops.setXYSensitive(2, 9);                          // only X and Y
             ops.setXYSensitive(4294967297.0, 9);               // never wrapped to 1
             ops.setSelectGun(1e200, 9);
+            const quint64 refusals = ArgumentCheck::refusals();
+            // A value that is no slider position, or names no preset.
+            for (const QVariant& junk : {QVariant("notalist"), QVariant(-1), QVariant(1025), QVariant(4.5),
+                                         QVariant(QVariantList{4}), QVariant()})
+                ops.setXYSensitive(0, junk);
+            for (const QVariant& junk : {QVariant(QVariantList{1}), QVariant(QVariantMap{{"a", 1}}), QVariant(), QVariant(true),
+                                         QVariant(1e300), QVariant(-1), QVariant(2.5)})
+                ops.setSelectGun(1, junk);
+            QCOMPARE(ArgumentCheck::refusals() - refusals, quint64(13));
             QCOMPARE(ops.getXYSensitive(1).toInt(), 7);
             QCOMPARE(ops.getselectGun(2).toInt(), 5);
             QVERIFY(store.setCurrentProfile(0));

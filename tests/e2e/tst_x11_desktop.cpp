@@ -114,6 +114,7 @@ void X11Desktop::skinAtScale()
     QVERIFY(session.waitForPixel(kProfileTitle.x(), kProfileTitle.y(), kDialogTitle, 6));
     QVERIFY(session.saveScreenshot(name + QStringLiteral("_dialog")));
     QVERIFY(session.click(kProfileClose.x(), kProfileClose.y()));
+    QVERIFY(session.waitFor([&] { return session.pixel(kProfileTitle.x(), kProfileTitle.y()) != kDialogTitle; }));
 
     if (scale == 1.5)
         return;     // drawn from the 2x pictures made smaller: no rendering to match exactly

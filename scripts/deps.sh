@@ -8,8 +8,9 @@ STRYDE_PACKAGES=(
   libhidapi-dev libudev-dev libx11-dev libxi-dev libxcb1-dev
   librsvg2-bin fonts-noto-core fonts-noto-cjk
   xvfb xauth xdotool x11-utils
-  # the program as a Wayland client, and its end-to-end test under Weston nested in Xvfb
-  qt6-wayland weston
+  # the program as a Wayland client, and its end-to-end tests under Weston nested in Xvfb
+  # and under an X11 window manager
+  qt6-wayland weston openbox
   # the system settings' pointer settings on GNOME, and their end-to-end test
   libglib2.0-bin gsettings-desktop-schemas
   # the Windows syntax check (scripts/check_windows.sh)

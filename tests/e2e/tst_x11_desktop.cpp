@@ -1,7 +1,7 @@
-// The real program on a bare X server (Xvfb, no window manager) at scale
+// The real program on an X server (Xvfb, bare or with Openbox) at scale
 // factors 1, 1.5 and 2 (tests/e2e/support/desktop_session.h): the window
-// drag that no window manager takes over, and the skin's pictures on a
-// high-density screen.
+// drag, taken over by the window manager or done by the program, and the
+// skin's pictures on a high-density screen.
 
 #include "support/desktop_session.h"
 
@@ -57,6 +57,7 @@ class X11Desktop : public QObject {
     Q_OBJECT
 private slots:
     void withoutWindowManagerTheProgramMovesItsWindow();
+    void withAWindowManagerItMovesTheWindow();
     void skinAtScale_data();
     void skinAtScale();
 };
@@ -84,6 +85,33 @@ void X11Desktop::withoutWindowManagerTheProgramMovesItsWindow()
     QVERIFY(session.saveScreen(QStringLiteral("x11_after_mask_drag")));
     QVERIFY(session.click(kProfileClose.x(), kProfileClose.y()));
     QVERIFY(session.waitFor([&] { return session.pixel(kProfileTitle.x(), kProfileTitle.y()) != kDialogTitle; }));
+}
+
+void X11Desktop::withAWindowManagerItMovesTheWindow()
+{
+    DesktopSession session;
+    DesktopSession::Options options;
+    options.desktop = DesktopSession::X11Openbox;
+    QVERIFY2(session.start(options), qPrintable(session.error()));
+    const QRect before = session.windowGeometry();
+    const QPoint delta(before.x() < 300 ? 150 : -150, before.y() < 180 ? 100 : -100);
+    const QPoint first = delta / 10;
+    QVERIFY(session.press(kTitleBar.x(), kTitleBar.y()));
+    // The first move hands the drag to the window manager, which moves the
+    // window from where the pointer is then.
+    QVERIFY(session.moveTo(kTitleBar.x() + first.x(), kTitleBar.y() + first.y()));
+    QVERIFY2(session.waitFor([&] { return session.programOutput().contains(QLatin1String("moved by the window system")); }),
+             qPrintable(session.programOutput()));
+    for (int i = 2; i <= 10; ++i)
+        QVERIFY(session.moveTo(kTitleBar.x() + delta.x() * i / 10, kTitleBar.y() + delta.y() * i / 10));
+    const bool moved = session.waitForWindow([&](const QRect& r) { return r.topLeft() == before.topLeft() + delta - first; });
+    QVERIFY(session.release());
+    QVERIFY(session.saveScreen(QStringLiteral("x11_openbox_after_drag")));
+    QVERIFY2(moved, qPrintable(QStringLiteral("the window is at %1,%2, was at %3,%4").arg(session.windowGeometry().x())
+                                   .arg(session.windowGeometry().y()).arg(before.x()).arg(before.y())));
+    // The program takes clicks as before: a dialog opens.
+    QVERIFY(session.click(kConfigButton.x(), kConfigButton.y()));
+    QVERIFY(session.waitForPixel(kProfileTitle.x(), kProfileTitle.y(), kDialogTitle, 6));
 }
 
 void X11Desktop::skinAtScale_data()

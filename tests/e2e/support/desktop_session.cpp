@@ -75,6 +75,8 @@ bool DesktopSession::start(const Options& options)
     m_background = options.desktop == Weston ? kWestonBackground : QColor(Qt::black);
     if (options.desktop == Weston && !startWeston())
         return false;
+    if (options.desktop == X11Openbox && !startOpenbox())
+        return false;
 
     m_tracePath = m_data.path(QStringLiteral("trace.txt"));
     m_instanceId = QStringLiteral("stryde-desktop-e2e-%1-%2").arg(QCoreApplication::applicationPid()).arg(m_display.mid(1));
@@ -165,6 +167,38 @@ bool DesktopSession::startWeston()
     return true;
 }
 
+bool DesktopSession::startOpenbox()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    m_windowManager.setProcessEnvironment(env);
+    m_windowManager.setProcessChannelMode(QProcess::MergedChannels);
+    m_windowManager.setStandardOutputFile(m_data.path(QStringLiteral("openbox.log")));
+    m_windowManager.start(QStringLiteral("openbox"), {});
+    // Up once it names itself on the root window, as window managers do.
+    const bool ready = m_windowManager.waitForStarted(5000) && waitFor([&] {
+        if (m_windowManager.state() != QProcess::Running)
+            return false;
+        Display* dpy = XOpenDisplay(m_display.toLatin1().constData());
+        if (!dpy)
+            return false;
+        const Atom check = XInternAtom(dpy, "_NET_SUPPORTING_WM_CHECK", False);
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool named = XGetWindowProperty(dpy, DefaultRootWindow(dpy), check, 0, 1, False, AnyPropertyType, &type,
+                                              &format, &items, &after, &data) == Success && items == 1;
+        if (data)
+            XFree(data);
+        XCloseDisplay(dpy);
+        return named;
+    }, 20000);
+    if (!ready)
+        m_error = QStringLiteral("Openbox did not come up: ") + fileText(m_data.path(QStringLiteral("openbox.log")));
+    return ready;
+}
+
 QProcessEnvironment DesktopSession::programEnvironment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -196,6 +230,7 @@ void DesktopSession::stop()
 {
     endProcess(m_app);
     endProcess(m_weston);
+    endProcess(m_windowManager);
     endProcess(m_xvfb);
 }
 

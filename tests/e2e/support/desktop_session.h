@@ -3,7 +3,8 @@
 // server: the real program (build/bin/stryde) on the virtual mouse, either as
 // a Wayland client of Weston nested in Xvfb (Weston's x11 backend: the
 // compositor's output is a window of the X display, its seat takes the X
-// pointer and keys), or as an X client of a bare Xvfb, at a scale factor.
+// pointer and keys), or as an X client of Xvfb, bare or with a window
+// manager (Openbox), at a scale factor.
 //
 // The program's window is found on screenshots of the X display (a Wayland
 // client's window is no X window): the rows and columns that differ from the
@@ -33,6 +34,7 @@ class DesktopSession {
 public:
     enum Desktop {
         BareX11,        // the program on Xvfb alone (no window manager)
+        X11Openbox,     // the program on Xvfb with a window manager (Openbox)
         Weston,         // the program as a Wayland client of Weston 10 in Xvfb
     };
     struct Options {
@@ -111,6 +113,7 @@ public:
 private:
     bool startXvfb();
     bool startWeston();
+    bool startOpenbox();
     QProcessEnvironment programEnvironment() const;
     bool xdotool(const QStringList& args);
     QPoint toScreen(int x, int y) const;
@@ -121,6 +124,7 @@ private:
     QTemporaryDir m_runtime;            // XDG_RUNTIME_DIR of Weston and the program
     QProcess m_xvfb;
     QProcess m_weston;
+    QProcess m_windowManager;
     QProcess m_app;
     QString m_display;
     QString m_waylandSocket;

@@ -5,6 +5,7 @@
 #include "app/bench_probe.h"
 #include "app/font_fallbacks.h"
 #include "app/single_instance.h"
+#include "app/window_activation.h"
 #include "app/widget.h"
 #include "device/clock.h"
 #include "device/hid_api_system.h"
@@ -26,6 +27,8 @@
 
 int main(int argc, char** argv)
 {
+    // Read before the window system is set up, which may take it for a window of ours.
+    const QString activationToken = startupActivationToken();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("stryde"));
     // The compositor finds the window's icon and name through the desktop entry.
@@ -61,7 +64,8 @@ int main(int argc, char** argv)
 
     SingleInstance instance;
     if (instance.isRunning()) {
-        const QString message = parser.isSet(messageOption) ? copyDataMessage(parser.value(messageOption)) : QString();
+        const QString message = parser.isSet(messageOption) ? copyDataMessage(parser.value(messageOption))
+                                                            : activationMessage(activationToken);
         instance.sendMessage(message, 5000);
         return 1;
     }

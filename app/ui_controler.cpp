@@ -1,5 +1,7 @@
 #include "app/ui_controler.h"
 
+#include "app/app_log.h"
+#include "app/window_activation.h"
 #include "device/hid_thread.h"
 #include "store/my_qquick_view.h"
 
@@ -7,6 +9,7 @@
 #include <QQuickItem>
 #include <QSettings>
 #include <QWidget>
+#include <QWindow>
 
 Ui_Controler::Ui_Controler(QObject* parent) : QObject(parent) {}
 
@@ -56,8 +59,10 @@ void Ui_Controler::loadPages()
 
 void Ui_Controler::onMinimize()
 {
-    if (m_window)
-        m_window->showMinimized();
+    if (!m_window)
+        return;
+    noteMinimized(m_window);
+    m_window->showMinimized();
 }
 
 void Ui_Controler::onClose()
@@ -87,4 +92,14 @@ void Ui_Controler::setBusy(int busyTime)
 void Ui_Controler::setBusy()
 {
     setBusy(0);
+}
+
+bool Ui_Controler::startSystemMove()
+{
+    QWindow* handle = m_window ? m_window->windowHandle() : nullptr;
+    if (!handle)
+        return false;
+    const bool started = handle->startSystemMove();
+    qCDebug(lcApp) << "window drag:" << (started ? "moved by the window system" : "moved by the program");
+    return started;
 }

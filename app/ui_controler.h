@@ -1,6 +1,11 @@
 #pragma once
 // What the frameless window's QML pages use to act on the real window:
 // minimize, hide to the tray, drag, and lock the page for a while.
+//
+// Dragging: the window system moves the window where it can (a window
+// manager on X11, the compositor on Wayland, where a program cannot place
+// its own window); where it refuses (an X server without a window manager)
+// the pages move the window by the pointer's offset.
 
 #include <QObject>
 #include <functional>
@@ -36,6 +41,10 @@ public slots:
     void onYChanged(int y);
     void setBusy(int busyTime);
     void setBusy();
+    // Hands the rest of the current press-and-drag to the window system,
+    // which moves the window with the pointer. False when it refuses: the
+    // caller moves the window itself (onXChanged, onYChanged).
+    bool startSystemMove();
 
 private:
     QWidget* m_window = nullptr;

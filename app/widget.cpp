@@ -5,6 +5,7 @@
 #include "app/device_change.h"
 #include "app/tray_notifier.h"
 #include "app/ui_controler.h"
+#include "app/window_activation.h"
 #include "device/virtual_mouse.h"
 #include "features/mouse_backup.h"
 #include "features/pointer_backend.h"
@@ -398,20 +399,16 @@ void Widget::restoreMouseBackup()
 
 // --- window ----------------------------------------------------------------------
 
-void Widget::requestRestore()
+void Widget::requestRestore(const QString& activationToken)
 {
     if (!m_hid.deviceConnected())
         return;
 #ifdef Q_OS_WIN
+    Q_UNUSED(activationToken);
     PostMessageW(reinterpret_cast<HWND>(winId()), WM_SYSCOMMAND, SC_RESTORE, 0);
 #else
-    QMetaObject::invokeMethod(this, [this] {
-        setVisible(true);
-        if (isMinimized())
-            showNormal();
-        raise();
-        activateWindow();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, activationToken] { bringToFront(this, activationToken); },
+                              Qt::QueuedConnection);
 #endif
 }
 
@@ -427,7 +424,9 @@ void Widget::receiveMessage(QString message)
         showCopyDataText(message.mid(kCopyDataPrefix.size()));
         return;
     }
-    requestRestore();
+    // Any other message asks for the window, with the activation token of
+    // the second start's launcher where it had one.
+    requestRestore(activationTokenOf(message));
 }
 
 void Widget::showCopyDataText(const QString& text)

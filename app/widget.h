@@ -117,7 +117,8 @@ private:
     void loadPages();
     void connectSequence(int index);
     void buildTray();
-    void requestRestore();
+    // Shows the window while a mouse is connected; `activationToken` as a second start passed it.
+    void requestRestore(const QString& activationToken = QString());
     void setProfileToolTip(const QString& line);
     void notify(const QString& title, const QString& text,
                 QSystemTrayIcon::MessageIcon icon = QSystemTrayIcon::Information);

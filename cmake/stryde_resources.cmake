@@ -5,7 +5,10 @@
 #   - every file under modules/qml              at qrc:/modules/qml/...
 #   - the skin: modules/img/svg/<group>/<name>.svg rendered to PNG with
 #     rsvg-convert, at qrc:/modules/img/<name>.png for the group "window" and
-#     at qrc:/<group>/modules/img/skin1/<group>/<name>.png for the others.
+#     at qrc:/<group>/modules/img/skin1/<group>/<name>.png for the others;
+#     each also at twice the size beside it as <name>@2x.png, which Qt Quick
+#     loads instead on a screen of a scale above 1 (1.25, 1.5, 2): a screen
+#     at scale 1 never loads it.
 # The lists are globbed, so a new page or image needs no edit here.
 
 set(_mod ${CMAKE_SOURCE_DIR}/modules)
@@ -39,25 +42,32 @@ foreach(svg ${_svg_files})
     continue()
   endif()
   if(_group STREQUAL "window")
-    set(_png ${_out}/window/${_name}.png)
-    string(APPEND _root_entries "    <file alias=\"modules/img/${_name}.png\">${_png}</file>\n")
+    set(_png_dir ${_out}/window)
   else()
-    set(_png ${_out}/skin1/${_group}/${_name}.png)
+    set(_png_dir ${_out}/skin1/${_group})
     if(NOT _group IN_LIST _skin_groups)
       list(APPEND _skin_groups ${_group})
       set(_group_entries_${_group} "")
     endif()
-    string(APPEND _group_entries_${_group}
-      "    <file alias=\"modules/img/skin1/${_group}/${_name}.png\">${_png}</file>\n")
   endif()
-  get_filename_component(_png_dir ${_png} DIRECTORY)
-  add_custom_command(OUTPUT ${_png}
+  set(_png ${_png_dir}/${_name}.png)
+  set(_png2x ${_png_dir}/${_name}@2x.png)
+  foreach(_file ${_name}.png ${_name}@2x.png)
+    if(_group STREQUAL "window")
+      string(APPEND _root_entries "    <file alias=\"modules/img/${_file}\">${_png_dir}/${_file}</file>\n")
+    else()
+      string(APPEND _group_entries_${_group}
+        "    <file alias=\"modules/img/skin1/${_group}/${_file}\">${_png_dir}/${_file}</file>\n")
+    endif()
+  endforeach()
+  add_custom_command(OUTPUT ${_png} ${_png2x}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${_png_dir}
     COMMAND ${RSVG_CONVERT} --format=png --output=${_png} ${svg}
+    COMMAND ${RSVG_CONVERT} --format=png --zoom=2 --output=${_png2x} ${svg}
     DEPENDS ${svg}
     COMMENT "Rendering ${_rel}"
     VERBATIM)
-  list(APPEND _deps ${_png})
+  list(APPEND _deps ${_png} ${_png2x})
 endforeach()
 
 set(_qrc "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/\">\n${_root_entries}  </qresource>\n")

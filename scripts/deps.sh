@@ -12,6 +12,9 @@ STRYDE_PACKAGES=(
   xvfb xauth xdotool x11-utils
   # Qt's X11 platform loads it at run time for the pointer's shapes
   libxcursor1
+  # the program as a Wayland client, and its end-to-end tests under Weston nested in Xvfb
+  # and under an X11 window manager
+  qt6-wayland weston openbox
   # the system settings' pointer settings on GNOME, and their end-to-end test
   libglib2.0-bin gsettings-desktop-schemas
   # the Windows syntax check (scripts/check_windows.sh)

@@ -390,18 +390,13 @@ Item {
     // --- the screen, bottom of the stack first ----------------------------
 
     // A press on the background drags the window.
-    MouseArea {
+    WindowDragArea {
         id: dragArea
+        objectName: "backgroundDragArea"
         anchors.fill: parent
-        property point pressAt
-        onPressed: function(mouse) {
+        onPressed: {
             mainIten.emptyAreaPressed()
-            pressAt = Qt.point(mouse.x, mouse.y)
             mainIten.mainFocus()
-        }
-        onPositionChanged: function(mouse) {
-            ui_Ctl.onXChanged(mouse.x - pressAt.x)
-            ui_Ctl.onYChanged(mouse.y - pressAt.y)
         }
     }
 
@@ -637,10 +632,10 @@ Item {
         anchors.fill: parent
         color: "#90000000"
         visible: false
-        MouseArea {
+        WindowDragArea {
+            objectName: "maskDragArea"
             anchors.fill: parent
-            property point pressAt
-            onPressed: function(mouse) {
+            onPressed: {
                 if (macroEditorMain.visible)
                     macroEditorMain.macroEditorFocus()
                 if (profileMain.visible)
@@ -652,11 +647,6 @@ Item {
                 lightControlMain.lightControlFocus()
                 if (systemSettingMain.visible)
                     systemSettingMain.systemSettingFocus()
-                pressAt = Qt.point(mouse.x, mouse.y)
-            }
-            onPositionChanged: function(mouse) {
-                ui_Ctl.onXChanged(mouse.x - pressAt.x)
-                ui_Ctl.onYChanged(mouse.y - pressAt.y)
             }
             onWheel: function(wheel) { wheel.accepted = true }
         }

@@ -7,6 +7,7 @@
 #include "app/tray_notifier.h"
 #include "app/ui_controler.h"
 #include "app/widget.h"
+#include "app/window_activation.h"
 #include "device/clock.h"
 #include "device/virtual_mouse.h"
 #include "features/backup_folder.h"
@@ -423,7 +424,35 @@ private slots:
         app.widget->receiveMessage(QString());
         app.settle();
         QVERIFY(app.widget->isVisible());
+        // A second start with its launcher's activation token, onto a minimized window.
+        app.widget->showMinimized();
+        app.widget->receiveMessage(activationMessage(QStringLiteral("token-1")));
+        app.settle();
+        QVERIFY(app.widget->isVisible());
+        QVERIFY(!app.widget->isMinimized());
+        QVERIFY(!qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
         QCOMPARE(app.startOrder(), QStringLiteral("ir"));
+    }
+
+    // What a second start sends: the token of its launcher, kept only when it is one line of printable text.
+    void activationTokenOfAnInstanceMessage_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("token");
+        QTest::newRow("token") << activationMessage(QStringLiteral("weston-7f3a_b.9")) << QStringLiteral("weston-7f3a_b.9");
+        QTest::newRow("no token") << activationMessage(QString()) << QString();
+        QTest::newRow("an older copy's empty message") << QString() << QString();
+        QTest::newRow("copy-data text") << copyDataMessage(QStringLiteral("weston-7f3a")) << QString();
+        QTest::newRow("other text") << QStringLiteral("weston-7f3a") << QString();
+        QTest::newRow("two lines") << activationMessage(QStringLiteral("a\nb")) << QString();
+        QTest::newRow("blank") << activationMessage(QStringLiteral("a b")) << QString();
+    }
+
+    void activationTokenOfAnInstanceMessage()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, token);
+        QCOMPARE(activationTokenOf(message), token);
     }
 
     void copyDataTextIsShownWithTheWindowTitle()

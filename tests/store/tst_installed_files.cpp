@@ -4,6 +4,7 @@
 
 #include "support/data_fixture.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -40,6 +41,7 @@ private slots:
     void icons();
     void mouseOverlays_data();
     void mouseOverlays();
+    void skinAtTwoScales();
     void make560DataScript();
 
 private:
@@ -519,6 +521,36 @@ void TstInstalledFiles::mouseOverlays()
             edgeAlpha += qAlpha(png.pixel(0, y)) + qAlpha(png.pixel(png.width() - 1, y));
         QVERIFY2(edgeAlpha == 0, qPrintable(name + ": the drawing reaches the edge of its crop"));
     }
+}
+
+// Every picture of the skin comes at twice its size too (name@2x.png beside
+// name.png, what Qt Quick picks on a screen of a scale above 1), and every
+// SVG of the skin is in the resources at both sizes.
+void TstInstalledFiles::skinAtTwoScales()
+{
+    QSet<QString> pictures;
+    QDirIterator it(QStringLiteral(":/"), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.endsWith(QLatin1String("@2x.png"))) {
+            QVERIFY2(QFile::exists(path.chopped(7) + QStringLiteral(".png")), qPrintable(path + ": no 1x picture"));
+            continue;
+        }
+        pictures.insert(QFileInfo(path).completeBaseName());
+        const QImage one(path);
+        const QImage two(path.chopped(4) + QStringLiteral("@2x.png"));
+        QVERIFY2(!one.isNull() && !two.isNull(), qPrintable(path));
+        QCOMPARE(two.size(), one.size() * 2);
+    }
+    QDirIterator svgs(QStringLiteral(STRYDE_SOURCE_DIR "/modules/img/svg"), {QStringLiteral("*.svg")}, QDir::Files,
+                      QDirIterator::Subdirectories);
+    int count = 0;
+    while (svgs.hasNext()) {
+        const QString name = QFileInfo(svgs.next()).completeBaseName();
+        QVERIFY2(pictures.contains(name), qPrintable(name + ".svg is not in the resources"));
+        ++count;
+    }
+    QVERIFY(count > 40);
 }
 
 void TstInstalledFiles::make560DataScript()

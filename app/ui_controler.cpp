@@ -1,5 +1,6 @@
 #include "app/ui_controler.h"
 
+#include "app/autostart.h"
 #include "device/hid_thread.h"
 #include "store/my_qquick_view.h"
 
@@ -87,4 +88,28 @@ void Ui_Controler::setBusy(int busyTime)
 void Ui_Controler::setBusy()
 {
     setBusy(0);
+}
+
+void Ui_Controler::setAutostart(Autostart* autostart)
+{
+    if (m_autostart)
+        disconnect(m_autostart, nullptr, this, nullptr);
+    m_autostart = autostart;
+    if (m_autostart)
+        connect(m_autostart, &Autostart::enabledChanged, this, &Ui_Controler::startAtLoginChanged);
+    emit startAtLoginChanged();
+}
+
+bool Ui_Controler::startAtLogin() const
+{
+    return m_autostart && m_autostart->isEnabled();
+}
+
+void Ui_Controler::setStartAtLogin(bool enabled)
+{
+    if (!m_autostart)
+        return;
+    m_autostart->setEnabled(enabled);
+    // A failed write changes nothing; the switch shows what is there.
+    emit startAtLoginChanged();
 }

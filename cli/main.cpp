@@ -14,6 +14,7 @@
 #include "features/profile_sync.h"
 #include "features/pointer_backend.h"
 #include "store/argument_check.h"
+#include "store/data_location.h"
 #include "store/language_strings.h"
 #include "store/my_qquick_view.h"
 #include "store/scripted_file_dialogs.h"
@@ -68,7 +69,11 @@ QString usageText()
         "                            modules/backup) back to the mouse it was taken from\n"
         "\n"
         "options:\n"
-        "  --data-dir DIR            folder holding modules/ (default: the executable's folder)\n"
+        "  --data-dir DIR            folder holding modules/ (default: the program's folder when it holds a\n"
+        "                            writable modules/, else the user's data folder, which the program fills\n"
+        "                            from the installed defaults)\n"
+        "  --help                    this text\n"
+        "  --version                 the program's version\n"
         "  --virtual-mouse           use the virtual mouse instead of the USB devices; it takes the identity\n"
         "                            of the first mouse (type 1) of the catalogue and the family of mouse/icType\n"
         "  --real-time               with --virtual-mouse, really wait the pauses (default: virtual clock)\n"
@@ -103,8 +108,7 @@ public:
 
     bool setUp(QString* error)
     {
-        const QString root = m_options.dataDir.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                         : m_options.dataDir;
+        const QString root = m_options.dataDir;
         m_apConfig = QDir(root).filePath(QStringLiteral("modules/setting/apConfig.bin"));
         if (m_options.virtualMouse && !m_options.realTime)
             m_clock = std::make_unique<VirtualClock>();
@@ -386,15 +390,23 @@ private:
 
 int main(int argc, char** argv)
 {
+    // --help and --version need neither a display nor a data folder.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--help" || a == "-h") {
+            printOut(usageText());
+            return ExitOk;
+        }
+        if (a == "--version") {
+            printOut(QStringLiteral("stryde-cli " STRYDE_VERSION));
+            return ExitOk;
+        }
+    }
     // The view is a widget, but the tool never shows a window.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-        printOut(usageText());
-        return ExitOk;
-    }
     Options o;
     QString error;
     if (!parseOptions(args, o, &error)) {
@@ -402,11 +414,17 @@ int main(int argc, char** argv)
         printErr(usageText());
         return ExitUsage;
     }
+    // The same data folder as the window's.
+    const DataLocation location = DataLocation::choose(o.dataDir);
+    if (!location.prepare(&error)) {
+        printErr(error);
+        return ExitUsage;
+    }
+    o.dataDir = location.root;
     const QString command = o.command.first();
     if (command == QLatin1String("rules")) {
         // The rules need no mouse.
-        const QString root = o.dataDir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dataDir;
-        return runRulesCommand(root, o.command.mid(1), {printOut, printErr});
+        return runRulesCommand(o.dataDir, o.command.mid(1), {printOut, printErr});
     }
     if (command != QLatin1String("devices") && command != QLatin1String("call") && command != QLatin1String("batch")
         && command != QLatin1String("slots") && command != QLatin1String("restore")) {

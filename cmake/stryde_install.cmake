@@ -22,6 +22,20 @@ file(RELATIVE_PATH _defaults_from_bin ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTA
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/store/data_location.cpp TARGET_DIRECTORY stryde_store
   APPEND PROPERTY COMPILE_DEFINITIONS STRYDE_DEFAULTS_FROM_BIN="${_defaults_from_bin}")
 
+install(TARGETS stryde stryde-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/modules/ DESTINATION ${CMAKE_INSTALL_DATADIR}/stryde
+  PATTERN qml EXCLUDE
+  PATTERN svg EXCLUDE
+  PATTERN DevInfo.ini EXCLUDE
+  PATTERN .gitkeep EXCLUDE
+  PATTERN "*.qrc" EXCLUDE
+  PATTERN "*.md" EXCLUDE)
+
+# The rest is the Linux desktop's: a Windows copy keeps modules/ beside the program.
+if(WIN32)
+  return()
+endif()
+
 # The USB identities of the device catalogue: the AppStream modalias entries
 # and the hidraw nodes the package's maintainer script triggers.
 set(STRYDE_MODALIASES "")
@@ -96,15 +110,7 @@ elseif(NOT HELP2MAN)
 endif()
 add_custom_target(stryde_install_files ALL DEPENDS ${_generated})
 
-# --- the install rules -----------------------------------------------------------
-install(TARGETS stryde stryde-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/modules/ DESTINATION ${CMAKE_INSTALL_DATADIR}/stryde
-  PATTERN qml EXCLUDE
-  PATTERN svg EXCLUDE
-  PATTERN DevInfo.ini EXCLUDE
-  PATTERN .gitkeep EXCLUDE
-  PATTERN "*.qrc" EXCLUDE
-  PATTERN "*.md" EXCLUDE)
+# --- the desktop's files -------------------------------------------------------------
 install(FILES ${_pkg}/${STRYDE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${_pkg}/${STRYDE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${_logo} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${STRYDE_APP_ID}.svg)

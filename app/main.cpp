@@ -2,6 +2,7 @@
 
 #include "app/app_id.h"
 #include "app/app_log.h"
+#include "app/autostart.h"
 #include "app/bench_probe.h"
 #include "app/font_fallbacks.h"
 #include "app/single_instance.h"
@@ -13,6 +14,7 @@
 #include "device/virtual_mouse.h"
 #include "input/fallback_capture.h"
 #include "input/input_hooks.h"
+#include "store/data_location.h"
 #include "store/my_qquick_view.h"
 #include "store/settings_store.h"
 
@@ -25,28 +27,32 @@
 #include <QWindow>
 #include <memory>
 
+namespace {
+
+void setApplicationNames()
+{
+    QCoreApplication::setApplicationName(QLatin1String(DataLocation::kApplicationName));
+    QCoreApplication::setApplicationVersion(QStringLiteral(STRYDE_VERSION));
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     // Read before the window system is set up, which may take it for a window of ours.
     const QString activationToken = startupActivationToken();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("stryde"));
-    // The compositor finds the window's icon and name through the desktop entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral(STRYDE_APP_ID));
-    // Closing the window only hides it: the program lives on in the tray.
-    QApplication::setQuitOnLastWindowClosed(false);
-    installFontFallbacks();
-
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("KORVEX STRYDE configuration utility"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption virtualOption(QStringLiteral("virtual-mouse"),
         QStringLiteral("Use the virtual mouse instead of the USB devices."));
     const QCommandLineOption familyOption(QStringLiteral("family"),
         QStringLiteral("Command family of the virtual mouse (553 or 560; default: the catalogue's mouse/icType)."),
         QStringLiteral("553|560"));
     const QCommandLineOption dataOption(QStringLiteral("data-dir"),
-        QStringLiteral("Folder holding modules/ (default: the executable's folder)."), QStringLiteral("DIR"));
+        QStringLiteral("Folder holding modules/ (default: the program's folder when it holds a writable modules/, "
+                       "else the user's data folder, filled from the installed defaults)."), QStringLiteral("DIR"));
     const QCommandLineOption messageOption(QStringLiteral("message"),
         QStringLiteral("Show TEXT in a warning box of the running instance."), QStringLiteral("TEXT"));
     const QCommandLineOption traceOption(QStringLiteral("hid-trace"),
@@ -57,8 +63,33 @@ int main(int argc, char** argv)
         QStringLiteral("End the program once the screenshot is saved."));
     const QCommandLineOption gunEditorOption(QStringLiteral("show-gun-editor"),
         QStringLiteral("Show the Gun Editor entry (hidden by default) in the editor box."));
+    const QCommandLineOption minimizedOption(QLatin1String(Autostart::kMinimizedOption),
+        QStringLiteral("Start in the tray (minimized where there is no tray), as the start-at-login entry does."));
     parser.addOptions({virtualOption, familyOption, dataOption, messageOption, traceOption, screenshotOption, quitOption,
-                       gunEditorOption});
+                       gunEditorOption, minimizedOption});
+
+    // --help and --version need no display: they are answered before the
+    // window system is opened (Qt's own options are not known yet, so a
+    // command line that does not parse here is left to the full check below).
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (parser.parse(arguments)
+        && (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))
+            || parser.isSet(QStringLiteral("version")))) {
+        QCoreApplication core(argc, argv);
+        setApplicationNames();
+        parser.process(core);       // prints and ends the program
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    setApplicationNames();
+    // The compositor finds the window's icon and name through the desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral(STRYDE_APP_ID));
+    // Closing the window only hides it: the program lives on in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
+    installFontFallbacks();
     parser.process(app);
     const QString startDir = QDir::currentPath();
 
@@ -73,10 +104,14 @@ int main(int argc, char** argv)
         qCInfo(lcApp) << "no running instance to show the message";
 
     // Every data path is relative to the folder that holds modules/.
-    const QString dataDir = parser.isSet(dataOption) ? QFileInfo(parser.value(dataOption)).absoluteFilePath()
-                                                     : QCoreApplication::applicationDirPath();
-    if (!QDir::setCurrent(dataDir)) {
-        qCCritical(lcApp) << "cannot use the data folder" << dataDir;
+    const DataLocation location = DataLocation::choose(parser.value(dataOption));
+    QString dataError;
+    if (!location.prepare(&dataError)) {
+        qCCritical(lcApp).noquote() << dataError;
+        return 2;
+    }
+    if (!QDir::setCurrent(location.root)) {
+        qCCritical(lcApp) << "cannot use the data folder" << location.root;
         return 2;
     }
     const QString apConfig = QStringLiteral("./modules/setting/apConfig.bin");
@@ -128,6 +163,13 @@ int main(int argc, char** argv)
     setup.virtualMouse = virtualMouse.get();
     // The power-on logo is on screen before the pages are built.
     setup.powerOnFirst = true;
+    // The start-at-login entry starts the program as it was started now,
+    // with its data folder when one was given.
+    Autostart autostart(QCoreApplication::applicationFilePath(),
+                        location.source == DataLocation::Source::Option
+                            ? QStringList{QStringLiteral("--data-dir"), location.root} : QStringList());
+    setup.autostart = &autostart;
+    setup.startMinimized = parser.isSet(minimizedOption);
     auto widget = std::make_unique<Widget>(std::move(setup));
     QObject::connect(&instance, &SingleInstance::messageReceived, widget.get(), &Widget::receiveMessage);
 

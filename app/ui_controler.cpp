@@ -2,6 +2,7 @@
 
 #include "app/app_log.h"
 #include "app/window_activation.h"
+#include "app/autostart.h"
 #include "device/hid_thread.h"
 #include "store/my_qquick_view.h"
 
@@ -102,4 +103,28 @@ bool Ui_Controler::startSystemMove()
     const bool started = handle->startSystemMove();
     qCDebug(lcApp) << "window drag:" << (started ? "moved by the window system" : "moved by the program");
     return started;
+}
+
+void Ui_Controler::setAutostart(Autostart* autostart)
+{
+    if (m_autostart)
+        disconnect(m_autostart, nullptr, this, nullptr);
+    m_autostart = autostart;
+    if (m_autostart)
+        connect(m_autostart, &Autostart::enabledChanged, this, &Ui_Controler::startAtLoginChanged);
+    emit startAtLoginChanged();
+}
+
+bool Ui_Controler::startAtLogin() const
+{
+    return m_autostart && m_autostart->isEnabled();
+}
+
+void Ui_Controler::setStartAtLogin(bool enabled)
+{
+    if (!m_autostart)
+        return;
+    m_autostart->setEnabled(enabled);
+    // A failed write changes nothing; the switch shows what is there.
+    emit startAtLoginChanged();
 }

@@ -10,12 +10,15 @@
 #include <QObject>
 #include <functional>
 
+class Autostart;
 class Hid_Thread;
 class QWidget;
 class myQQuickView;
 
 class Ui_Controler : public QObject {
     Q_OBJECT
+    // The start-at-login entry exists (false without an entry to manage).
+    Q_PROPERTY(bool startAtLogin READ startAtLogin NOTIFY startAtLoginChanged)
 public:
     using ViewFactory = std::function<myQQuickView*(QWidget* window)>;
 
@@ -31,6 +34,10 @@ public:
     void loadPages();
     bool pagesLoaded() const { return m_pagesLoaded; }
 
+    // The start-at-login entry the window's switch changes (null: none).
+    void setAutostart(Autostart* autostart);
+    bool startAtLogin() const;
+
     QWidget* window() const { return m_window; }
     myQQuickView* view() const { return m_view; }
 
@@ -45,9 +52,15 @@ public slots:
     // which moves the window with the pointer. False when it refuses: the
     // caller moves the window itself (onXChanged, onYChanged).
     bool startSystemMove();
+    // Writes or removes the start-at-login entry.
+    void setStartAtLogin(bool enabled);
+
+signals:
+    void startAtLoginChanged();
 
 private:
     QWidget* m_window = nullptr;
     myQQuickView* m_view = nullptr;
     bool m_pagesLoaded = false;
+    Autostart* m_autostart = nullptr;
 };

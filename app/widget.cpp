@@ -2,6 +2,7 @@
 
 #include "app/app_log.h"
 #include "app/app_rules_watcher.h"
+#include "app/autostart.h"
 #include "app/device_change.h"
 #include "app/tray_notifier.h"
 #include "app/ui_controler.h"
@@ -66,7 +67,8 @@ Widget::Widget(WidgetSetup setup, QWidget* parent)
     : QWidget(parent), m_hid(*setup.api, *setup.clock), m_dataRoot(setup.dataRoot),
       m_deviceChanges(std::move(setup.deviceChanges)), m_notifier(setup.notifier),
       m_virtualMouse(setup.virtualMouse), m_warningBox(std::move(setup.warningBox)),
-      m_confirmBox(std::move(setup.confirmBox))
+      m_confirmBox(std::move(setup.confirmBox)), m_autostart(setup.autostart),
+      m_startMinimized(setup.startMinimized)
 {
     m_hid.setHost(this);
     m_controller = new Ui_Controler();
@@ -76,6 +78,7 @@ Widget::Widget(WidgetSetup setup, QWidget* parent)
     v->setHidLink(&m_hid);
     // The DPI notice texts follow the language the pages ask for.
     v->languageStrings().setDpiSwitchSink([this](const QStringList& texts) { m_hid.setDpiSwitchTexts(texts); });
+    m_controller->setAutostart(m_autostart);
 
     m_checkTimer.setInterval(setup.checkIntervalMs);
     m_checkTimer.setSingleShot(true);
@@ -146,6 +149,8 @@ void Widget::buildTray()
         m_trayMenu->addSeparator();
     }
     m_trayMenu->addAction(tr("Restore mouse backup…"), this, &Widget::restoreMouseBackup);
+    if (m_autostart)
+        addStartAtLoginEntry();
     m_trayMenu->addAction(quit);
     m_trayMenu->setStyleSheet(QString::fromLatin1(kTrayMenuStyle));
     m_trayIcon->setContextMenu(m_trayMenu);
@@ -185,7 +190,7 @@ bool Widget::pagesLoaded() const
 void Widget::start()
 {
     if (pagesLoaded()) {
-        showNormal();
+        showAtStart();
         checkDevice();
         return;
     }
@@ -196,9 +201,24 @@ void Widget::start()
         setVisible(false);
         return;
     }
+    if (m_startMinimized) {
+        // No logo to show while the pages are built: the window stays out of sight.
+        loadPages();
+        connectSequence(index);
+        showAtStart();
+        return;
+    }
     m_connectAfterPages = index;
     view()->installEventFilter(this);
     showNormal();
+}
+
+void Widget::showAtStart()
+{
+    if (!m_startMinimized)
+        showNormal();
+    else if (!QSystemTrayIcon::isSystemTrayAvailable())
+        showMinimized();
 }
 
 bool Widget::eventFilter(QObject* watched, QEvent* event)
@@ -456,4 +476,36 @@ bool Widget::nativeEvent(const QByteArray& eventType, void* message, qintptr* re
 #endif
     // Never consumed: the default handling goes on.
     return QWidget::nativeEvent(eventType, message, result);
+}
+
+// --- start at login ----------------------------------------------------------------
+
+void Widget::addStartAtLoginEntry()
+{
+    // Texts of the language file's group "autostart": the switch, then the
+    // note that the program must run for what it does in the background.
+    const QString language = view()->store().getGlobalData(QStringLiteral("common/language")).toString();
+    const QStringList texts = view()->languageStrings().getLangStrings(QStringLiteral("autostart"), language);
+    const QString label = texts.value(0).isEmpty() ? QStringLiteral("Start at login") : texts.value(0);
+    const QString note = texts.value(1).isEmpty()
+                             ? QStringLiteral("Per-program profiles and DPI notices need the program running.")
+                             : texts.value(1);
+    m_trayMenu->addSeparator();
+    QAction* toggle = m_trayMenu->addAction(label);
+    toggle->setObjectName(QStringLiteral("startAtLoginAction"));
+    toggle->setCheckable(true);
+    toggle->setChecked(m_autostart->isEnabled());
+    toggle->setToolTip(note);
+    Autostart* autostart = m_autostart;
+    connect(toggle, &QAction::triggered, this, [autostart, toggle](bool on) {
+        autostart->setEnabled(on);
+        toggle->setChecked(autostart->isEnabled());     // a failed write leaves the mark as it was
+    });
+    connect(m_autostart, &Autostart::enabledChanged, toggle, &QAction::setChecked);
+    // Some trays show no tool tips in their menus: the note is a line of its own.
+    QAction* line = m_trayMenu->addAction(note);
+    line->setObjectName(QStringLiteral("startAtLoginNote"));
+    line->setEnabled(false);
+    m_trayMenu->setToolTipsVisible(true);
+    m_trayMenu->addSeparator();
 }

@@ -17,6 +17,7 @@
 #include <memory>
 
 class AppRulesWatcher;
+class Autostart;
 class Clock;
 class HidApi;
 class QAction;
@@ -50,6 +51,12 @@ struct WidgetSetup {
     // The window first shows only the power-on logo, and builds the pages
     // once that is on screen (start()); otherwise the pages are built here.
     bool powerOnFirst = false;
+    // The start-at-login entry: the tray menu and the window offer its
+    // switch. Null: neither does.
+    Autostart* autostart = nullptr;
+    // Started with --minimized (at login): into the tray where there is one,
+    // minimized otherwise; the pages are built at once, without the logo.
+    bool startMinimized = false;
 };
 
 class Widget : public QWidget, public LinkHost {
@@ -120,6 +127,8 @@ private:
     // Shows the window while a mouse is connected; `activationToken` as a second start passed it.
     void requestRestore(const QString& activationToken = QString());
     void setProfileToolTip(const QString& line);
+    void addStartAtLoginEntry();
+    void showAtStart();
     void notify(const QString& title, const QString& text,
                 QSystemTrayIcon::MessageIcon icon = QSystemTrayIcon::Information);
 
@@ -141,6 +150,8 @@ private:
     // The mouse found at start, connected once the pages are built (-1: none waits).
     int m_connectAfterPages = -1;
     std::unique_ptr<AppRulesWatcher> m_appRules;
+    Autostart* m_autostart = nullptr;
+    bool m_startMinimized = false;
 };
 
 // The instance message a second start sends for a copy-data text (Linux's

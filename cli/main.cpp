@@ -14,6 +14,7 @@
 #include "features/profile_sync.h"
 #include "features/pointer_backend.h"
 #include "store/argument_check.h"
+#include "store/data_location.h"
 #include "store/language_strings.h"
 #include "store/my_qquick_view.h"
 #include "store/operation_failures.h"
@@ -69,8 +70,12 @@ QString usageText()
         "                            modules/backup) back to the mouse it was taken from\n"
         "\n"
         "options:\n"
-        "  --data-dir DIR            folder holding modules/ (default: the executable's folder); another\n"
-        "                            folder, a file or a missing folder is a usage error\n"
+        "  --data-dir DIR            folder holding modules/ (default: the program's folder when it holds a\n"
+        "                            writable modules/, else the user's data folder, which the program fills\n"
+        "                            from the installed defaults); a folder without modules/, a file or a\n"
+        "                            missing folder is a usage error\n"
+        "  --help                    this text\n"
+        "  --version                 the program's version\n"
         "  --virtual-mouse           use the virtual mouse instead of the USB devices; it takes the identity\n"
         "                            of the first mouse (type 1) of the catalogue and the family of mouse/icType\n"
         "  --real-time               with --virtual-mouse, really wait the pauses (default: virtual clock)\n"
@@ -434,15 +439,23 @@ private:
 
 int main(int argc, char** argv)
 {
+    // --help and --version need neither a display nor a data folder.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--help" || a == "-h") {
+            printOut(usageText());
+            return ExitOk;
+        }
+        if (a == "--version") {
+            printOut(QStringLiteral("stryde-cli " STRYDE_VERSION));
+            return ExitOk;
+        }
+    }
     // The view is a widget, but the tool never shows a window.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-        printOut(usageText());
-        return ExitOk;
-    }
     Options o;
     QString error;
     if (!parseOptions(args, o, &error)) {
@@ -450,6 +463,13 @@ int main(int argc, char** argv)
         printErr(usageText());
         return ExitUsage;
     }
+    // The same data folder as the window's.
+    const DataLocation location = DataLocation::choose(o.dataDir);
+    if (!location.prepare(&error)) {
+        printErr(error);
+        return ExitUsage;
+    }
+    o.dataDir = location.root;
     const QString command = o.command.first();
     const QString badFolder = dataFolderProblem(o);
     if (!badFolder.isEmpty()) {

@@ -23,6 +23,9 @@ STRYDE_PACKAGES=(
   clang libclang-rt-14-dev
   # bench/run.sh drives the runs and prints the table
   python3
+  # the install rules and the Debian package (man pages, the package's library
+  # dependencies) and their test (validators, file types, ./build-deb.sh's lintian)
+  help2man dpkg-dev desktop-file-utils appstream file lintian
 )
 
 stryde_install_deps() {

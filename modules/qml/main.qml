@@ -2,6 +2,7 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import "./K7"
+import "./K7/parts" as Parts
 import "./basic"
 
 // The root of the interface: 1024 × 640, shown in the frameless window.
@@ -777,6 +778,10 @@ Item {
                         onClicked: mainIten.askMenuCmd(helpEntry.index)
                     }
                 }
+            }
+            // Start at login, for a desktop without a tray as well.
+            Parts.StartAtLoginEntry {
+                objectName: "startAtLoginEntry"
             }
         }
     }

@@ -70,6 +70,7 @@ constexpr GroupUse kGroupUses[] = {
     {"profile", 6},        // 0–5
     {"keyCode", 133},      // one name per key code
     {"other", 8},          // one DPI notice per stage
+    {"autostart", 2},      // the start-at-login switch and its note
 };
 
 QList<int> toInts(const QVariant& value, bool* ok)

@@ -1,5 +1,6 @@
 #include "app/ui_controler.h"
 
+#include "app/window_menu.h"
 #include "device/hid_thread.h"
 #include "store/my_qquick_view.h"
 
@@ -62,7 +63,9 @@ void Ui_Controler::onMinimize()
 
 void Ui_Controler::onClose()
 {
-    if (m_window)
+    if (m_closeAction)
+        m_closeAction();
+    else if (m_window)
         m_window->setVisible(false);
 }
 
@@ -87,4 +90,33 @@ void Ui_Controler::setBusy(int busyTime)
 void Ui_Controler::setBusy()
 {
     setBusy(0);
+}
+
+void Ui_Controler::setWindowMenu(WindowMenu* menu)
+{
+    if (m_menu)
+        disconnect(m_menu, nullptr, this, nullptr);
+    m_menu = menu;
+    if (m_menu)
+        connect(m_menu, &WindowMenu::entriesChanged, this, &Ui_Controler::menuEntriesChanged);
+    emit menuEntriesChanged();
+}
+
+QVariantList Ui_Controler::menuEntries() const
+{
+    return m_menu ? m_menu->entries() : QVariantList();
+}
+
+void Ui_Controler::triggerMenuEntry(int index)
+{
+    if (m_menu)
+        m_menu->trigger(index);
+}
+
+void Ui_Controler::setWaitingForMouse(bool waiting)
+{
+    if (waiting == m_waitingForMouse)
+        return;
+    m_waitingForMouse = waiting;
+    emit waitingForMouseChanged();
 }

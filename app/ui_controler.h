@@ -1,9 +1,17 @@
 #pragma once
 // What the frameless window's QML pages use to act on the real window:
-// minimize, hide to the tray, drag, and lock the page for a while.
+// minimize, hide to the tray, drag, and lock the page for a while. It also
+// tells them what the window offers beyond the pages: the tray menu's
+// entries (while no tray shows them) and whether the window waits for the
+// mouse.
+
+#include "app/window_menu.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QVariantList>
 #include <functional>
+#include <utility>
 
 class Hid_Thread;
 class QWidget;
@@ -11,6 +19,10 @@ class myQQuickView;
 
 class Ui_Controler : public QObject {
     Q_OBJECT
+    // The entries the title bar's help menu adds to its own (WindowMenu::entries()).
+    Q_PROPERTY(QVariantList menuEntries READ menuEntries NOTIFY menuEntriesChanged)
+    // No mouse is connected: the window shows that it waits for one in place of the pages.
+    Q_PROPERTY(bool waitingForMouse READ waitingForMouse NOTIFY waitingForMouseChanged)
 public:
     using ViewFactory = std::function<myQQuickView*(QWidget* window)>;
 
@@ -29,6 +41,14 @@ public:
     QWidget* window() const { return m_window; }
     myQQuickView* view() const { return m_view; }
 
+    // Where the menu entries come from (null: none).
+    void setWindowMenu(WindowMenu* menu);
+    QVariantList menuEntries() const;
+    bool waitingForMouse() const { return m_waitingForMouse; }
+    void setWaitingForMouse(bool waiting);
+    // What the close button does instead of hiding the window (empty: hide it).
+    void setCloseAction(std::function<void()> action) { m_closeAction = std::move(action); }
+
 public slots:
     void onMinimize();
     void onClose();
@@ -36,9 +56,18 @@ public slots:
     void onYChanged(int y);
     void setBusy(int busyTime);
     void setBusy();
+    // Entry `index` of menuEntries was chosen.
+    void triggerMenuEntry(int index);
+
+signals:
+    void menuEntriesChanged();
+    void waitingForMouseChanged();
 
 private:
     QWidget* m_window = nullptr;
     myQQuickView* m_view = nullptr;
     bool m_pagesLoaded = false;
+    QPointer<WindowMenu> m_menu;
+    bool m_waitingForMouse = false;
+    std::function<void()> m_closeAction;
 };

@@ -8,6 +8,9 @@ STRYDE_PACKAGES=(
   libhidapi-dev libudev-dev libx11-dev libxi-dev libxcb1-dev
   librsvg2-bin fonts-noto-core fonts-noto-cjk
   xvfb xauth xdotool x11-utils
+  # the desktop tests: a real tray host, and a real notification daemon on a
+  # bus of its own (dbus-run-session; dbus-send asks whether it is up)
+  trayer dunst dbus-daemon dbus-bin
   # the system settings' pointer settings on GNOME, and their end-to-end test
   libglib2.0-bin gsettings-desktop-schemas
   # the Windows syntax check (scripts/check_windows.sh)

@@ -51,6 +51,9 @@ Item {
     property int profileNo: 0
     // Set when the first lock has ended: the main screen is shown.
     property bool isShowMain: false
+    // No mouse is connected and the window stands alone (no tray holds the
+    // program): the window says it waits for the mouse in place of the pages.
+    readonly property bool isWaiting: ui_Ctl.waitingForMouse
     readonly property bool hasUnsaved: keyMatrixMain.isSave || dpiSettingMain.isSave
                                        || lightControlMain.isSave || lodMain.isSave
 
@@ -247,6 +250,29 @@ Item {
         return texts.length > 0 ? texts : fallback
     }
 
+    // The window starts waiting for the mouse: it shows itself (the pages
+    // may never have been started) and closes what was open over the pages.
+    function showWaiting() {
+        visible = true
+        closeMenusExcept(null)
+        var dialogs = [macroEditorMain, gunControlMain, systemSettingMain, keyAssigmentMain, profileMain,
+                       appRulesMain, resetDialog, mainMask]
+        for (var i = 0; i < dialogs.length; ++i)
+            dialogs[i].visible = false
+    }
+
+    Connections {
+        target: ui_Ctl
+        function onWaitingForMouseChanged() {
+            if (ui_Ctl.waitingForMouse)
+                mainIten.showWaiting()
+        }
+    }
+    Component.onCompleted: {
+        if (ui_Ctl.waitingForMouse)
+            showWaiting()
+    }
+
     function selectProfileEntry(number) {
         var model = profileMain.profileDataModel0
         for (var i = 0; i < model.count; ++i) {
@@ -411,9 +437,9 @@ Item {
         id: powerOnLogo
         objectName: "powerOnLogo"
         anchors.centerIn: parent
-        source: mainIten.isShowMain ? "" : mainIten.sourcePowerOn
+        source: mainIten.isShowMain || mainIten.isWaiting ? "" : mainIten.sourcePowerOn
         cache: false
-        visible: !mainIten.isShowMain
+        visible: !mainIten.isShowMain && !mainIten.isWaiting
     }
 
     BusyIndicator {
@@ -427,7 +453,13 @@ Item {
 
     Environment {
         id: environment
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain || mainIten.isWaiting
+    }
+
+    WaitingForMouse {
+        id: waitingMain
+        objectName: "waitingMain"
+        visible: mainIten.isWaiting
     }
 
     Column {
@@ -436,7 +468,7 @@ Item {
         x: 24
         y: 88
         spacing: 8
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain && !mainIten.isWaiting
 
         KeyMatrix {
             id: keyMatrixMain
@@ -559,7 +591,7 @@ Item {
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 8
         spacing: 16
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain && !mainIten.isWaiting
 
         TextButton {
             id: configButton
@@ -590,7 +622,7 @@ Item {
         x: 768
         y: 56
         spacing: 8
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain && !mainIten.isWaiting
 
         DpiSetting {
             id: dpiSettingMain
@@ -608,7 +640,7 @@ Item {
         objectName: "upItem"
         x: 920
         y: 16
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain || mainIten.isWaiting
         onBtnClicked: function(btnIndex) {
             if (btnIndex === 2) {
                 helpMenu.visible = !helpMenu.visible
@@ -625,7 +657,7 @@ Item {
     Mouse {
         id: mouseMain
         objectName: "mouseMain"
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain && !mainIten.isWaiting
         onBtnClick: mainIten.mainFocus()
     }
 
@@ -733,7 +765,8 @@ Item {
         }
     }
 
-    // The help menu: the maker's address and the version.
+    // The help menu: the maker's address and the version, then the entries
+    // the window host adds (the tray menu's, while no tray shows them).
     Rectangle {
         id: helpMenu
         objectName: "helpMenu"
@@ -785,6 +818,15 @@ Item {
                         anchors.fill: parent
                         hoverEnabled: true
                         onClicked: mainIten.askMenuCmd(helpEntry.index)
+                    }
+                }
+            }
+            Repeater {
+                model: ui_Ctl.menuEntries
+                delegate: HelpMenuEntry {
+                    onChosen: function(index) {
+                        helpMenu.visible = false
+                        ui_Ctl.triggerMenuEntry(index)
                     }
                 }
             }

@@ -68,6 +68,7 @@ constexpr GroupUse kGroupUses[] = {
     {"profile", 6},        // 0–5
     {"keyCode", 133},      // one name per key code
     {"other", 8},          // one DPI notice per stage
+    {"waiting", 3},        // the window waiting for the mouse: title, two lines
 };
 
 QList<int> toInts(const QVariant& value, bool* ok)

@@ -254,6 +254,11 @@ Item {
     // may never have been started) and closes what was open over the pages.
     function showWaiting() {
         visible = true
+        if (!isPownOn) {
+            // The help menu's address, which the pages' start otherwise sets.
+            var address = String(ui_View.getGlobalData("common/url"))
+            helpModel.setProperty(0, "textValue", address !== "" ? address : url)
+        }
         closeMenusExcept(null)
         var dialogs = [macroEditorMain, gunControlMain, systemSettingMain, keyAssigmentMain, profileMain,
                        appRulesMain, resetDialog, mainMask]

@@ -130,7 +130,8 @@ void Desktop::withATrayTheWindowGoesToTheTray()
 
 // Started without a tray and without the mouse; a tray host starts: the
 // icon docks and the window's close now puts it in the tray. The tray host
-// ends: the window comes back out of the tray, still waiting.
+// ends: the window comes back out of the tray, still waiting; with no
+// notification service the notices are logged.
 void Desktop::theWindowFollowsATrayThatComesAndGoes()
 {
     StrydeSession s;
@@ -154,6 +155,16 @@ void Desktop::theWindowFollowsATrayThatComesAndGoes()
     s.stopTrayHost();
     QVERIFY2(s.waitForWindow(), "the window did not come back when the tray went");
     QVERIFY(s.waitForPixel(kWaitingMark.x(), kWaitingMark.y(), kRed, 24));
+    // No notification service on this session's bus: the notices are logged.
+    QVERIFY(s.click(kHelpIcon.x(), kHelpIcon.y()));
+    QVERIFY(s.moveTo(kMenuPlugIn.x() - 20, kMenuPlugIn.y()));
+    QVERIFY(s.waitForPixel(kMenuPlugIn.x() + 80, kMenuPlugIn.y() - 8, kRed, 24));
+    QVERIFY(s.click(kMenuPlugIn.x(), kMenuPlugIn.y()));
+    QVERIFY2(s.waitFor([&] {
+        const QString out = s.programOutput();
+        return out.contains(QStringLiteral("no notification service took it")) && out.contains(QStringLiteral("Detect Device"));
+    }, 30000), qPrintable(s.programOutput()));
+    QVERIFY(s.waitForPixel(kSaveFace.x(), kSaveFace.y(), kSaveBlue, 24, 30000));
     QVERIFY(s.click(kHelpIcon.x(), kHelpIcon.y()));
     QVERIFY(s.moveTo(kMenuQuit.x() - 20, kMenuQuit.y()));   // then the click moves the pointer on
     QVERIFY(s.waitForPixel(kMenuQuit.x() + 80, kMenuQuit.y() - 8, kRed, 24));

@@ -61,12 +61,15 @@ int main(int argc, char** argv)
         QStringLiteral("Save a picture of the window to FILE a few seconds after start-up."), QStringLiteral("FILE"));
     const QCommandLineOption quitOption(QStringLiteral("quit-after-screenshot"),
         QStringLiteral("End the program once the screenshot is saved."));
+    const QCommandLineOption virtualOptionOption(QStringLiteral("virtual-option"),
+        QStringLiteral("Change the virtual mouse, as stryde-cli's option of the same name (e.g. plugged=false: "
+                       "it starts unplugged)."), QStringLiteral("KEY=VALUE"));
     const QCommandLineOption gunEditorOption(QStringLiteral("show-gun-editor"),
         QStringLiteral("Show the Gun Editor entry (hidden by default) in the editor box."));
     const QCommandLineOption minimizedOption(QLatin1String(Autostart::kMinimizedOption),
         QStringLiteral("Start in the tray (minimized where there is no tray), as the start-at-login entry does."));
     parser.addOptions({virtualOption, familyOption, dataOption, messageOption, traceOption, screenshotOption, quitOption,
-                       gunEditorOption, minimizedOption});
+                       gunEditorOption, minimizedOption, virtualOptionOption});
 
     // --help and --version need no display: they are answered before the
     // window system is opened (Qt's own options are not known yet, so a
@@ -143,8 +146,21 @@ int main(int argc, char** argv)
         virtualState = QStringLiteral("./modules/setting/virtualMouse%1.json").arg(id.family);
         if (QFileInfo::exists(virtualState) && !virtualMouse->loadState(virtualState))
             qCWarning(lcApp) << "the virtual mouse's saved state" << virtualState << "is damaged; starting afresh";
+        for (const QString& kv : parser.values(virtualOptionOption)) {
+            const int eq = kv.indexOf(QLatin1Char('='));
+            QString why;
+            if (eq <= 0 || !virtualMouse->setOption(kv.left(eq), kv.mid(eq + 1), &why)) {
+                qCCritical(lcApp).noquote() << "bad --virtual-option" << kv + ":"
+                                            << (why.isEmpty() ? QStringLiteral("expected KEY=VALUE") : why);
+                return 2;
+            }
+        }
         api = virtualMouse.get();
     } else {
+        if (parser.isSet(virtualOptionOption)) {
+            qCCritical(lcApp) << "--virtual-option needs --virtual-mouse";
+            return 2;
+        }
         systemApi = std::make_unique<HidApiSystem>();
         api = systemApi.get();
     }

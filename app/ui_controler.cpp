@@ -3,6 +3,7 @@
 #include "app/app_log.h"
 #include "app/window_activation.h"
 #include "app/autostart.h"
+#include "app/window_menu.h"
 #include "device/hid_thread.h"
 #include "store/my_qquick_view.h"
 
@@ -68,7 +69,9 @@ void Ui_Controler::onMinimize()
 
 void Ui_Controler::onClose()
 {
-    if (m_window)
+    if (m_closeAction)
+        m_closeAction();
+    else if (m_window)
         m_window->setVisible(false);
 }
 
@@ -127,4 +130,33 @@ void Ui_Controler::setStartAtLogin(bool enabled)
     m_autostart->setEnabled(enabled);
     // A failed write changes nothing; the switch shows what is there.
     emit startAtLoginChanged();
+}
+
+void Ui_Controler::setWindowMenu(WindowMenu* menu)
+{
+    if (m_menu)
+        disconnect(m_menu, nullptr, this, nullptr);
+    m_menu = menu;
+    if (m_menu)
+        connect(m_menu, &WindowMenu::entriesChanged, this, &Ui_Controler::menuEntriesChanged);
+    emit menuEntriesChanged();
+}
+
+QVariantList Ui_Controler::menuEntries() const
+{
+    return m_menu ? m_menu->entries() : QVariantList();
+}
+
+void Ui_Controler::triggerMenuEntry(int index)
+{
+    if (m_menu)
+        m_menu->trigger(index);
+}
+
+void Ui_Controler::setWaitingForMouse(bool waiting)
+{
+    if (waiting == m_waitingForMouse)
+        return;
+    m_waitingForMouse = waiting;
+    emit waitingForMouseChanged();
 }

@@ -3,10 +3,13 @@
 #include "app/app_log.h"
 #include "app/app_rules_watcher.h"
 #include "app/autostart.h"
+#include "app/desktop_notifier.h"
 #include "app/device_change.h"
 #include "app/tray_notifier.h"
+#include "app/tray_presence.h"
 #include "app/ui_controler.h"
 #include "app/window_activation.h"
+#include "app/window_menu.h"
 #include "device/virtual_mouse.h"
 #include "features/mouse_backup.h"
 #include "features/pointer_backend.h"
@@ -20,6 +23,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
@@ -27,6 +31,7 @@
 #include <QQuickItem>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
+#include <QThread>
 #include <utility>
 
 #ifdef Q_OS_WIN
@@ -66,6 +71,7 @@ QString copyDataMessage(const QString& text)
 Widget::Widget(WidgetSetup setup, QWidget* parent)
     : QWidget(parent), m_hid(*setup.api, *setup.clock), m_dataRoot(setup.dataRoot),
       m_deviceChanges(std::move(setup.deviceChanges)), m_notifier(setup.notifier),
+      m_desktopNotifier(setup.desktopNotifier), m_trayPresence(std::move(setup.trayPresence)),
       m_virtualMouse(setup.virtualMouse), m_warningBox(std::move(setup.warningBox)),
       m_confirmBox(std::move(setup.confirmBox)), m_autostart(setup.autostart),
       m_startMinimized(setup.startMinimized)
@@ -85,6 +91,17 @@ Widget::Widget(WidgetSetup setup, QWidget* parent)
     connect(&m_checkTimer, &QTimer::timeout, this, &Widget::checkDevice);
 
     buildTray();
+    if (!m_desktopNotifier) {
+        m_ownDesktopNotifier = makeDesktopNotifier();
+        m_desktopNotifier = m_ownDesktopNotifier.get();
+    }
+    if (!m_trayPresence)
+        m_trayPresence = makeTrayPresence();
+    m_windowMenu->setTrayAvailable(m_trayPresence->isAvailable());
+    m_controller->setWindowMenu(m_windowMenu);
+    m_controller->setCloseAction([this] { closeWindow(); });
+    connect(m_trayPresence.get(), &TrayPresence::availabilityChanged, this, &Widget::onTrayAvailability);
+    m_trayPresence->start();
 
     // A save that did not take because the data folder cannot be written
     // (another user's folder, a read-only disk) is told once a run, naming
@@ -131,27 +148,34 @@ myQQuickView* Widget::view() const
 void Widget::buildTray()
 {
     m_trayIcon = new QSystemTrayIcon(this);
-    auto* quit = new QAction(tr("Quit (&Q)"), this);
-    connect(quit, &QAction::triggered, this, &Widget::exitSYS);
     m_trayMenu = new QMenu(this);
+    // Every entry of the tray menu is also one of the window's help menu.
+    m_windowMenu = new WindowMenu(this);
+    auto addEntry = [this](const QString& text, auto slot) {
+        auto* action = new QAction(text, this);
+        connect(action, &QAction::triggered, this, slot);
+        m_trayMenu->addAction(action);
+        m_windowMenu->add(action);
+    };
     if (m_virtualMouse) {
         // Demo controls: what a real mouse would do by itself.
         VirtualMouse* vm = m_virtualMouse;
-        m_trayMenu->addAction(tr("Press DPI button"), this, [vm] { vm->pressDpiButton(); });
-        m_trayMenu->addAction(tr("Unplug"), this, [this, vm] {
+        addEntry(tr("Press DPI button"), [vm] { vm->pressDpiButton(); });
+        addEntry(tr("Unplug"), [this, vm] {
             vm->unplug();
             m_deviceChanges->notify();
         });
-        m_trayMenu->addAction(tr("Plug in"), this, [this, vm] {
+        addEntry(tr("Plug in"), [this, vm] {
             vm->plug();
             m_deviceChanges->notify();
         });
         m_trayMenu->addSeparator();
+        m_windowMenu->addSeparator();
     }
-    m_trayMenu->addAction(tr("Restore mouse backup…"), this, &Widget::restoreMouseBackup);
+    addEntry(tr("Restore mouse backup…"), [this] { restoreMouseBackup(); });
     if (m_autostart)
         addStartAtLoginEntry();
-    m_trayMenu->addAction(quit);
+    addEntry(tr("Quit (&Q)"), [this] { exitSYS(); });
     m_trayMenu->setStyleSheet(QString::fromLatin1(kTrayMenuStyle));
     m_trayIcon->setContextMenu(m_trayMenu);
     m_trayIcon->setToolTip(kTrayToolTip);
@@ -162,10 +186,64 @@ void Widget::buildTray()
 
 void Widget::notify(const QString& title, const QString& text, QSystemTrayIcon::MessageIcon icon)
 {
-    if (m_notifier)
+    if (QThread::currentThread() != thread()) {
+        QPointer<Widget> self(this);
+        QMetaObject::invokeMethod(this, [self, title, text, icon] {
+            if (self)
+                self->notify(title, text, icon);
+        }, Qt::QueuedConnection);
+        return;
+    }
+    if (!trayAvailable())
+        m_desktopNotifier->showMessage(title, text, icon, 10000);
+    else if (m_notifier)
         m_notifier->showMessage(title, text, icon, 10000);
     else
         m_trayIcon->showMessage(title, text, icon, 10000);
+}
+
+bool Widget::trayAvailable() const
+{
+    return m_trayPresence->isAvailable();
+}
+
+void Widget::onTrayAvailability(bool available)
+{
+    m_windowMenu->setTrayAvailable(available);
+    // The window was in the tray that is gone: without a tray the window is
+    // the program, so it comes back (with the pages, or waiting for the mouse).
+    if (!available && pagesLoaded() && !isVisible()) {
+        qCInfo(lcApp) << "the window leaves the tray that is gone";
+        showNormal();
+    }
+}
+
+void Widget::showNoMouse()
+{
+    // The removal disabled the view; what the window shows now (the title
+    // bar, its help menu) takes clicks, the pages are out of sight.
+    view()->setEnabled(true);
+    m_controller->setWaitingForMouse(true);
+    if (trayAvailable())
+        setVisible(false);
+    else if (!isVisible())
+        showNormal();
+}
+
+void Widget::closeWindow()
+{
+    if (trayAvailable()) {
+        setVisible(false);
+        return;
+    }
+    qCInfo(lcApp) << "the window was closed and no tray holds the program: it ends";
+    exitSYS();
+}
+
+void Widget::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    closeWindow();
 }
 
 void Widget::setProfileToolTip(const QString& line)
@@ -198,7 +276,7 @@ void Widget::start()
     if (index < 0) {
         // Without a mouse the window stays in the tray: no logo flashes up.
         loadPages();
-        setVisible(false);
+        showNoMouse();
         return;
     }
     if (m_startMinimized) {
@@ -280,7 +358,7 @@ void Widget::checkDevice()
         connectSequence(index);
         return;
     }
-    setVisible(false);
+    showNoMouse();
 }
 
 void Widget::connectSequence(int index)
@@ -295,6 +373,7 @@ void Widget::connectSequence(int index)
     if (is560)
         v->profileSync().readAtConnect();
     v->setEnabled(true);
+    m_controller->setWaitingForMouse(false);
     startUi();
     m_appRules->deviceConnected();
 }
@@ -421,7 +500,8 @@ void Widget::restoreMouseBackup()
 
 void Widget::requestRestore(const QString& activationToken)
 {
-    if (!m_hid.deviceConnected())
+    // Without a tray the window is always there, waiting for the mouse or not.
+    if (!m_hid.deviceConnected() && trayAvailable())
         return;
 #ifdef Q_OS_WIN
     Q_UNUSED(activationToken);

@@ -7,6 +7,7 @@
 #include "device/hid_thread.h"
 #include "app/active_window.h"
 #include "app/device_change.h"
+#include "app/tray_presence.h"
 #include "device/link_host.h"
 
 #include <QPointer>
@@ -25,6 +26,7 @@ class QMenu;
 class QSystemTrayIcon;
 class TrayNotifier;
 class Ui_Controler;
+class WindowMenu;
 class VirtualMouse;
 class myQQuickView;
 
@@ -38,6 +40,13 @@ struct WidgetSetup {
     std::unique_ptr<DeviceChangeSource> deviceChanges;
     // Null: the tray icon shows the notices.
     TrayNotifier* notifier = nullptr;
+    // The notices while no tray is there; null: desktop notifications (the
+    // session bus's notification service on Linux, logged where none answers).
+    TrayNotifier* desktopNotifier = nullptr;
+    // Null: the desktop's tray, followed while the program runs. Without one
+    // the window is the program: it shows while no mouse is connected, its
+    // close button ends the program and its help menu offers the tray menu.
+    std::unique_ptr<TrayPresence> trayPresence;
     // Set when the virtual mouse stands in: the tray menu then also offers
     // "Press DPI button", "Unplug" and "Plug in".
     VirtualMouse* virtualMouse = nullptr;
@@ -80,6 +89,10 @@ public:
     Ui_Controler* controller() const { return m_controller; }
     QSystemTrayIcon* trayIcon() const { return m_trayIcon; }
     QMenu* trayMenu() const { return m_trayMenu; }
+    // The tray menu's entries as the window's help menu offers them.
+    WindowMenu* windowMenu() const { return m_windowMenu; }
+    // Whether a tray shows the icon (as last seen).
+    bool trayAvailable() const;
     QTimer& checkTimer() { return m_checkTimer; }
     int deviceChecks() const { return m_deviceChecks; }
     AppRulesWatcher& appRules() { return *m_appRules; }
@@ -118,6 +131,9 @@ protected:
     void customEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+    // Closed by the window system (a window manager's close, Alt+F4): without
+    // a tray that ends the program, with one the window goes to the tray.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     int findMouse();
@@ -126,6 +142,11 @@ private:
     void buildTray();
     // Shows the window while a mouse is connected; `activationToken` as a second start passed it.
     void requestRestore(const QString& activationToken = QString());
+    // No mouse answered: the window goes to the tray, or, without one, shows
+    // that it waits for the mouse.
+    void showNoMouse();
+    void closeWindow();
+    void onTrayAvailability(bool available);
     void setProfileToolTip(const QString& line);
     void addStartAtLoginEntry();
     void showAtStart();
@@ -141,6 +162,10 @@ private:
     QString m_dataRoot;
     std::unique_ptr<DeviceChangeSource> m_deviceChanges;
     TrayNotifier* m_notifier = nullptr;
+    std::unique_ptr<TrayNotifier> m_ownDesktopNotifier;
+    TrayNotifier* m_desktopNotifier = nullptr;
+    std::unique_ptr<TrayPresence> m_trayPresence;
+    WindowMenu* m_windowMenu = nullptr;
     VirtualMouse* m_virtualMouse = nullptr;
     std::function<void(const QString&, const QString&)> m_warningBox;
     std::function<bool(const QString&, const QString&)> m_confirmBox;

@@ -15,6 +15,9 @@ STRYDE_PACKAGES=(
   # the program as a Wayland client, and its end-to-end tests under Weston nested in Xvfb
   # and under an X11 window manager
   qt6-wayland weston openbox
+  # the desktop tests: a real tray host, and a real notification daemon on a
+  # bus of its own (dbus-run-session; dbus-send asks whether it is up)
+  trayer dunst dbus-daemon dbus-bin
   # the system settings' pointer settings on GNOME, and their end-to-end test
   libglib2.0-bin gsettings-desktop-schemas
   # the Windows syntax check (scripts/check_windows.sh)

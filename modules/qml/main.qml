@@ -52,6 +52,9 @@ Item {
     property int profileNo: 0
     // Set when the first lock has ended: the main screen is shown.
     property bool isShowMain: false
+    // No mouse is connected and the window stands alone (no tray holds the
+    // program): the window says it waits for the mouse in place of the pages.
+    readonly property bool isWaiting: ui_Ctl.waitingForMouse
     readonly property bool hasUnsaved: keyMatrixMain.isSave || dpiSettingMain.isSave
                                        || lightControlMain.isSave || lodMain.isSave
 
@@ -248,6 +251,34 @@ Item {
         return texts.length > 0 ? texts : fallback
     }
 
+    // The window starts waiting for the mouse: it shows itself (the pages
+    // may never have been started) and closes what was open over the pages.
+    function showWaiting() {
+        visible = true
+        if (!isPownOn) {
+            // The help menu's address, which the pages' start otherwise sets.
+            var address = String(ui_View.getGlobalData("common/url"))
+            helpModel.setProperty(0, "textValue", address !== "" ? address : url)
+        }
+        closeMenusExcept(null)
+        var dialogs = [macroEditorMain, gunControlMain, systemSettingMain, keyAssigmentMain, profileMain,
+                       appRulesMain, resetDialog, mainMask]
+        for (var i = 0; i < dialogs.length; ++i)
+            dialogs[i].visible = false
+    }
+
+    Connections {
+        target: ui_Ctl
+        function onWaitingForMouseChanged() {
+            if (ui_Ctl.waitingForMouse)
+                mainIten.showWaiting()
+        }
+    }
+    Component.onCompleted: {
+        if (ui_Ctl.waitingForMouse)
+            showWaiting()
+    }
+
     function selectProfileEntry(number) {
         var model = profileMain.profileDataModel0
         for (var i = 0; i < model.count; ++i) {
@@ -407,9 +438,9 @@ Item {
         id: powerOnLogo
         objectName: "powerOnLogo"
         anchors.centerIn: parent
-        source: mainIten.isShowMain ? "" : mainIten.sourcePowerOn
+        source: mainIten.isShowMain || mainIten.isWaiting ? "" : mainIten.sourcePowerOn
         cache: false
-        visible: !mainIten.isShowMain
+        visible: !mainIten.isShowMain && !mainIten.isWaiting
     }
 
     BusyIndicator {
@@ -423,7 +454,13 @@ Item {
 
     Environment {
         id: environment
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain || mainIten.isWaiting
+    }
+
+    WaitingForMouse {
+        id: waitingMain
+        objectName: "waitingMain"
+        visible: mainIten.isWaiting
     }
 
     Column {
@@ -432,7 +469,7 @@ Item {
         x: 24
         y: 88
         spacing: 8
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain && !mainIten.isWaiting
 
         KeyMatrix {
             id: keyMatrixMain
@@ -555,7 +592,7 @@ Item {
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 8
         spacing: 16
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain && !mainIten.isWaiting
 
         TextButton {
             id: configButton
@@ -586,7 +623,7 @@ Item {
         x: 768
         y: 56
         spacing: 8
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain && !mainIten.isWaiting
 
         DpiSetting {
             id: dpiSettingMain
@@ -604,7 +641,7 @@ Item {
         objectName: "upItem"
         x: 920
         y: 16
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain || mainIten.isWaiting
         onBtnClicked: function(btnIndex) {
             if (btnIndex === 2) {
                 helpMenu.visible = !helpMenu.visible
@@ -621,7 +658,7 @@ Item {
     Mouse {
         id: mouseMain
         objectName: "mouseMain"
-        visible: mainIten.isShowMain
+        visible: mainIten.isShowMain && !mainIten.isWaiting
         onBtnClick: mainIten.mainFocus()
     }
 
@@ -724,7 +761,8 @@ Item {
         }
     }
 
-    // The help menu: the maker's address and the version.
+    // The help menu: the maker's address and the version, then the entries
+    // the window host adds (the tray menu's, while no tray shows them).
     Rectangle {
         id: helpMenu
         objectName: "helpMenu"
@@ -776,6 +814,15 @@ Item {
                         anchors.fill: parent
                         hoverEnabled: true
                         onClicked: mainIten.askMenuCmd(helpEntry.index)
+                    }
+                }
+            }
+            Repeater {
+                model: ui_Ctl.menuEntries
+                delegate: HelpMenuEntry {
+                    onChosen: function(index) {
+                        helpMenu.visible = false
+                        ui_Ctl.triggerMenuEntry(index)
                     }
                 }
             }

@@ -5,9 +5,11 @@
 #include "app/device_change.h"
 #include "app/single_instance.h"
 #include "app/tray_notifier.h"
+#include "app/tray_presence.h"
 #include "app/ui_controler.h"
 #include "app/widget.h"
 #include "app/window_activation.h"
+#include "app/window_menu.h"
 #include "device/clock.h"
 #include "device/virtual_mouse.h"
 #include "features/backup_folder.h"
@@ -38,6 +40,21 @@ public:
     }
 };
 
+// A tray that comes and goes as the test says.
+class ScriptedTray : public TrayPresence {
+public:
+    explicit ScriptedTray(bool available) : m_available(available) {}
+    bool isAvailable() const override { return m_available; }
+    void start() override {}
+    void set(bool available)
+    {
+        m_available = available;
+        emit availabilityChanged(available);
+    }
+private:
+    bool m_available;
+};
+
 class ManualDeviceChanges : public DeviceChangeSource {
 public:
     bool start() override { return true; }
@@ -63,7 +80,8 @@ private:
 
 // One running program on a copy of the installed data, with a virtual mouse.
 struct App {
-    explicit App(int family = 553, bool gun = false, bool demoMenu = false, bool powerOnFirst = false)
+    explicit App(int family = 553, bool gun = false, bool demoMenu = false, bool powerOnFirst = false,
+                 bool trayAtStart = true)
     {
         QSettings s(data.path(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat);
         s.setValue(QStringLiteral("mouse/icType"), QString::number(family));
@@ -85,6 +103,10 @@ struct App {
         windows = front.get();
         setup.activeWindows = std::move(front);
         setup.notifier = &tray;
+        setup.desktopNotifier = &desktop;
+        auto presence = std::make_unique<ScriptedTray>(trayAtStart);
+        trayHost = presence.get();
+        setup.trayPresence = std::move(presence);
         setup.checkIntervalMs = 0;
         if (demoMenu)
             setup.virtualMouse = mouse.get();
@@ -151,6 +173,8 @@ struct App {
     std::unique_ptr<VirtualMouse> mouse;
     ScriptedFileDialogs dialogs;
     RecordingTray tray;
+    RecordingTray desktop;          // the desktop notifications sent while no tray is there
+    ScriptedTray* trayHost = nullptr;
     ManualDeviceChanges* deviceChanges = nullptr;
     ScriptedWindows* windows = nullptr;
     QStringList warnings;
@@ -158,6 +182,16 @@ struct App {
     bool confirm = false;       // the answer to every question
     std::unique_ptr<Widget> widget;
 };
+
+QStringList menuTexts(const QVariantList& entries)
+{
+    QStringList texts;
+    for (const QVariant& e : entries) {
+        const QVariantMap m = e.toMap();
+        texts << (m.value(QStringLiteral("separator")).toBool() ? QStringLiteral("-") : m.value(QStringLiteral("text")).toString());
+    }
+    return texts;
+}
 
 QAction* trayAction(const App& app, const QString& text)
 {
@@ -236,6 +270,129 @@ private slots:
         app.mouse->plug();
         app.widget->checkDevice();
         QVERIFY(app.widget->hid().isListening());
+    }
+
+    // Without a tray the window is the program: it shows while it waits for
+    // the mouse, offers the tray menu, sends the notices to the desktop, and
+    // its close ends the program.
+    void withoutATrayTheWindowStandsAlone()
+    {
+        App app(553, false, true, true, false);
+        app.mouse->unplug();
+        app.widget->start();
+        QVERIFY(app.widget->isVisible());
+        QVERIFY(app.widget->controller()->waitingForMouse());
+        QQuickItem* root = app.root();
+        QTRY_VERIFY(root->isVisible());
+        auto shown = [&](const char* name) {
+            const QQuickItem* i = root->findChild<QQuickItem*>(QLatin1String(name));
+            return i && i->isVisible();
+        };
+        QVERIFY(shown("waitingMain") && shown("upItem") && !shown("leftPanel") && !shown("powerOnLogo")
+                && !shown("profileList"));
+        QVERIFY(app.tray.texts.isEmpty() && app.desktop.texts.isEmpty());
+
+        // The tray menu, in the window, plugs the mouse in: the pages take over.
+        const QStringList menu{QStringLiteral("Press DPI button"), QStringLiteral("Unplug"), QStringLiteral("Plug in"),
+                               QStringLiteral("-"), QStringLiteral("Restore mouse backup…"), QStringLiteral("Quit (Q)")};
+        QCOMPARE(menuTexts(app.widget->controller()->menuEntries()), menu);
+        app.widget->controller()->triggerMenuEntry(2);
+        QTRY_VERIFY(app.widget->hid().isListening());
+        QVERIFY(!app.widget->controller()->waitingForMouse());
+        QTRY_VERIFY(shown("leftPanel"));
+        QVERIFY(!shown("waitingMain"));
+        QCOMPARE(app.desktop.texts, QStringList{QStringLiteral("Info|Detect Device")});
+
+        app.desktop.texts.clear();
+        app.widget->controller()->triggerMenuEntry(0);      // Press DPI button
+        QTRY_COMPARE(app.desktop.texts.size(), 1);
+        QCOMPARE(app.desktop.texts.first(), QStringLiteral("Info|") + app.widget->hid().dpiSwitchTexts().at(1) + QLatin1Char(' '));
+        QVERIFY(app.tray.texts.isEmpty());
+
+        // Unplugged, the window stays and waits again, and takes clicks.
+        app.widget->controller()->triggerMenuEntry(1);
+        QTRY_VERIFY(app.widget->controller()->waitingForMouse());
+        QVERIFY(app.widget->isVisible());
+        QVERIFY(app.widget->view()->isEnabled());
+        QVERIFY(shown("waitingMain") && !shown("leftPanel"));
+        // A second start brings the window forward even without a mouse.
+        app.widget->hide();
+        app.widget->receiveMessage(QString());
+        QTRY_VERIFY(app.widget->isVisible());
+
+        app.widget->controller()->triggerMenuEntry(2);
+        QTRY_VERIFY(app.widget->hid().isListening());
+        app.widget->controller()->onClose();
+        QVERIFY(!app.widget->hid().isListening());          // the program ends (exitSYS)
+    }
+
+    // The tray can come later and go again: the window follows it.
+    void theWindowFollowsTheTray()
+    {
+        App app(553, false, true, true, false);
+        app.widget->start();
+        QTRY_VERIFY(app.widget->hid().isListening());
+        QCOMPARE(app.widget->windowMenu()->entries().size(), 6);
+
+        app.trayHost->set(true);
+        QVERIFY(app.widget->windowMenu()->entries().isEmpty());
+        QVERIFY(app.widget->isVisible());
+        app.tray.texts.clear();
+        app.desktop.texts.clear();
+        app.mouse->pressDpiButton();
+        QTRY_COMPARE(app.tray.texts.size(), 1);
+        QVERIFY(app.desktop.texts.isEmpty());
+        // With a tray a close (the window system's too) hides the window.
+        app.widget->close();
+        QVERIFY(!app.widget->isVisible());
+        QVERIFY(app.widget->hid().isListening());
+
+        // The tray is gone: the window comes back out of it.
+        app.trayHost->set(false);
+        QVERIFY(app.widget->isVisible());
+        QCOMPARE(app.widget->windowMenu()->entries().size(), 6);
+        app.widget->close();
+        QVERIFY(!app.widget->hid().isListening());
+    }
+
+    void windowMenuMirrorsTheTrayMenu()
+    {
+        QAction a(QStringLiteral("&Start at login")), b(QStringLiteral("Restore && keep")), c(QStringLiteral("Quit (&Q)"));
+        a.setCheckable(true);
+        a.setChecked(true);
+        WindowMenu menu;
+        QSignalSpy changed(&menu, &WindowMenu::entriesChanged);
+        menu.addSeparator();                    // nothing before it: not shown
+        menu.add(&a, WindowMenu::Shown::Always);
+        menu.addSeparator();
+        menu.add(&b);
+        menu.addSeparator();
+        menu.add(&c);
+        QCOMPARE(menuTexts(menu.entries()), QStringList{QStringLiteral("Start at login")});
+        QVERIFY(menu.entries().first().toMap().value(QStringLiteral("checked")).toBool());
+        menu.setTrayAvailable(false);
+        QCOMPARE(menuTexts(menu.entries()), (QStringList{QStringLiteral("Start at login"), QStringLiteral("-"),
+                                                         QStringLiteral("Restore & keep"), QStringLiteral("-"),
+                                                         QStringLiteral("Quit (Q)")}));
+        b.setVisible(false);
+        QCOMPARE(menuTexts(menu.entries()), (QStringList{QStringLiteral("Start at login"), QStringLiteral("-"),
+                                                         QStringLiteral("Quit (Q)")}));
+        c.setEnabled(false);
+        QVERIFY(!menu.entries().last().toMap().value(QStringLiteral("enabled")).toBool());
+        const int before = changed.count();
+        a.setText(QStringLiteral("Start at &login"));
+        QCOMPARE(changed.count(), before + 1);
+
+        // Chosen entries run on the next turn of the event loop; separators and disabled ones never.
+        QSignalSpy triggered(&a, &QAction::triggered);
+        QSignalSpy quit(&c, &QAction::triggered);
+        QVERIFY(menu.trigger(0));
+        QVERIFY(!menu.trigger(1));
+        QVERIFY(!menu.trigger(2));
+        QVERIFY(!menu.trigger(3));
+        QCOMPARE(triggered.count(), 0);
+        QTRY_COMPARE(triggered.count(), 1);
+        QCOMPARE(quit.count(), 0);
     }
 
     void connectOn560ReadsProfileBlocks_data()

@@ -71,6 +71,7 @@ constexpr GroupUse kGroupUses[] = {
     {"keyCode", 133},      // one name per key code
     {"other", 8},          // one DPI notice per stage
     {"autostart", 2},      // the start-at-login switch and its note
+    {"waiting", 3},        // the window waiting for the mouse: title, two lines
 };
 
 QList<int> toInts(const QVariant& value, bool* ok)

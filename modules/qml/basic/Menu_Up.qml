@@ -43,6 +43,8 @@ Item {
         y: (menuUp.height - height) / 2
         width: 144
         height: 24
+        // No profiles to choose while the window waits for the mouse.
+        visible: !mainIten.isWaiting
         currentSelect: 0
         bgColor: colorOrange
         borderColor: colorOrange

@@ -10,6 +10,7 @@
 #include <QProcessEnvironment>
 #include <QSettings>
 #include <QTest>
+#include <algorithm>
 
 // Xlib last: its macros clash with Qt names.
 #include <X11/Xatom.h>
@@ -75,6 +76,16 @@ bool StrydeSession::start(const Options& options)
         return false;
     }
     m_display = QStringLiteral(":%1").arg(display);
+    if (options.trayHost && !startTrayHost())
+        return false;
+    if (options.notificationDaemon) {
+        if (!startNotificationDaemon())
+            return false;
+    } else {
+        // A bus address that leads nowhere: the program's notices are logged
+        // and never reach the desktop of whoever runs the tests.
+        m_busAddress = QStringLiteral("unix:path=") + m_data.path(QStringLiteral("no-session-bus"));
+    }
 
     m_tracePath = m_data.path(QStringLiteral("trace.txt"));
     QProcessEnvironment env = desktopEnvironment();
@@ -84,6 +95,7 @@ bool StrydeSession::start(const Options& options)
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("XDG_SESSION_TYPE"));
     env.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress);
     env.insert(QStringLiteral("STRYDE_INSTANCE_ID"),
                QStringLiteral("stryde-e2e-%1-%2").arg(QCoreApplication::applicationPid()).arg(display));
     m_app.setProcessEnvironment(env);
@@ -98,8 +110,12 @@ bool StrydeSession::start(const Options& options)
         m_error = QStringLiteral("stryde did not start");
         return false;
     }
+    if (options.ready == Options::Ready::Started)
+        return true;
     if (!findWindow(options.readyTimeoutMs))
         return false;
+    if (options.ready == Options::Ready::Window)
+        return true;
     // The main screen is up when the Save button shows its resting face.
     if (!waitForPixel(1024 - 24 - 32, 640 - 8 - 12, QColor(0x09, 0x34, 0x7f), 24, options.readyTimeoutMs)) {
         m_error = QStringLiteral("the main screen did not appear; output: ") + programOutput();
@@ -110,7 +126,15 @@ bool StrydeSession::start(const Options& options)
 
 void StrydeSession::stop()
 {
-    for (QProcess* p : {&m_app, &m_xvfb}) {
+    // dunst first (by its own id, which its starter wrote): dbus-run-session
+    // then ends its bus by itself.
+    if (m_notices.state() != QProcess::NotRunning) {
+        QFile pidFile(m_data.path(QStringLiteral("dunst.pid")));
+        const qint64 pid = pidFile.open(QIODevice::ReadOnly) ? pidFile.readAll().trimmed().toLongLong() : 0;
+        if (pid > 0)
+            QProcess::execute(QStringLiteral("kill"), {QString::number(pid)});
+    }
+    for (QProcess* p : {&m_app, &m_trayHost, &m_notices, &m_xvfb}) {
         if (p->state() != QProcess::NotRunning) {
             p->terminate();
             if (!p->waitForFinished(5000)) {
@@ -360,4 +384,199 @@ QStringList framesStarting(const QStringList& frames, const QStringList& prefixe
 QVariant StrydeSession::readSetting(const QString& file, const QString& key) const
 {
     return freshSetting(m_data.path(file), key);
+}
+
+// --- the desktop around the program ------------------------------------------------
+
+bool StrydeSession::trayOwned() const
+{
+    Display* dpy = XOpenDisplay(m_display.toLatin1().constData());
+    if (!dpy)
+        return false;
+    const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(DefaultScreen(dpy));
+    const bool owned = XGetSelectionOwner(dpy, XInternAtom(dpy, name.constData(), False)) != None;
+    XCloseDisplay(dpy);
+    return owned;
+}
+
+bool StrydeSession::startTrayHost()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    m_trayHost.setProcessEnvironment(env);
+    m_trayHost.setProcessChannelMode(QProcess::MergedChannels);
+    m_trayHost.setStandardOutputFile(m_data.path(QStringLiteral("trayer.log")), QIODevice::Append);
+    m_trayHost.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                                                QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("request"),
+                                                QStringLiteral("--height"), QStringLiteral("24")});
+    if (!m_trayHost.waitForStarted(5000) || !waitFor([this] { return trayOwned(); }, 10000)) {
+        QFile log(m_data.path(QStringLiteral("trayer.log")));
+        m_error = QStringLiteral("trayer did not take the tray: ")
+                  + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString());
+        return false;
+    }
+    return true;
+}
+
+void StrydeSession::stopTrayHost()
+{
+    if (m_trayHost.state() == QProcess::NotRunning)
+        return;
+    m_trayHost.terminate();
+    if (!m_trayHost.waitForFinished(5000)) {
+        m_trayHost.kill();
+        m_trayHost.waitForFinished(5000);
+    }
+    waitFor([this] { return !trayOwned(); }, 5000);
+}
+
+bool StrydeSession::startNotificationDaemon()
+{
+    // dunst keeps a line of every notice it receives: a rule that matches all
+    // of them runs a script with the notice in its environment.
+    const QString log = m_data.path(QStringLiteral("notices.log"));
+    const QString script = m_data.path(QStringLiteral("notice.sh"));
+    const QString config = m_data.path(QStringLiteral("dunstrc"));
+    const QString addressFile = m_data.path(QStringLiteral("dunst.bus"));
+    {
+        QFile f(script);
+        if (!f.open(QIODevice::WriteOnly))
+            return false;
+        f.write("#!/bin/sh\nprintf '%s|%s\\n' \"$DUNST_SUMMARY\" \"$DUNST_BODY\" >> '" + log.toLocal8Bit() + "'\n");
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    }
+    {
+        QFile f(config);
+        if (!f.open(QIODevice::WriteOnly))
+            return false;
+        f.write("[global]\n    font = Noto Sans 10\n    geometry = \"300x5-10+40\"\n"
+                "[keep]\n    summary = \"*\"\n    script = \"" + script.toLocal8Bit() + "\"\n");
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    m_notices.setProcessEnvironment(env);
+    m_notices.setProcessChannelMode(QProcess::MergedChannels);
+    m_notices.setStandardOutputFile(m_data.path(QStringLiteral("dunst.log")), QIODevice::Append);
+    // The bus's address and dunst's own id, for the program and for stop().
+    const QString inner = QStringLiteral("echo \"$DBUS_SESSION_BUS_ADDRESS\" > '%1.tmp' && mv '%1.tmp' '%1' && "
+                                         "echo $$ > '%2' && exec dunst -config '%3'")
+                              .arg(addressFile, m_data.path(QStringLiteral("dunst.pid")), config);
+    m_notices.start(QStringLiteral("dbus-run-session"), {QStringLiteral("--"), QStringLiteral("sh"), QStringLiteral("-c"), inner});
+    QFile address(addressFile);
+    const bool up = m_notices.waitForStarted(5000) && waitFor([&] {
+        if (!address.exists() || m_notices.state() == QProcess::NotRunning)
+            return m_notices.state() == QProcess::NotRunning;
+        // The daemon has taken its name on the bus once it answers.
+        QProcess ask;
+        QProcessEnvironment askEnv = QProcessEnvironment::systemEnvironment();
+        if (!address.open(QIODevice::ReadOnly))
+            return false;
+        askEnv.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromLocal8Bit(address.readAll().trimmed()));
+        address.close();
+        ask.setProcessEnvironment(askEnv);
+        ask.start(QStringLiteral("dbus-send"), {QStringLiteral("--session"), QStringLiteral("--print-reply"),
+                                                QStringLiteral("--dest=org.freedesktop.Notifications"),
+                                                QStringLiteral("/org/freedesktop/Notifications"),
+                                                QStringLiteral("org.freedesktop.Notifications.GetServerInformation")});
+        return ask.waitForFinished(5000) && ask.exitStatus() == QProcess::NormalExit && ask.exitCode() == 0;
+    }, 15000) && m_notices.state() == QProcess::Running;
+    if (!up) {
+        QFile dlog(m_data.path(QStringLiteral("dunst.log")));
+        m_error = QStringLiteral("dunst did not come up on its bus: ")
+                  + (dlog.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(dlog.readAll()) : QString());
+        return false;
+    }
+    address.open(QIODevice::ReadOnly);
+    m_busAddress = QString::fromLocal8Bit(address.readAll().trimmed());
+    return true;
+}
+
+QStringList StrydeSession::notices() const
+{
+    QFile f(m_data.path(QStringLiteral("notices.log")));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+bool StrydeSession::waitForNotice(const QString& text, int timeoutMs) const
+{
+    return waitFor([&] {
+        const QStringList all = notices();
+        return std::any_of(all.cbegin(), all.cend(), [&](const QString& n) { return n.contains(text); });
+    }, timeoutMs);
+}
+
+bool StrydeSession::windowShown() const
+{
+    if (!m_windowId)
+        return false;
+    Display* dpy = XOpenDisplay(m_display.toLatin1().constData());
+    if (!dpy)
+        return false;
+    XWindowAttributes a{};
+    const bool viewable = XGetWindowAttributes(dpy, static_cast<Window>(m_windowId), &a) && a.map_state == IsViewable;
+    XCloseDisplay(dpy);
+    return viewable;
+}
+
+bool StrydeSession::waitForWindow(int timeoutMs)
+{
+    return findWindow(timeoutMs);
+}
+
+int StrydeSession::waitForExit(int timeoutMs)
+{
+    if (m_app.state() != QProcess::NotRunning && !m_app.waitForFinished(timeoutMs))
+        return -1;
+    return m_app.exitStatus() == QProcess::NormalExit ? m_app.exitCode() : -1;
+}
+
+QList<QRect> StrydeSession::programWindows()
+{
+    QList<QRect> windows;
+    QString ids;
+    if (!xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                  QString::number(m_app.processId())}, &ids))
+        return windows;
+    for (const QString& id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QString shell;
+        if (!xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id}, &shell))
+            continue;
+        QMap<QString, int> g;
+        for (const QString& line : shell.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const int eq = line.indexOf(QLatin1Char('='));
+            if (eq > 0)
+                g.insert(line.left(eq), line.mid(eq + 1).toInt());
+        }
+        windows << QRect(g.value(QStringLiteral("X")), g.value(QStringLiteral("Y")), g.value(QStringLiteral("WIDTH")),
+                         g.value(QStringLiteral("HEIGHT")));
+    }
+    return windows;
+}
+
+QRect StrydeSession::trayIconGeometry()
+{
+    // Qt's tray icon is a small window of the program, docked into the tray host.
+    for (const QRect& r : programWindows()) {
+        if (r.width() > 0 && r.width() <= 64 && r.height() > 0 && r.height() <= 64)
+            return r;
+    }
+    return QRect();
+}
+
+bool StrydeSession::clickAt(const QPoint& screen, int button, int repeat)
+{
+    return xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(screen.x()),
+                    QString::number(screen.y())})
+           && xdotool({QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(repeat),
+                       QStringLiteral("--delay"), QStringLiteral("60"), QString::number(button)});
+}
+
+bool StrydeSession::saveScreenScreenshot(const QString& name) const
+{
+    const QImage image = grabScreen();
+    return !image.isNull() && image.save(screenshotDir() + QLatin1Char('/') + name + QStringLiteral(".png"));
 }

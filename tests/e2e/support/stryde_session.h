@@ -9,6 +9,12 @@
 //   QVERIFY(s.click(800, 620));                          // window coordinates
 //   QVERIFY(s.waitForCommand("0b 03"));                   // a frame reached the mouse
 //   s.saveScreenshot("e2e_config");                       // build/screenshots/e2e_config.png
+//
+// The desktop around the program is bare by default: no tray (a plain X
+// server has none, so the window stands alone) and no notification service
+// (the program's session bus leads nowhere, so nothing reaches the desktop of
+// whoever runs the tests). Options add a real tray host (trayer) and a real
+// notification daemon (dunst, on a bus of its own under dbus-run-session).
 
 #include "support/data_fixture.h"
 
@@ -33,6 +39,16 @@ public:
         // More command-line options of the program, e.g. "--show-gun-editor".
         QStringList arguments;
         int readyTimeoutMs = 30000;
+        // What start() waits for: the main screen (the default), the
+        // program's window mapped in any state, or only the program running
+        // (it may stay in the tray).
+        enum class Ready { MainScreen, Window, Started };
+        Ready ready = Ready::MainScreen;
+        // A tray host (trayer) runs, and owns the tray, before the program starts.
+        bool trayHost = false;
+        // A notification daemon (dunst under dbus-run-session) takes the
+        // program's desktop notifications; notices() lists what it received.
+        bool notificationDaemon = false;
     };
 
     StrydeSession();
@@ -109,15 +125,50 @@ public:
 
     bool waitFor(const std::function<bool()>& condition, int timeoutMs = 10000) const;
 
+    // --- the desktop around the program ----------------------------------------------
+    // Starts or ends the tray host (trayer, at the top right of the screen);
+    // start waits until it owns the tray.
+    bool startTrayHost();
+    void stopTrayHost();
+    // Whether a program owns the display's tray (its _NET_SYSTEM_TRAY_S0 selection).
+    bool trayOwned() const;
+    // The program's tray icon as docked in the tray host (screen
+    // coordinates); empty while it has none.
+    QRect trayIconGeometry();
+    // Every shown window of the program (screen coordinates): the main
+    // window, the tray icon, a menu or a balloon that is open.
+    QList<QRect> programWindows();
+    // A click (or `repeat` clicks, a double click with 2) at a point of the screen.
+    bool clickAt(const QPoint& screen, int button = 1, int repeat = 1);
+    // Whether the program's main window is mapped (shown) on the display.
+    bool windowShown() const;
+    // Waits until the window is shown; it is looked for anew when the
+    // program had none yet.
+    bool waitForWindow(int timeoutMs = 10000);
+    bool programRunning() const { return m_app.state() != QProcess::NotRunning; }
+    // Waits until the program has ended; its exit code, or -1 when it did not end (or crashed).
+    int waitForExit(int timeoutMs = 10000);
+    // The notifications the daemon received, "summary|body" each, oldest first.
+    QStringList notices() const;
+    // Waits for a notice that contains `text`.
+    bool waitForNotice(const QString& text, int timeoutMs = 10000) const;
+    // build/screenshots/<name>.png of the whole display (the tray and a
+    // notice's balloon lie outside the window).
+    bool saveScreenScreenshot(const QString& name) const;
+
 private:
     bool xdotool(const QStringList& args, QString* output = nullptr);
     QProcessEnvironment desktopEnvironment() const;
     QString xvfbLog() const;        // what Xvfb wrote to its standard error
     bool findWindow(int timeoutMs);
+    bool startNotificationDaemon();
 
     DataFixture m_data;
     QProcess m_xvfb;
     QProcess m_app;
+    QProcess m_trayHost;
+    QProcess m_notices;             // dbus-run-session with dunst in it
+    QString m_busAddress;           // the program's session bus
     QString m_display;
     QString m_tracePath;
     QString m_error;

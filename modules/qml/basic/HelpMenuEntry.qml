@@ -1,0 +1,59 @@
+import QtQuick
+
+// One entry the window host adds to the help menu (ui_Ctl.menuEntries): a
+// text, greyed while disabled, with a tick while a checkable entry is
+// checked; or a separator line. The first one draws the line that sets the
+// added entries apart from the menu's own.
+Item {
+    id: entry
+    required property int index
+    required property var modelData
+    readonly property bool isSeparator: modelData.separator === true
+    readonly property bool isEnabled: !isSeparator && modelData.enabled !== false
+    objectName: "helpMenuEntry" + index
+    width: 198
+    height: isSeparator ? 9 : 24
+
+    signal chosen(int index)
+
+    Rectangle {
+        anchors.fill: parent
+        color: entryArea.containsMouse && entry.isEnabled ? colorOrange : "transparent"
+    }
+    Rectangle {
+        x: 6
+        width: parent.width - 12
+        height: 1
+        y: entry.isSeparator ? 4 : 0
+        color: colorGray1
+        visible: entry.isSeparator || entry.index === 0
+    }
+    Text {
+        anchors.left: parent.left
+        anchors.leftMargin: 10
+        anchors.right: tick.visible ? tick.left : parent.right
+        anchors.rightMargin: 6
+        anchors.verticalCenter: parent.verticalCenter
+        visible: !entry.isSeparator
+        text: entry.isSeparator ? "" : String(entry.modelData.text)
+        color: entry.isEnabled ? fontColor : colorGray2
+        font.family: fontFamily
+        font.pixelSize: fontNormalSize
+        elide: Text.ElideRight
+    }
+    Image {
+        id: tick
+        anchors.right: parent.right
+        anchors.rightMargin: 8
+        anchors.verticalCenter: parent.verticalCenter
+        source: sourceCheckBtn
+        visible: !entry.isSeparator && entry.modelData.checkable === true && entry.modelData.checked === true
+    }
+    MouseArea {
+        id: entryArea
+        anchors.fill: parent
+        hoverEnabled: true
+        enabled: entry.isEnabled
+        onClicked: entry.chosen(entry.index)
+    }
+}

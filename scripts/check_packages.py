@@ -2,8 +2,8 @@
 """Checks that scripts/deps.sh installs everything the program and its tests load.
 
 Every Debian package that owns a file the program loads must be named in
-STRYDE_PACKAGES, or be an installed hard dependency (Depends, Pre-Depends) of
-one: a package that only happens to be on this machine would pass here and be
+STRYDE_PACKAGES, be essential, or be an installed hard dependency (Depends,
+Pre-Depends) of one of those: a package that only happens to be on this machine would pass here and be
 missing on a user's fresh one. The files looked at:
 
 - the shared libraries of the built executables (ldd), the program's and the
@@ -49,6 +49,22 @@ TOOLS = {
     "x86_64-w64-mingw32-g++-posix": "scripts/check_windows.sh",
     "x86_64-w64-mingw32-windres": "scripts/check_windows.sh (the resource script)",
     "xmllint": "scripts/check_windows.sh (the manifest)",
+    "weston": "the end-to-end tests under Wayland (Weston nested in Xvfb)",
+    "openbox": "the end-to-end tests under an X11 window manager",
+    "trayer": "the desktop tests with a tray",
+    "dunst": "the desktop tests' notification daemon",
+    "dbus-run-session": "the desktop tests (a session bus of their own)",
+    "dbus-send": "the desktop tests (is the notification daemon up)",
+    "setpriv": "the read-only data folder test (another user)",
+    "unshare": "the install test (a read-only prefix)",
+    "help2man": "the build (the man pages from --help)",
+    "cpack": "build-deb.sh and the install test",
+    "dpkg-deb": "the install test (the package's files)",
+    "dpkg-shlibdeps": "the Debian package's library dependencies",
+    "desktop-file-validate": "the install test",
+    "appstreamcli": "the install test",
+    "lintian": "build-deb.sh and the install test",
+    "file": "the install test (file types)",
 }
 
 # Where the QML tools and modules live (Debian's multiarch layout).
@@ -68,6 +84,11 @@ def listed_packages(source):
     if out.returncode != 0:
         sys.exit("cannot read STRYDE_PACKAGES from scripts/deps.sh: " + out.stderr)
     return {p.strip() for p in out.stdout.split() if p.strip()}
+
+
+def essential_packages():
+    out = run(["dpkg-query", "-W", "-f=${Package} ${Essential}\n"], timeout=60)
+    return {line.split()[0] for line in out.stdout.splitlines() if line.endswith(" yes")}
 
 
 def dependency_closure(packages):
@@ -292,7 +313,8 @@ def main():
     need = {f: why for f, why in need.items() if not os.path.realpath(f).startswith(build_dir + os.sep)}
 
     listed = listed_packages(args.source)
-    covered = dependency_closure(listed)
+    # Essential packages are on every Debian system, and so are what they need.
+    covered = dependency_closure(listed | essential_packages())
     by_owner, orphans = owners(need.keys())
 
     problems = []

@@ -11,7 +11,10 @@ Rectangle {
     color: "transparent"
 
     readonly property var texts: {
-        var t = ui_View.getLangStrings("autostart", mainIten.language)
+        // Before the pages have read the language (the window waits for the
+        // mouse), the global setting tells it.
+        var stored = String(ui_View.getGlobalData("common/language"))
+        var t = ui_View.getLangStrings("autostart", stored !== "" ? stored : mainIten.language)
         return t.length >= 2 ? t : ["Start at login", "Per-program profiles and DPI notices need the program running."]
     }
 

@@ -385,22 +385,7 @@ bool DesktopSession::drag(int x0, int y0, int x1, int y1, int steps)
 
 QImage DesktopSession::grabScreen() const
 {
-    Display* dpy = XOpenDisplay(m_display.toLatin1().constData());
-    if (!dpy)
-        return QImage();
-    const int screen = DefaultScreen(dpy);
-    const int w = DisplayWidth(dpy, screen);
-    const int h = DisplayHeight(dpy, screen);
-    XImage* image = XGetImage(dpy, RootWindow(dpy, screen), 0, 0, unsigned(w), unsigned(h), AllPlanes, ZPixmap);
-    QImage result;
-    if (image && image->bits_per_pixel == 32) {
-        result = QImage(reinterpret_cast<const uchar*>(image->data), w, h, image->bytes_per_line,
-                        QImage::Format_RGB32).copy();
-    }
-    if (image)
-        XDestroyImage(image);
-    XCloseDisplay(dpy);
-    return result;
+    return grabX11Screen(m_display);
 }
 
 QImage DesktopSession::grabWindow() const

@@ -242,9 +242,9 @@ bool StrydeSession::setActiveWindow(quint64 window)
     return true;
 }
 
-QImage StrydeSession::grabScreen() const
+QImage grabX11Screen(const QString& display)
 {
-    Display* dpy = XOpenDisplay(m_display.toLatin1().constData());
+    Display* dpy = XOpenDisplay(display.toLatin1().constData());
     if (!dpy)
         return QImage();
     const int screen = DefaultScreen(dpy);
@@ -260,6 +260,11 @@ QImage StrydeSession::grabScreen() const
         XDestroyImage(image);
     XCloseDisplay(dpy);
     return result;
+}
+
+QImage StrydeSession::grabScreen() const
+{
+    return grabX11Screen(m_display);
 }
 
 QImage StrydeSession::grabWindow() const

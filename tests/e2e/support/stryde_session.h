@@ -177,6 +177,9 @@ private:
     QByteArray m_output;
 };
 
+// The whole screen of the X server `display` (":93"); null when it cannot be read.
+QImage grabX11Screen(const QString& display);
+
 // The frames (as commands() gives them) that start with one of `prefixes`,
 // each cut to its first `keep` characters (whole when keep < 0).
 QStringList framesStarting(const QStringList& frames, const QStringList& prefixes, int keep = -1);

@@ -491,9 +491,9 @@ private slots:
         app.deviceChanges->notify();
         app.mouse->unplug();
         QTRY_VERIFY(!app.widget->hid().isListening());
-        // Then the view is disabled, and the removal leads to one check that hides the window.
-        QCoreApplication::processEvents();
-        QVERIFY(!app.widget->view()->isEnabled());
+        // Then the removal leads to one check that hides the window (it
+        // shows the waiting screen, whose title bar takes clicks, when it
+        // is brought back).
         QTRY_COMPARE(app.widget->deviceChecks(), checks + 1);
         QVERIFY(!app.widget->isVisible());
         QVERIFY(!app.widget->hid().deviceConnected());

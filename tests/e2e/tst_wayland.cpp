@@ -80,7 +80,7 @@ void Wayland::dialogOpensAndCloses()
              "the profile manager did not open");
     QVERIFY(m_session.saveScreenshot(QStringLiteral("wayland_profile_manager")));
     QVERIFY(m_session.click(kProfileClose.x(), kProfileClose.y()));
-    QVERIFY2(m_session.waitFor([&] { return m_session.pixel(kProfileTitle.x(), kProfileTitle.y()) != kDialogTitle; }),
+    QVERIFY2(m_session.waitForPixelGone(kProfileTitle.x(), kProfileTitle.y(), kDialogTitle, 0),
              "the profile manager did not close");
 }
 
@@ -97,7 +97,7 @@ void Wayland::saveReachesTheMouse()
     QVERIFY(m_session.click(kSaveFace.x(), kSaveFace.y()));
     QVERIFY2(m_session.waitForCommand(QStringLiteral("11"), mark), "the DPI table did not reach the mouse");
     QVERIFY(m_session.moveTo(500, 600));
-    QVERIFY2(m_session.waitFor([&] { return m_session.pixel(kSaveFace.x(), kSaveFace.y()) != kUnsaved; }),
+    QVERIFY2(m_session.waitForPixelGone(kSaveFace.x(), kSaveFace.y(), kUnsaved, 0),
              "Save stayed red");
 }
 

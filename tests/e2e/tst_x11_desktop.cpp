@@ -84,7 +84,7 @@ void X11Desktop::withoutWindowManagerTheProgramMovesItsWindow()
     QVERIFY(session.waitForWindow([&](const QRect& r) { return r.topLeft() == withDialog.topLeft() - QPoint(40, 40); }));
     QVERIFY(session.saveScreen(QStringLiteral("x11_after_mask_drag")));
     QVERIFY(session.click(kProfileClose.x(), kProfileClose.y()));
-    QVERIFY(session.waitFor([&] { return session.pixel(kProfileTitle.x(), kProfileTitle.y()) != kDialogTitle; }));
+    QVERIFY(session.waitForPixelGone(kProfileTitle.x(), kProfileTitle.y(), kDialogTitle, 0));
 }
 
 void X11Desktop::withAWindowManagerItMovesTheWindow()
@@ -142,7 +142,7 @@ void X11Desktop::skinAtScale()
     QVERIFY(session.waitForPixel(kProfileTitle.x(), kProfileTitle.y(), kDialogTitle, 6));
     QVERIFY(session.saveScreenshot(name + QStringLiteral("_dialog")));
     QVERIFY(session.click(kProfileClose.x(), kProfileClose.y()));
-    QVERIFY(session.waitFor([&] { return session.pixel(kProfileTitle.x(), kProfileTitle.y()) != kDialogTitle; }));
+    QVERIFY(session.waitForPixelGone(kProfileTitle.x(), kProfileTitle.y(), kDialogTitle, 0));
 
     if (scale == 1.5)
         return;     // drawn from the 2x pictures made smaller: no rendering to match exactly

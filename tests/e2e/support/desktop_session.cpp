@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -403,10 +404,38 @@ QColor DesktopSession::pixel(int x, int y) const
 
 bool DesktopSession::waitForPixel(int x, int y, const QColor& color, int tolerance, int timeoutMs)
 {
+    return waitForRest([&] { return pixelIs(x, y, color, tolerance); }, timeoutMs);
+}
+
+bool DesktopSession::waitForPixelGone(int x, int y, const QColor& color, int tolerance, int timeoutMs)
+{
+    return waitForRest([&] { return !pixelIs(x, y, color, tolerance); }, timeoutMs);
+}
+
+bool DesktopSession::pixelIs(int x, int y, const QColor& color, int tolerance) const
+{
+    const QColor c = pixel(x, y);
+    return c.isValid() && qAbs(c.red() - color.red()) <= tolerance && qAbs(c.green() - color.green()) <= tolerance
+           && qAbs(c.blue() - color.blue()) <= tolerance;
+}
+
+bool DesktopSession::waitForRest(const std::function<bool()>& shows, int timeoutMs)
+{
+    // As StrydeSession's: the window's picture the same for kRestMs (a busy
+    // indicator, an opening list or a closing dialog still moves), then the
+    // state it is to show.
+    QImage last;
+    QElapsedTimer sameFor;
     return waitFor([&] {
-        const QColor c = pixel(x, y);
-        return c.isValid() && qAbs(c.red() - color.red()) <= tolerance
-               && qAbs(c.green() - color.green()) <= tolerance && qAbs(c.blue() - color.blue()) <= tolerance;
+        const QImage now = grabWindow();
+        if (now.isNull())
+            return false;
+        if (now != last) {
+            last = now;
+            sameFor.start();
+            return false;
+        }
+        return sameFor.elapsed() >= StrydeSession::kRestMs && shows();
     }, timeoutMs);
 }
 

@@ -97,7 +97,11 @@ public:
     QImage grabWindow() const;
     // A pixel at window coordinates (logical).
     QColor pixel(int x, int y) const;
+    // Both wait for the window's picture at rest first (see StrydeSession).
     bool waitForPixel(int x, int y, const QColor& color, int tolerance = 12, int timeoutMs = 5000);
+    bool waitForPixelGone(int x, int y, const QColor& color, int tolerance = 12, int timeoutMs = 10000);
+    bool waitForRest(const std::function<bool()>& shows, int timeoutMs = 10000);
+    bool pixelIs(int x, int y, const QColor& color, int tolerance) const;
     // build/screenshots/<name>.png: the whole X display, or the window.
     bool saveScreen(const QString& name) const;
     bool saveScreenshot(const QString& name) const;

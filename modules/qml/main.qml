@@ -826,9 +826,11 @@ Item {
                     }
                 }
             }
-            // Start at login, for a desktop without a tray as well.
+            // Start at login, where no tray menu offers it: the window then
+            // shows the tray's entries itself.
             Parts.StartAtLoginEntry {
                 objectName: "startAtLoginEntry"
+                visible: ui_Ctl.menuEntries.length > 0
             }
         }
     }

@@ -14,7 +14,7 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 
-// The urgency hint of the notification specification: 1 normal, 2 critical.
+// The urgency the notification service takes as a hint: 1 normal, 2 critical.
 uchar urgencyOf(QSystemTrayIcon::MessageIcon icon)
 {
     return icon == QSystemTrayIcon::Critical ? 2 : 1;

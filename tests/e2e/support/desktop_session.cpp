@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -421,22 +420,9 @@ bool DesktopSession::pixelIs(int x, int y, const QColor& color, int tolerance) c
 
 bool DesktopSession::waitForRest(const std::function<bool()>& shows, int timeoutMs)
 {
-    // As StrydeSession's: the window's picture the same for kRestMs (a busy
-    // indicator, an opening list or a closing dialog still moves), then the
-    // state it is to show.
-    QImage last;
-    QElapsedTimer sameFor;
-    return waitFor([&] {
-        const QImage now = grabWindow();
-        if (now.isNull())
-            return false;
-        if (now != last) {
-            last = now;
-            sameFor.start();
-            return false;
-        }
-        return sameFor.elapsed() >= StrydeSession::kRestMs && shows();
-    }, timeoutMs);
+    // As StrydeSession's: a busy indicator, an opening list or a closing
+    // dialog still moves.
+    return waitForPictureAtRest([this] { return grabWindow(); }, [&](const QImage&) { return shows(); }, timeoutMs);
 }
 
 bool DesktopSession::saveScreen(const QString& name) const

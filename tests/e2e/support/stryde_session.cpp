@@ -293,16 +293,13 @@ bool pixelIs(const QImage& window, int x, int y, const QColor& color, int tolera
 
 } // namespace
 
-bool StrydeSession::waitForRest(const std::function<bool(const QImage&)>& shows, int timeoutMs,
-                                const QRect& restArea)
+bool waitForPictureAtRest(const std::function<QImage()>& grab, const std::function<bool(const QImage&)>& shows,
+                          int timeoutMs, const QRect& restArea)
 {
-    // Grabs until one picture has stayed the same for kRestMs. The time runs
-    // from the first grab that showed it, so a program that paints late (a
-    // loaded machine) only makes the wait longer.
     QImage last;
     QElapsedTimer sameFor;
-    return waitFor([&] {
-        const QImage now = grabWindow();
+    return QTest::qWaitFor([&] {
+        const QImage now = grab();
         if (now.isNull())
             return false;
         const QImage part = restArea.isNull() ? now : now.copy(restArea);
@@ -311,8 +308,14 @@ bool StrydeSession::waitForRest(const std::function<bool(const QImage&)>& shows,
             sameFor.start();
             return false;
         }
-        return sameFor.elapsed() >= kRestMs && shows(now);
+        return sameFor.elapsed() >= StrydeSession::kRestMs && shows(now);
     }, timeoutMs);
+}
+
+bool StrydeSession::waitForRest(const std::function<bool(const QImage&)>& shows, int timeoutMs,
+                                const QRect& restArea)
+{
+    return waitForPictureAtRest([this] { return grabWindow(); }, shows, timeoutMs, restArea);
 }
 
 bool StrydeSession::waitForPixel(int x, int y, const QColor& color, int tolerance, int timeoutMs,

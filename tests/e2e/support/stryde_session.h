@@ -180,6 +180,13 @@ private:
 // The whole screen of the X server `display` (":93"); null when it cannot be read.
 QImage grabX11Screen(const QString& display);
 
+// Polls `grab` until one picture (or `restArea` of it) has stayed the same for
+// StrydeSession::kRestMs and `shows` holds of the whole picture. The time runs
+// from the first grab that showed it, so a program that paints late (a loaded
+// machine) only makes the wait longer.
+bool waitForPictureAtRest(const std::function<QImage()>& grab, const std::function<bool(const QImage&)>& shows,
+                          int timeoutMs, const QRect& restArea = QRect());
+
 // The frames (as commands() gives them) that start with one of `prefixes`,
 // each cut to its first `keep` characters (whole when keep < 0).
 QStringList framesStarting(const QStringList& frames, const QStringList& prefixes, int keep = -1);

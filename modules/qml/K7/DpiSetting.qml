@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "../theme"
 
 // DPI panel (top of the right column): one vertical slider per stage, the
 // stage's DPI under it, and the number of stages in use. Edits stay here,
@@ -11,7 +12,7 @@ PanelFrame {
     width: 232
     height: 256
     title: dpiSettingLang[0]
-    icon: sourceDpiIcon
+    icon: Theme.sourceDpiIcon
     showReset: true
 
     property var dpiSettingLang: ["DPI"]
@@ -151,7 +152,7 @@ PanelFrame {
                     anchors.centerIn: parent
                     width: dpiSetting.sliderLength
                     rotation: -90
-                    colorS: stage.index === 7 && !stage.isCurrent ? colorBlue : colorOrange
+                    colorS: stage.index === 7 && !stage.isCurrent ? Theme.colorBlue : Theme.colorOrange
                     onValueChange: function(tmpValue) { dpiSetting.setLabel(stage.index, tmpValue) }
                     onValueChangeDelay: function(tmpValue) {
                         dpiSetting.setLabel(stage.index, tmpValue)
@@ -164,7 +165,7 @@ PanelFrame {
                 anchors.horizontalCenter: parent.horizontalCenter
                 y: dpiSetting.sliderLength + 8
                 text: String(dpiSetting.dpiLabels[stage.index])
-                color: stage.isCurrent ? fontColor : colorGray2
+                color: stage.isCurrent ? Theme.fontColor : Theme.colorGray2
                 font.family: fontFamily
                 font.pixelSize: dpiSetting.shownStages > 6 ? fontMinSize : fontNormalSize
                 font.bold: stage.isCurrent
@@ -176,7 +177,7 @@ PanelFrame {
                 width: 14
                 height: 2
                 radius: 1
-                color: colorOrange
+                color: Theme.colorOrange
                 visible: stage.isCurrent
             }
         }

@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "../theme"
 
 // Like DropDownList, but the entries lie in three columns of the header's
 // width (count / 3 rows). A click on an entry with text makes it current;
@@ -17,8 +18,8 @@ Item {
     property alias mdItems: grid.model
     property int currentSelect: 0
     property string textValue: ""
-    property color borderColor: colorGray1
-    property color bgColor: colorGray0
+    property color borderColor: Theme.colorGray1
+    property color bgColor: Theme.colorGray0
     property int horizontalOffset: 0
     readonly property int rows: Math.ceil(grid.count / 3)
 
@@ -81,8 +82,8 @@ Item {
         height: 0
         visible: height > 0
         clip: true
-        color: colorGray0
-        border.color: colorGray1
+        color: Theme.colorGray0
+        border.color: Theme.colorGray1
 
         GridView {
             id: grid
@@ -104,7 +105,7 @@ Item {
                 width: grid.cellWidth
                 height: 24
                 color: label !== "" && (index === dropGrid.currentSelect || cellArea.containsMouse)
-                       ? colorOrange : "transparent"
+                       ? Theme.colorOrange : "transparent"
                 Text {
                     anchors.left: parent.left
                     anchors.leftMargin: 8
@@ -112,7 +113,7 @@ Item {
                     anchors.rightMargin: 4
                     anchors.verticalCenter: parent.verticalCenter
                     text: cell.label
-                    color: fontColor
+                    color: Theme.fontColor
                     font.family: fontFamily
                     font.pixelSize: fontNormalSize
                     elide: Text.ElideRight

@@ -1,6 +1,9 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "parts"
+import "../theme"
+import "../basic/NameLists.js" as NameLists
 
 // The profile manager behind Config: the named profiles (at most six), each
 // with its profile number 0 … 5; entry 0 is the standard profile. Its list
@@ -33,15 +36,13 @@ DialogFrame {
         menu.visible = false
         visible = false
         appRulesMain.visible = false
-        mainMask.visible = false
+        maskShown = false
         upItem.profileBtn.closeMenu()
     }
     onBackgroundPressed: profileFocus()
 
     function init() {
-        var names = ui_View.getNameList(2)
-        if (names.length === 2 && String(names[1]) === "listpadentry")
-            names = [names[0]]
+        var names = NameLists.namesOf(ui_View.getNameList(2))
         profileModel.clear()
         for (var i = 0; i < names.length; ++i) {
             var text = String(names[i])
@@ -189,9 +190,7 @@ DialogFrame {
     function startRename(index) {
         endRename()
         editIndex = index
-        nameEditor.text = profileModel.get(index).textValue
-        nameEditor.selectAll()
-        nameEditor.forceActiveFocus()
+        nameEditor.begin(profileModel.get(index).textValue)
     }
 
     // Takes the edited name unless it is empty or any entry has it already.
@@ -201,7 +200,7 @@ DialogFrame {
         var index = editIndex
         editIndex = -1
         var name = nameEditor.text.trim()
-        nameEditor.focus = false
+        nameEditor.finish()
         if (name === "" || findName(name) >= 0 || index >= profileModel.count)
             return
         profileModel.setProperty(index, "textValue", name)
@@ -219,7 +218,7 @@ DialogFrame {
         width: 384
         height: 180
         color: "#141414"
-        border.color: colorGray1
+        border.color: Theme.colorGray1
         clip: true
 
         ListView {
@@ -239,7 +238,7 @@ DialogFrame {
                 objectName: "profileRow" + index
                 width: listView.width
                 height: 27
-                color: selected ? colorOrange : rowArea.containsMouse ? "#2a2a2a" : "transparent"
+                color: selected ? Theme.colorOrange : rowArea.containsMouse ? "#2a2a2a" : "transparent"
 
                 Image {
                     id: rowIcon
@@ -247,7 +246,7 @@ DialogFrame {
                     anchors.verticalCenter: parent.verticalCenter
                     width: 16
                     height: 16
-                    source: sourceProfileItem
+                    source: Theme.sourceProfileItem
                 }
                 Text {
                     anchors.left: rowIcon.right
@@ -257,7 +256,7 @@ DialogFrame {
                     anchors.verticalCenter: parent.verticalCenter
                     visible: profile.editIndex !== row.index
                     text: row.textValue
-                    color: fontColor
+                    color: Theme.fontColor
                     font.family: fontFamily
                     font.pixelSize: fontNormalSize
                     elide: Text.ElideRight
@@ -271,7 +270,7 @@ DialogFrame {
                     anchors.verticalCenter: parent.verticalCenter
                     width: Math.min(implicitWidth, 170)
                     text: profile.programsByProfile[row.profileNo] || ""
-                    color: row.selected ? fontColor : colorGray2
+                    color: row.selected ? Theme.fontColor : Theme.colorGray2
                     font.family: fontFamily
                     font.pixelSize: fontMinSize + 1
                     elide: Text.ElideRight
@@ -285,7 +284,7 @@ DialogFrame {
                     width: 6
                     height: 6
                     radius: 3
-                    color: row.selected ? fontColor : colorOrange
+                    color: row.selected ? Theme.fontColor : Theme.colorOrange
                     visible: row.active
                 }
                 MouseArea {
@@ -315,35 +314,16 @@ DialogFrame {
         }
 
         // The inline name editor, over the row being renamed.
-        Rectangle {
-            visible: profile.editIndex >= 0
+        InlineEditor {
+            id: nameEditor
+            inputName: "profileNameEditor"
+            list: listView
+            row: profile.editIndex
             x: 36
-            y: 1 + profile.editIndex * 27 - listView.contentY + 2
             width: parent.width - 36 - 28
-            height: 23
-            color: colorGray0
-            border.color: colorOrange
-            TextInput {
-                id: nameEditor
-                objectName: "profileNameEditor"
-                anchors.fill: parent
-                anchors.leftMargin: 6
-                anchors.rightMargin: 6
-                verticalAlignment: TextInput.AlignVCenter
-                maximumLength: 16
-                clip: true
-                color: fontColor
-                selectionColor: colorOrange
-                selectByMouse: true
-                font.family: fontFamily
-                font.pixelSize: fontNormalSize
-                Keys.onReturnPressed: profile.endRename()
-                Keys.onEnterPressed: profile.endRename()
-                Keys.onEscapePressed: {
-                    profile.editIndex = -1
-                    focus = false
-                }
-            }
+            maximumLength: 16
+            onAccepted: profile.endRename()
+            onCancelled: profile.editIndex = -1
         }
     }
 
@@ -368,7 +348,7 @@ DialogFrame {
         maximumLineCount: 2
         elide: Text.ElideRight
         text: appRulesMain.appRulesLang[8]
-        color: colorGray2
+        color: Theme.colorGray2
         font.family: fontFamily
         font.pixelSize: fontMinSize
     }
@@ -397,8 +377,8 @@ DialogFrame {
         visible: false
         width: 100
         height: menuColumn.height + 2
-        color: colorGray0
-        border.color: colorGray1
+        color: Theme.colorGray0
+        border.color: Theme.colorGray1
         z: 5
         Column {
             id: menuColumn
@@ -413,12 +393,12 @@ DialogFrame {
                     objectName: "profileMenuEntry" + index
                     width: 98
                     height: 24
-                    color: menuArea.containsMouse ? colorOrange : "transparent"
+                    color: menuArea.containsMouse ? Theme.colorOrange : "transparent"
                     Text {
                         x: 10
                         anchors.verticalCenter: parent.verticalCenter
                         text: menuEntry.modelData
-                        color: fontColor
+                        color: Theme.fontColor
                         font.family: fontFamily
                         font.pixelSize: fontNormalSize
                     }

@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // What the window shows in place of the pages while no mouse is connected
 // and no tray holds the program: the mouse's picture, dimmed, and a panel
@@ -32,7 +33,7 @@ Item {
         y: 110
         width: 320
         height: 460
-        source: waiting.visible ? sourceMouseBody : ""
+        source: waiting.visible ? Theme.sourceMouseBody : ""
         opacity: 0.28
     }
 
@@ -45,7 +46,7 @@ Item {
         height: 104
         radius: 4
         color: "#e0141414"
-        border.color: colorGray1
+        border.color: Theme.colorGray1
 
         Rectangle {
             // The accent mark in front of the title, as on every panel.
@@ -53,7 +54,7 @@ Item {
             y: 13
             width: 2
             height: 14
-            color: colorOrange
+            color: Theme.colorOrange
         }
         Rectangle {
             id: pulse
@@ -62,7 +63,7 @@ Item {
             width: 12
             height: 12
             radius: 6
-            color: colorOrange
+            color: Theme.colorOrange
             SequentialAnimation on opacity {
                 running: waiting.visible
                 loops: Animation.Infinite
@@ -78,7 +79,7 @@ Item {
             anchors.rightMargin: 12
             anchors.verticalCenter: pulse.verticalCenter
             text: waiting.waitingLang[0]
-            color: fontColor
+            color: Theme.fontColor
             font.family: fontFamily
             font.pixelSize: fontMaxSize
             font.bold: true
@@ -89,7 +90,7 @@ Item {
             y: 40
             width: parent.width - 20
             height: 1
-            color: colorGray1
+            color: Theme.colorGray1
         }
         Column {
             x: 14
@@ -102,7 +103,7 @@ Item {
                     required property string modelData
                     width: parent.width
                     text: modelData
-                    color: colorGray3
+                    color: Theme.colorGray3
                     font.family: fontFamily
                     font.pixelSize: fontNormalSize
                     elide: Text.ElideRight

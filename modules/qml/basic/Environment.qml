@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // The window's background, the title bar and the title logo at (27, 12).
 // The background is put together from a plain base and small pictures, so
@@ -26,7 +27,7 @@ Item {
         width: 1024
         height: 582
         fillMode: Image.Tile
-        source: sourceHatch
+        source: Theme.sourceHatch
     }
     Image {
         x: 10
@@ -34,7 +35,7 @@ Item {
         width: 1004
         height: 9
         fillMode: Image.Tile
-        source: sourceHatch
+        source: Theme.sourceHatch
     }
     Image {
         x: 222
@@ -42,23 +43,23 @@ Item {
         width: 580
         height: 584
         smooth: true
-        source: sourceBackground
+        source: Theme.sourceBackground
     }
     Image {
         x: 312
         y: 562
-        source: sourceRing
+        source: Theme.sourceRing
     }
     Image {
         x: 288
         y: 120
-        source: sourceBracket
+        source: Theme.sourceBracket
     }
     Image {
         x: 726
         y: 120
         mirror: true
-        source: sourceBracket
+        source: Theme.sourceBracket
     }
     Repeater {
         model: [0, 1022]
@@ -78,7 +79,7 @@ Item {
     Image {
         x: 256
         y: 634
-        source: sourceFoot
+        source: Theme.sourceFoot
     }
     Rectangle {
         anchors.fill: parent
@@ -90,11 +91,11 @@ Item {
     Image {
         width: 1024
         height: 48
-        source: sourceTitleBar
+        source: Theme.sourceTitleBar
     }
     Image {
         x: 27
         y: 12
-        source: sourceTitleLogo
+        source: Theme.sourceTitleLogo
     }
 }

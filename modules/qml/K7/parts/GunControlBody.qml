@@ -2,6 +2,7 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import ".."
+import "../../theme"
 
 // The controls of the recoil-preset dialog (GunControl.qml), built while it
 // is open: they show the state the dialog keeps and hand every change back
@@ -50,7 +51,7 @@ Item {
         height: 342
         radius: 2
         color: "#141414"
-        border.color: colorGray1
+        border.color: Theme.colorGray1
 
         ListView {
             id: gunListView
@@ -71,12 +72,12 @@ Item {
                 objectName: "gunRow" + index
                 width: gunListView.width
                 height: 58
-                color: shown ? colorGray1 : rowArea.containsMouse ? "#262626" : "transparent"
+                color: shown ? Theme.colorGray1 : rowArea.containsMouse ? "#262626" : "transparent"
 
                 Rectangle {
                     width: 3
                     height: parent.height
-                    color: colorOrange
+                    color: Theme.colorOrange
                     visible: row.shown
                 }
                 Image {
@@ -91,7 +92,7 @@ Item {
                     y: 10
                     width: parent.width - x - 8
                     text: row.gunName
-                    color: fontColor
+                    color: Theme.fontColor
                     font.family: fontFamily
                     font.pixelSize: fontMiddleSize
                     font.bold: row.shown
@@ -112,12 +113,12 @@ Item {
                             width: 16
                             height: 14
                             radius: 2
-                            color: badge.index === gunControlMain.currentSlot ? colorOrange : "transparent"
-                            border.color: colorOrange
+                            color: badge.index === gunControlMain.currentSlot ? Theme.colorOrange : "transparent"
+                            border.color: Theme.colorOrange
                             Text {
                                 anchors.centerIn: parent
                                 text: String(badge.index + 1)
-                                color: fontColor
+                                color: Theme.fontColor
                                 font.family: fontFamily
                                 font.pixelSize: fontMinSize
                             }
@@ -197,7 +198,7 @@ Item {
             width: 8
             height: 8
             radius: 4
-            color: "#ff3030"
+            color: Theme.colorRed
             border.color: "#ffb0b0"
             border.width: dotArea.pressed || dotArea.containsMouse ? 1 : 0
 
@@ -238,7 +239,7 @@ Item {
         y: 162
         width: 64
         enabled: false
-        txtInput.color: colorGray2
+        txtInput.color: Theme.colorGray2
         textValue: "0"
     }
     GunLabel {

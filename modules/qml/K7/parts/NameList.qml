@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "../../theme"
 
 // A framed list of names; a click selects a row.
 Rectangle {
@@ -10,7 +11,7 @@ Rectangle {
     property string rowPrefix: ""
     signal picked(int index)
     color: "#141414"
-    border.color: colorGray1
+    border.color: Theme.colorGray1
     clip: true
     ListView {
         id: nameView
@@ -24,7 +25,7 @@ Rectangle {
             objectName: nameList.rowPrefix + index
             width: nameView.width
             height: 24
-            color: index === nameList.selected ? colorOrange : nameArea.containsMouse ? "#2a2a2a" : "transparent"
+            color: index === nameList.selected ? Theme.colorOrange : nameArea.containsMouse ? "#2a2a2a" : "transparent"
             Text {
                 anchors.left: parent.left
                 anchors.leftMargin: 8
@@ -32,7 +33,7 @@ Rectangle {
                 anchors.rightMargin: 8
                 anchors.verticalCenter: parent.verticalCenter
                 text: nameRow.modelData
-                color: fontColor
+                color: Theme.fontColor
                 font.family: fontFamily
                 font.pixelSize: fontNormalSize
                 elide: Text.ElideRight

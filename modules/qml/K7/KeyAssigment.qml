@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import Stryde.View
 import "parts"
 
 // The key-assignment dialog: what the button in `mouseMain.selectKey` does.
@@ -52,33 +53,12 @@ DialogFrame {
     property string comboText: ""
 
     // The fixed options: text index in keyAssigmentLang and code.
-    readonly property var mouseOptions: [
-        { lang: 2, code: "0000F000" }, { lang: 3, code: "0000F200" }, { lang: 4, code: "0000F100" },
-        { lang: 5, code: "0000F400" }, { lang: 6, code: "0000F300" }, { lang: 7, code: "00f01e02" }
-    ]
-    readonly property var mediaOptions: [
-        { lang: 27, code: "03008301" }, { lang: 28, code: "0300b500" }, { lang: 29, code: "0300b600" },
-        { lang: 30, code: "0300b700" }, { lang: 31, code: "0300e200" }, { lang: 32, code: "0300cd00" },
-        { lang: 33, code: "0300e900" }, { lang: 34, code: "0300ea00" }
-    ]
-    readonly property var dpiOptions: [
-        { lang: 22, code: "05000100" }, { lang: 23, code: "05000200" }, { lang: 24, code: "05000300" },
-        { lang: 56, code: "05000400" }
-    ]
-    readonly property var windowsOptions: [
-        { lang: 35, code: "06009401" }, { lang: 36, code: "06002302" }, { lang: 37, code: "06002102" },
-        { lang: 38, code: "06042c1b" }, { lang: 39, code: "06042c11" }, { lang: 40, code: "0600e307" },
-        { lang: 41, code: "0600e315" }
-    ]
-    readonly property var shortcutOptions: [
-        { lang: 42, code: "0700e011" }, { lang: 43, code: "0700e01b" }, { lang: 44, code: "0700e006" },
-        { lang: 45, code: "0700e019" }, { lang: 46, code: "0700e016" }, { lang: 47, code: "0700e013" },
-        { lang: 48, code: "0700e009" }, { lang: 49, code: "0700e01c" }, { lang: 50, code: "0700e01d" },
-        { lang: 51, code: "0700e004" }
-    ]
-    readonly property var gunOptions: [
-        { lang: 53, code: "08000100" }, { lang: 54, code: "08000200" }, { lang: 55, code: "08000300" }
-    ]
+    readonly property var mouseOptions: KeyFunctions.mouse
+    readonly property var mediaOptions: KeyFunctions.media
+    readonly property var dpiOptions: KeyFunctions.dpi
+    readonly property var windowsOptions: KeyFunctions.windows
+    readonly property var shortcutOptions: KeyFunctions.shortcut
+    readonly property var gunOptions: KeyFunctions.gun
 
     onCloseClicked: closeDialog()
     onResetClicked: restoreDefault()

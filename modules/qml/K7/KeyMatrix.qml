@@ -168,11 +168,10 @@ PanelFrame {
             keyMatrix.modKeys.saveData()
             ui_View.deleteMacroUpdateProfile(macroName)
         }
-        // Names follow a rename the library carried out; nothing is sent.
+        // Names follow a rename the library carried out: the stored profiles
+        // bind the new name already. Nothing is sent.
         function onModifyMacroName(oldMacroName, newMacroName) {
-            var slots = keyMatrix.slotsBoundTo(oldMacroName)
-            if (!ui_View.modifyMacroNameUpdateProfile(oldMacroName, newMacroName))
-                return
+            var slots = keyMatrix.slotsBoundTo(newMacroName)
             for (var i = 0; i < slots.length; ++i) {
                 var slot = slots[i]
                 ui_View.setData("mouseMacroKey/" + modKeysModel.get(slot).keyCode2, newMacroName)

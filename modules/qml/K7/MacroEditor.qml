@@ -1,9 +1,9 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import Stryde.View
 import "parts"
 import "../basic/MacroStream.js" as MacroStream
-import "../basic/NameLists.js" as NameLists
 
 // The macro editor: the user's library of named macros (at most 100), the
 // events of the selected macro, recording from the captured keys, editing of
@@ -50,6 +50,7 @@ DialogFrame {
     property bool stacked: false
 
     signal deleteMacro(string macroName)
+    // A macro was renamed: its file and the stored profiles follow already.
     signal modifyMacroName(string oldMacroName, string newMacroName)
     signal modifyMacroData(string macroName)
 
@@ -71,31 +72,14 @@ DialogFrame {
         listMenu.entries = [macroEditorLang[10], macroEditorLang[11], macroEditorLang[12]]
         eventMenu.entries = [macroEditorLang[10], macroEditorLang[13], macroEditorLang[14], macroEditorLang[15],
                              macroEditorLang[16], macroEditorLang[17]]
-        var stored = storedNames()
-        macroNumberModel.clear()
-        var shown = []
-        for (var i = 0; i < stored.length && shown.length < maxMacros; ++i) {
-            var name = String(stored[i])
-            if (name === "" || shown.indexOf(name) >= 0)
-                continue
-            shown.push(name)
-            macroNumberModel.append({ textValue: name, no: 0, macroType: 0 })
-        }
+        macroNumberModel.reload()
         macroNumber_lv.currentIndex = -1
         eventModel.clear()
-        keyAssigmentMain.macroList.addData(shown, true)
-    }
-
-    // The library's names as the name list keeps them.
-    function storedNames() {
-        return NameLists.namesOf(ui_View.getNameList(0))
+        keyAssigmentMain.macroList.addData(names(), true)
     }
 
     function names() {
-        var list = []
-        for (var i = 0; i < macroNumberModel.count; ++i)
-            list[i] = macroNumberModel.get(i).textValue
-        return list
+        return macroNumberModel.names()
     }
 
     function selectedName() {
@@ -104,27 +88,17 @@ DialogFrame {
     }
 
     function indexOfName(name) {
-        for (var i = 0; i < macroNumberModel.count; ++i) {
-            if (macroNumberModel.get(i).textValue === name)
-                return i
-        }
-        return -1
+        return macroNumberModel.indexOf(name)
     }
 
-    // The stored name list and the key-assignment drop-down follow the list.
+    // The key-assignment drop-down follows the list (the list stores itself).
     function publishNames() {
-        var list = names()
-        ui_View.updataNameList(0, list)
-        keyAssigmentMain.macroList.addData(list, false)
+        keyAssigmentMain.macroList.addData(names(), false)
     }
 
     // The first "Macro_<i>" not in use, "" when all are.
     function freeName() {
-        for (var i = 0; i < maxMacros; ++i) {
-            if (indexOfName("Macro_" + i) < 0)
-                return "Macro_" + i
-        }
-        return ""
+        return macroNumberModel.freeName()
     }
 
     function selectMacro(index) {
@@ -169,7 +143,7 @@ DialogFrame {
             return
         if (!ui_View.createMacroIni(name, 0))
             return
-        macroNumberModel.append({ textValue: name, no: 0, macroType: 0 })
+        macroNumberModel.add(-1, name)
         selectMacro(macroNumberModel.count - 1)
         publishNames()
     }
@@ -183,11 +157,10 @@ DialogFrame {
         if (isInputting)
             stopRecord()
         // A file that refuses to go keeps its entry, so list and files agree.
-        if (!ui_View.deleteMacroIni(name) && ui_View.loadMacroIni(name).length > 0)
+        if (!macroNumberModel.remove(index))
             return
         eventModel.clear()
         deleteMacro(name)
-        macroNumberModel.remove(index)
         macroNumber_lv.currentIndex = Math.min(index, macroNumberModel.count - 1)
         loadEvents()
         publishNames()
@@ -202,7 +175,7 @@ DialogFrame {
         // An export file that cannot be read gives an empty macro of that name.
         if (!ui_View.loadMacroFile(name) && !ui_View.createMacroIni(name, 0))
             return
-        macroNumberModel.insert(at, { textValue: name, no: 0, macroType: 0 })
+        macroNumberModel.add(at, name)
         selectMacro(at)
         publishNames()
     }
@@ -422,8 +395,10 @@ DialogFrame {
         onTriggered: macroEditor.updateCount()
     }
 
-    ListModel {
+    // The library's macros; a rename or a deletion is one step of the model.
+    MacroListModel {
         id: macroNumberModel
+        view: ui_View
     }
     ListModel {
         id: eventModel

@@ -2,7 +2,6 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import ".."
-import "../../basic/NameLists.js" as NameLists
 import "../../theme"
 
 // The macro editor's left side: the library's names, renamed in place by a
@@ -21,24 +20,19 @@ Item {
     }
 
     // Takes the edited name unless a macro has it already or the library
-    // refuses it (the file is renamed first; the list follows only then).
+    // refuses it: the list renames the file, the profiles' bindings and
+    // itself in one step, and the buttons bound to the macro follow.
     function endRename() {
         if (page.renameIndex < 0)
             return
         var index = page.renameIndex
         page.renameIndex = -1
         nameEditor.finish()
-        if (index >= page.macroNumberModel.count)
-            return
         var oldName = page.macroNumberModel.get(index).textValue
-        var newName = nameEditor.text.trim()
-        if (newName === "" || newName === oldName || page.indexOfName(newName) >= 0 || newName === NameLists.padEntry)
+        if (!page.macroNumberModel.rename(index, nameEditor.text))
             return
+        var newName = page.macroNumberModel.get(index).textValue
         page.modifyMacroName(oldName, newName)
-        var renamed = ui_View.loadMacroIni(oldName).length === 0 && ui_View.loadMacroIni(newName).length > 0
-        if (!renamed)
-            return
-        page.macroNumberModel.setProperty(index, "textValue", newName)
         keyAssigmentMain.macroList.renamed(oldName, newName)
         page.publishNames()
     }

@@ -111,29 +111,8 @@ DialogFrame {
 
     // The selected macro's events and repeat count, from its file.
     function loadEvents() {
-        eventModel.clear()
         eventList.currentIndex = -1
-        var name = selectedName()
-        if (name === "") {
-            recordBar.timesField.textValue = "1"
-            return
-        }
-        var list = ui_View.loadMacroIni(name)
-        for (var i = 0; i + 1 < list.length; ++i)
-            eventModel.append(parseEvent(String(list[i])))
-        recordBar.timesField.textValue = list.length > 0 ? String(parseInt(list[list.length - 1]) || 0) : "1"
-    }
-
-    // "<type digit>,<info>"; a damaged entry is kept as it stands.
-    function parseEvent(text) {
-        var type = parseInt(text.charAt(0))
-        if (isNaN(type) || type < 0 || type > 4 || text.charAt(1) !== ",")
-            return { type: -1, info: text }
-        return { type: type, info: text.substring(2) }
-    }
-
-    function eventText(e) {
-        return e.type < 0 ? e.info : e.type + "," + e.info
+        recordBar.timesField.textValue = String(eventModel.load(selectedName()))
     }
 
     function newMacro() {
@@ -191,10 +170,7 @@ DialogFrame {
     // --- the events ----------------------------------------------------------------
 
     function events() {
-        var list = []
-        for (var i = 0; i < eventModel.count; ++i)
-            list[i] = { type: eventModel.get(i).type, info: eventModel.get(i).info }
-        return list
+        return eventModel.events()
     }
 
     // True when the list may grow: under the limit now, and still inside the
@@ -218,23 +194,16 @@ DialogFrame {
         var name = selectedName()
         if (name === "")
             return
-        var list = []
-        for (var i = 0; i < eventModel.count; ++i)
-            list[i] = eventText(eventModel.get(i))
-        ui_View.saveMacroIni(name, list, repeatCount())
+        eventModel.save(name, repeatCount())
         modifyMacroData(name)
     }
 
     // The bytes of the stored macro `macroName`, sent for button slot `slot`.
     function sendMacro(slot, macroName) {
-        var list = ui_View.loadMacroIni(macroName)
-        if (list.length === 0)
+        var stored = eventModel.read(macroName)
+        if (!stored.found)
             return
-        var stored = []
-        for (var i = 0; i + 1 < list.length; ++i)
-            stored[i] = parseEvent(String(list[i]))
-        var repeat = parseInt(list[list.length - 1]) || 0
-        ui_View.mouseSendMacroData(MacroStream.fitted(stored, repeat, _KeyCodeString.codeOfName), slot)
+        ui_View.mouseSendMacroData(MacroStream.fitted(stored.events, stored.repeat, _KeyCodeString.codeOfName), slot)
     }
 
     function actionType(code, isDown) {
@@ -400,8 +369,10 @@ DialogFrame {
         id: macroNumberModel
         view: ui_View
     }
-    ListModel {
+    // The selected macro's events.
+    MacroEventModel {
         id: eventModel
+        view: ui_View
     }
 
     // Dims the key-assignment dialog below while this one is over it.

@@ -98,7 +98,7 @@ Item {
             return
         if (String(ms) === page.eventModel.get(index).info)
             return
-        page.eventModel.setProperty(index, "info", String(ms))
+        page.eventModel.setInfo(index, String(ms))
         page.saveMacro()
     }
 

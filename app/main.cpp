@@ -3,7 +3,6 @@
 #include "app/app_id.h"
 #include "app/app_log.h"
 #include "app/autostart.h"
-#include "app/bench_probe.h"
 #include "app/font_fallbacks.h"
 #include "app/single_instance.h"
 #include "app/window_activation.h"
@@ -17,6 +16,9 @@
 #include "store/data_location.h"
 #include "store/my_qquick_view.h"
 #include "store/settings_store.h"
+#ifdef STRYDE_BENCH_PROBE
+#include "bench/bench_probe.h"
+#endif
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -121,9 +123,13 @@ int main(int argc, char** argv)
     // Before the catalogue is read: a damaged one is started afresh.
     SettingsStore::tidyDataFolder(QStringLiteral("."));
 
+#ifdef STRYDE_BENCH_PROBE
     // Measurements may let the virtual mouse's pauses pass on a virtual clock.
     const BenchOptions bench = BenchOptions::fromEnvironment();
     const bool virtualClock = bench.virtualClock && parser.isSet(virtualOption);
+#else
+    const bool virtualClock = false;
+#endif
     SystemClock systemClock;
     VirtualClock pauseFreeClock;
     Clock& clock = virtualClock ? static_cast<Clock&>(pauseFreeClock) : systemClock;
@@ -203,16 +209,20 @@ int main(int argc, char** argv)
         widget->windowHandle()->installEventFilter(fallback.get());
     }
 
+#ifdef STRYDE_BENCH_PROBE
     std::unique_ptr<BenchProbe> probe;
     if (bench.enabled())
         probe = std::make_unique<BenchProbe>(bench, widget->view(), [&clock] { return clock.nowMs(); });
+#endif
     const bool showGunEditor = parser.isSet(gunEditorOption);
-    QObject::connect(widget.get(), &Widget::pagesReady, widget.get(), [&widget, &probe, showGunEditor] {
+    QObject::connect(widget.get(), &Widget::pagesReady, widget.get(), [&, showGunEditor] {
         QQuickItem* root = widget->view()->rootObject();
         if (showGunEditor && root)
             root->setProperty("showGunEditor", true);
+#ifdef STRYDE_BENCH_PROBE
         if (probe && !probe->startScript())
             QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(3); }, Qt::QueuedConnection);
+#endif
     });
 
     widget->start();
@@ -233,7 +243,9 @@ int main(int argc, char** argv)
     const int rc = QApplication::exec();
     hooks.removeInputHooks();
     fallback.reset();
+#ifdef STRYDE_BENCH_PROBE
     probe.reset();
+#endif
     widget.reset();
     if (virtualMouse && !virtualMouse->saveState(virtualState))
         qCWarning(lcApp) << "cannot save the virtual mouse's state to" << virtualState;

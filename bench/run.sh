@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 stryde_install_deps
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTRYDE_BUILD_BENCH=ON >/dev/null
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DSTRYDE_BUILD_BENCH=ON -DSTRYDE_BENCH_PROBE=ON >/dev/null
 cmake --build build-bench -j "$(nproc)" --target stryde stryde_floor bench_store_startup
 export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
 exec python3 bench/run.py build-bench "$@"

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 
 using uchar = unsigned char;
 
@@ -24,8 +25,19 @@ public:
     void markRead() { m_read = true; }
     void noteUseBeforeRead(const char* operation);
 
+    // Whether the mouse is known to hold block n as the copy has it now.
+    // Known after a read of the block and after a write that read back as
+    // written; unknown after a failed write and after anything that changed
+    // the mouse behind the copy's back.
+    bool mouseHolds(int n) const;
+    // The mouse holds block n as the copy has it now (it was read or written).
+    void setHeld(int n);
+    void forgetHeld(int n);
+    void forgetAllHeld();
+
 private:
     std::array<Block, kCount> m_blocks{};
+    std::array<std::optional<Block>, kCount> m_held{};
     bool m_read = false;
     bool m_warned = false;
 };

@@ -178,6 +178,10 @@ QVariant myQQuickView::unverifiedWrites()
     return QVariant(int(hidLink ? hidLink->unverifiedWrites() : 0));
 }
 
+void myQQuickView::beginBlockWrites() { m_profileSync->beginBatch(); }
+QVariant myQQuickView::notedBlockWrites() { return QVariant(m_profileSync->takeNoted()); }
+QVariant myQQuickView::commitBlockWrites() { return QVariant(m_profileSync->commitBatch()); }
+
 void myQQuickView::reloadPages()
 {
     callRoot("reloadPages", Qt::DirectConnection);

@@ -131,6 +131,13 @@ public:
     // read back as written since the program started; a page whose save
     // raised the count has not been saved.
     Q_INVOKABLE QVariant unverifiedWrites();
+    // Not slots either: a Save, a Reset and a profile switch send each
+    // profile block once. Between begin and commit the pages' block sends are
+    // gathered; noted gives the blocks gathered since it was last asked and
+    // commit writes them, returning those that did not take (bit n for block n).
+    Q_INVOKABLE void beginBlockWrites();
+    Q_INVOKABLE QVariant notedBlockWrites();
+    Q_INVOKABLE QVariant commitBlockWrites();
     // Not a slot either: a dialog that closed has left the scene and let go
     // of its drawing; a moment later (once that is deleted) the script
     // garbage is collected, unused compiled pages and cached images are

@@ -3,7 +3,7 @@
 // that shows a small QML item, set up as the program sets up its window, and
 // the same probe (first-frame mark, frame times, resident memory).
 
-#include "app/bench_probe.h"
+#include "bench/bench_probe.h"
 
 #include <QApplication>
 #include <QQuickItem>

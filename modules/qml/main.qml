@@ -234,13 +234,18 @@ Item {
         keyMatrixMain.isSave = false
         dpiSettingMain.isSave = false
         lightControlMain.isSave = false
-        ui_View.resetProfile(profileNo)
-        initPages(true)
-        ui_View.mouseSetCurrentDPI(3)
-        dpiSettingMain.currentDPI = 2
-        gunControlMain.resetData()
-        lodMain.isSave = false
-        hid.hid553_01H_SetReportRate(1)
+        ui_View.beginBlockWrites()
+        try {
+            ui_View.resetProfile(profileNo)
+            initPages(true)
+            ui_View.mouseSetCurrentDPI(3)
+            dpiSettingMain.currentDPI = 2
+            gunControlMain.resetData()
+            lodMain.isSave = false
+            hid.hid553_01H_SetReportRate(1)
+        } finally {
+            ui_View.commitBlockWrites()
+        }
         controlUIEnable(true)
     }
 
@@ -248,14 +253,26 @@ Item {
         mainFocus()
         if (hasUnsaved)
             controlUIEnable(false)
-        if (keyMatrixMain.isSave)
-            savePage(keyMatrixMain, function() { keyMatrixMain.modKeys.saveData() })
-        if (dpiSettingMain.isSave)
-            savePage(dpiSettingMain, function() { dpiSettingMain.saveData(true) })
-        if (lightControlMain.isSave)
-            savePage(lightControlMain, function() { lightControlMain.saveData(true, 0) })
-        if (lodMain.isSave)
-            savePage(lodMain, function() { lodMain.sendRate(lodMain.tmpValue) })
+        var saved = []
+        ui_View.beginBlockWrites()
+        try {
+            if (keyMatrixMain.isSave)
+                saved[saved.length] = savePage(keyMatrixMain, function() { keyMatrixMain.modKeys.saveData() })
+            if (dpiSettingMain.isSave)
+                saved[saved.length] = savePage(dpiSettingMain, function() { dpiSettingMain.saveData(true) })
+            if (lightControlMain.isSave)
+                saved[saved.length] = savePage(lightControlMain, function() { lightControlMain.saveData(true, 0) })
+            if (lodMain.isSave)
+                saved[saved.length] = savePage(lodMain, function() { lodMain.sendRate(lodMain.tmpValue) })
+        } finally {
+            // The profile blocks the pages changed go to the mouse now, each
+            // once; a page whose block did not take stays unsaved.
+            var failed = parseInt(ui_View.commitBlockWrites())
+            for (var i = 0; i < saved.length; ++i) {
+                if (saved[i].blocks & failed)
+                    saved[i].page.isSave = true
+            }
+        }
         controlUIEnable(true)
     }
 
@@ -277,12 +294,14 @@ Item {
 
     // Saves one page. When a profile block it sent did not read back as
     // written, the mouse does not hold the page's values: it stays unsaved.
+    // Gives the page and the profile blocks it left to the end of the Save.
     function savePage(page, save) {
         var unverified = parseInt(ui_View.unverifiedWrites())
         page.isSave = false
         save()
         if (parseInt(ui_View.unverifiedWrites()) !== unverified)
             page.isSave = true
+        return { page: page, blocks: parseInt(ui_View.notedBlockWrites()) }
     }
 
     // The mouse was changed behind the pages' back (a backup was restored):
@@ -317,7 +336,12 @@ Item {
         profileNo = tmpProfileNo
         ui_View.setGlobalData("mouse/profileNo", profileNo)
         ui_View.setCurrentProfile(profileNo)
-        initPages(true)
+        ui_View.beginBlockWrites()
+        try {
+            initPages(true)
+        } finally {
+            ui_View.commitBlockWrites()
+        }
         controlUIEnable(true)
     }
 

@@ -25,6 +25,7 @@
 #include <QProcess>
 #include <QQuickItem>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QtTest>
 
@@ -698,6 +699,47 @@ private slots:
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();
         first.waitForFinished();
+    }
+
+    // The benchmark's probe runs any QML file the environment names inside
+    // the window: only the benchmark's own build has it, the program ignores
+    // STRYDE_BENCH_SCRIPT and prints no marks.
+    void ignoresTheBenchmarkScript()
+    {
+#ifdef STRYDE_BENCH_PROBE_BUILT
+        QSKIP("this build links the benchmark's probe into stryde");
+#endif
+        const QString exe = QStringLiteral(STRYDE_BIN_DIR "/stryde");
+        QFile binary(exe);
+        QVERIFY(binary.open(QIODevice::ReadOnly));
+        QVERIFY2(!binary.readAll().contains("STRYDE_BENCH_SCRIPT"), "the probe is linked into stryde");
+
+        DataFixture data;
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString script = dir.filePath(QStringLiteral("quit.qml"));
+        {
+            QFile f(script);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("import QtQuick\nItem { Component.onCompleted: { bench.mark(\"ran\"); bench.quit(7) } }\n");
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("STRYDE_INSTANCE_ID"), QStringLiteral("stryde-probe-%1").arg(QCoreApplication::applicationPid()));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("STRYDE_BENCH_SCRIPT"), script);
+        env.insert(QStringLiteral("STRYDE_BENCH_MARKS"), QStringLiteral("1"));
+        const QString shot = dir.filePath(QStringLiteral("shot.png"));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(exe, {QStringLiteral("--virtual-mouse"), QStringLiteral("--data-dir"), data.root(),
+                      QStringLiteral("--screenshot"), shot, QStringLiteral("--quit-after-screenshot")});
+        QVERIFY(p.waitForStarted());
+        QVERIFY(p.waitForFinished(60000));
+        const QByteArray out = p.readAll();
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY2(!out.contains("stryde-bench"), out.constData());
+        QVERIFY2(QFile::exists(shot), out.constData());
     }
 
     // The tray's restore: a backup chosen in the backup folder, a question,

@@ -153,6 +153,12 @@ bool QmlRig::setMouseOption(const QString& key, const QString& value)
 
 QVariantMap QmlRig::mouseState() const { return m_mouse ? m_mouse->toJson().toVariantMap() : QVariantMap(); }
 
+void QmlRig::setBlockBatching(bool on)
+{
+    if (m_view)
+        m_view->featureContext().batch.enabled = on;
+}
+
 QVariant QmlRig::readSetting(const QString& file, const QString& key) const
 {
     return m_data ? freshSetting(m_data->path(file), key) : QVariant();

@@ -67,6 +67,9 @@ public:
     Q_INVOKABLE bool setMouseOption(const QString& key, const QString& value);
     // The virtual mouse's memory (as its JSON state file has it).
     Q_INVOKABLE QVariantMap mouseState() const;
+    // Off: a Save, a Reset and a profile switch write a profile block each
+    // time a page sends it, as the single operations do, instead of once.
+    Q_INVOKABLE void setBlockBatching(bool on);
 
     // --- what reached the files ----------------------------------------------
     // A fresh read of `key` in the INI file `file` (relative to dataRoot()),

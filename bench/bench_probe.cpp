@@ -1,4 +1,4 @@
-#include "app/bench_probe.h"
+#include "bench/bench_probe.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -196,6 +196,31 @@ QVariantList QmlRig::fileDialogCalls() const
     return calls;
 }
 
+QString QmlRig::compareGolden(const QString& name, const QStringList& lines) const
+{
+    const QString path = QStringLiteral(STRYDE_SOURCE_DIR "/tests/data/") + name;
+    if (qEnvironmentVariableIntValue("STRYDE_UPDATE_GOLDEN") == 1) {
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QStringLiteral("cannot write ") + path;
+        out.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
+        return QString();
+    }
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return QStringLiteral("no golden file ") + path + QStringLiteral(" (STRYDE_UPDATE_GOLDEN=1 writes it)");
+    QStringList golden = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
+    if (!golden.isEmpty() && golden.constLast().isEmpty())
+        golden.removeLast();
+    for (int i = 0; i < qMax(golden.size(), lines.size()); ++i) {
+        const QString want = i < golden.size() ? golden.at(i) : QStringLiteral("(end)");
+        const QString got = i < lines.size() ? lines.at(i) : QStringLiteral("(end)");
+        if (want != got)
+            return QStringLiteral("%1 line %2: expected \"%3\", got \"%4\"").arg(name).arg(i + 1).arg(want, got);
+    }
+    return QString();
+}
+
 QString QmlRig::screenshotPath(const QString& name) const
 {
     const QString dir = QDir::cleanPath(QStringLiteral(STRYDE_BIN_DIR "/../screenshots"));

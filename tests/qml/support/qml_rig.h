@@ -94,6 +94,12 @@ public:
     // and images the way the pages do. Null (and a warning) on errors.
     Q_INVOKABLE QObject* createControl(const QString& qml, QQuickItem* parentItem);
 
+    // --- golden files ----------------------------------------------------------
+    // Compares `lines` with tests/data/<name> line by line: "" when they agree,
+    // else where they part. With STRYDE_UPDATE_GOLDEN=1 in the environment the
+    // file is written from `lines` instead (and "" returned).
+    Q_INVOKABLE QString compareGolden(const QString& name, const QStringList& lines) const;
+
     // --- screenshots -----------------------------------------------------------
     // build/screenshots/<name>.png (the folder is created).
     Q_INVOKABLE QString screenshotPath(const QString& name) const;

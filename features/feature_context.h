@@ -3,6 +3,7 @@
 // (null until the window host hands it over; commands are then skipped) and
 // the copy of a 560 mouse's five on-board profile blocks.
 
+#include "device/write_outcome.h"
 #include "features/profile_blocks.h"
 
 class Hid_Thread;
@@ -15,4 +16,9 @@ struct FeatureContext {
 
     // The 560 command family is chosen by the global setting mouse/icType.
     bool is560() const;
+    // What the writes to the mouse came to since the link's outcome was last
+    // reset (the view resets it before each operation it runs); Done without
+    // a link, and when nothing failed. A refused request writes nothing: the
+    // argument check reports it.
+    WriteOutcome writesOutcome() const;
 };

@@ -15,7 +15,8 @@
 #include "input/fallback_capture.h"
 #include "input/input_hooks.h"
 #include "store/data_location.h"
-#include "store/my_qquick_view.h"
+#include "view/my_qquick_view.h"
+#include "view/view_facade.h"
 #include "store/settings_store.h"
 
 #include <QApplication>

@@ -6,7 +6,8 @@
 #include "device/tracing_hid_api.h"
 #include "device/virtual_mouse.h"
 #include "features/profile_sync.h"
-#include "store/my_qquick_view.h"
+#include "view/view_facade.h"
+#include "view/view_types.h"
 #include "support/data_fixture.h"
 #include "support/fake_pointer_backend.h"
 #include "support/link_rig.h"
@@ -31,6 +32,7 @@ QString boolText(const QVariant& v) { return v.toBool() ? QStringLiteral("true")
 QmlRig::QmlRig(QQmlEngine* engine, QObject* parent)
     : QObject(parent), m_engine(engine), m_pointer(std::make_shared<PointerRecord>())
 {
+    registerViewTypes();
     m_traceBuffer.open(QIODevice::ReadWrite);
 }
 
@@ -68,7 +70,7 @@ bool QmlRig::start(const QVariantMap& options)
         writeSettings(data->path(it.key()), it.value().toMap());
 
     // The old view goes only after the new one is published.
-    std::unique_ptr<myQQuickView> oldView = std::move(m_view);
+    std::unique_ptr<ViewFacade> oldView = std::move(m_view);
     std::unique_ptr<Hid_Thread> oldHid = std::move(m_hid);
     std::unique_ptr<TracingHidApi> oldTracer = std::move(m_tracer);
     std::unique_ptr<VirtualMouse> oldMouse = std::move(m_mouse);
@@ -95,7 +97,7 @@ bool QmlRig::start(const QVariantMap& options)
     m_host = std::make_unique<FakeLinkHost>();
     m_host->gun = options.value(QStringLiteral("isGun"), true).toBool();
     m_hid->setHost(m_host.get());
-    m_view = std::make_unique<myQQuickView>(m_data->root(), &m_dialogs,
+    m_view = std::make_unique<ViewFacade>(m_data->root(), &m_dialogs,
                                             std::make_unique<FakePointerBackend>(m_pointer));
     m_view->setObjectName(QStringLiteral("ui_View"));
     m_view->setHidLink(m_hid.get());

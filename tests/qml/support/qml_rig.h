@@ -25,7 +25,7 @@ class QQmlEngine;
 class QQuickItem;
 class TracingHidApi;
 class VirtualMouse;
-class myQQuickView;
+class ViewFacade;
 struct PointerRecord;
 
 class QmlRig : public QObject {
@@ -34,7 +34,7 @@ public:
     explicit QmlRig(QQmlEngine* engine, QObject* parent = nullptr);
     ~QmlRig() override;
 
-    myQQuickView* view() const { return m_view.get(); }
+    ViewFacade* view() const { return m_view.get(); }
     VirtualMouse* mouse() const { return m_mouse.get(); }
 
     // Starts afresh. Options (all optional):
@@ -118,6 +118,6 @@ private:
     std::unique_ptr<VirtualMouse> m_mouse;
     std::unique_ptr<TracingHidApi> m_tracer;
     std::unique_ptr<Hid_Thread> m_hid;
-    std::unique_ptr<myQQuickView> m_view;
+    std::unique_ptr<ViewFacade> m_view;
     std::unique_ptr<AppRulesBridge> m_appRules;
 };

@@ -277,7 +277,13 @@ QStringList ViewFacade::getLangStrings(QString typeStr, QString langCode) { retu
 
 // --- feature operations ----------------------------------------------------
 
-QVariant ViewFacade::mouseSendMacroData(QVariantList macroData, QVariant macroIndex) { return m_macroUpload->mouseSendMacroData(macroData, macroIndex); }
+QVariant ViewFacade::mouseSendMacroData(QVariantList macroData, QVariant macroIndex)
+{
+    beginWrites();
+    const QVariant sent = m_macroUpload->mouseSendMacroData(macroData, macroIndex);
+    endWrites("mouseSendMacroData", m_ctx.writesOutcome());
+    return sent;
+}
 void ViewFacade::mouseSaveGundata(QVariant index, QVariantList src6) { m_recoil->mouseSaveGundata(index, src6); }
 void ViewFacade::mouseSendGundata(int index, QVariantList src)
 {

@@ -23,7 +23,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QQuickItem>
 #include <QTimer>
 #include <QWindow>
 #include <memory>
@@ -207,11 +206,8 @@ int main(int argc, char** argv)
     std::unique_ptr<BenchProbe> probe;
     if (bench.enabled())
         probe = std::make_unique<BenchProbe>(bench, widget->view(), [&clock] { return clock.nowMs(); });
-    const bool showGunEditor = parser.isSet(gunEditorOption);
-    QObject::connect(widget.get(), &Widget::pagesReady, widget.get(), [&widget, &probe, showGunEditor] {
-        QQuickItem* root = widget->view()->rootObject();
-        if (showGunEditor && root)
-            root->setProperty("showGunEditor", true);
+    widget->facade()->setShowGunEditor(parser.isSet(gunEditorOption));
+    QObject::connect(widget.get(), &Widget::pagesReady, widget.get(), [&probe] {
         if (probe && !probe->startScript())
             QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(3); }, Qt::QueuedConnection);
     });

@@ -106,6 +106,14 @@ void ViewFacade::setEnabled(bool enabled)
     emit enabledChanged();
 }
 
+void ViewFacade::setShowGunEditor(bool shown)
+{
+    if (shown == m_showGunEditor)
+        return;
+    m_showGunEditor = shown;
+    emit showGunEditorChanged();
+}
+
 void ViewFacade::releaseMemory()
 {
     emit memoryReleaseRequested();

@@ -51,6 +51,8 @@ class ViewFacade : public QObject {
     // The number of the mouse's buttons (global mouse/keyCount); 0 when the
     // setting holds no number.
     Q_PROPERTY(int keyCount READ keyCount NOTIFY keyCountChanged)
+    // The Gun Editor entry is shown (the program was started with --show-gun-editor).
+    Q_PROPERTY(bool showGunEditor READ showGunEditor NOTIFY showGunEditorChanged)
     // Whether the pages take mouse and keyboard input; the window follows it.
     Q_PROPERTY(bool enabled READ isEnabled WRITE setEnabled NOTIFY enabledChanged)
 
@@ -83,6 +85,8 @@ public:
     int currentDpi() const { return m_currentDpi; }
     bool busy() const { return m_busy; }
     int keyCount() const;
+    bool showGunEditor() const { return m_showGunEditor; }
+    void setShowGunEditor(bool shown);
     bool isEnabled() const { return m_enabled; }
     // Not a slot (the slot table is fixed): the pages lock themselves with it.
     Q_INVOKABLE void setEnabled(bool enabled);
@@ -174,6 +178,7 @@ signals:
     void busyChanged();
     void keyCountChanged();
     void enabledChanged();
+    void showGunEditorChanged();
 
     // The pages start (initUI, queued) and run (runUI, queued after it).
     void startRequested();
@@ -226,4 +231,5 @@ private:
     int m_currentDpi = 0;
     bool m_busy = false;
     bool m_enabled = true;
+    bool m_showGunEditor = false;
 };

@@ -25,9 +25,9 @@ Item {
     property string language: "ChineseSimplified"
     property string url: "https://korvex.example/support"
     property bool isPownOn: false
-    // The Gun Editor entry of the editor box is hidden; the native side shows
-    // it when the program is started with --show-gun-editor.
-    property bool showGunEditor: false
+    // The Gun Editor entry of the editor box is hidden; it is shown when the
+    // program is started with --show-gun-editor.
+    property bool showGunEditor: ui_View.showGunEditor
 
     property int skin_No: 1
     property string fontFamily: "微软雅黑"

@@ -3,7 +3,8 @@
 #include "app/app_log.h"
 #include "device/hid_thread.h"
 #include "store/language_strings.h"
-#include "store/my_qquick_view.h"
+#include "view/my_qquick_view.h"
+#include "view/view_facade.h"
 #include "store/name_lists.h"
 #include "store/settings_store.h"
 
@@ -24,7 +25,7 @@ AppRulesWatcher::AppRulesWatcher(myQQuickView& view, Hid_Thread& hid, Clock& clo
                                  std::unique_ptr<ActiveWindowSource> source,
                                  std::function<void(const QString&)> toolTip, QObject* parent)
     : QObject(parent), m_view(view), m_hid(hid), m_source(std::move(source)), m_toolTip(std::move(toolTip)),
-      m_bridge(view.store().dataRoot()),
+      m_bridge(view.facade()->store().dataRoot()),
       m_switch(clock, *this, [this](const QStringList& names) { return m_bridge.rules().match(names); },
                QCoreApplication::applicationPid())
 {
@@ -34,7 +35,7 @@ AppRulesWatcher::AppRulesWatcher(myQQuickView& view, Hid_Thread& hid, Clock& clo
     connect(&m_timer, &QTimer::timeout, this, [this] { m_switch.poll(); });
     connect(m_source.get(), &ActiveWindowSource::activeWindowChanged, this,
             [this](const ActiveWindow& w) { m_switch.windowChanged(w); });
-    connect(&m_view, &myQQuickView::currentProfileChanged, this, [this](int profile) {
+    connect(m_view.facade(), &ViewFacade::currentProfileChanged, this, [this](int profile) {
         m_switch.profileChanged(profile);
         updateToolTip();
     });
@@ -66,18 +67,18 @@ void AppRulesWatcher::deviceConnected()
 
 int AppRulesWatcher::currentProfile() const
 {
-    return m_view.store().currentProfile();
+    return m_view.facade()->store().currentProfile();
 }
 
 bool AppRulesWatcher::profileExists(int profile) const
 {
-    const NameLists names(m_view.store().dataRoot());
+    const NameLists names(m_view.facade()->store().dataRoot());
     return AppRules::listedProfiles(names.getNameList(2)).contains(profile);
 }
 
 bool AppRulesWatcher::switchHeld() const
 {
-    if (!m_hid.deviceConnected() || !m_hid.transport().isReady() || !m_view.isEnabled())
+    if (!m_hid.deviceConnected() || !m_hid.transport().isReady() || !m_view.facade()->isEnabled())
         return true;
     if (QGuiApplication::modalWindow() || QApplication::activeModalWidget())
         return true;
@@ -89,12 +90,7 @@ bool AppRulesWatcher::switchHeld() const
 
 bool AppRulesWatcher::switchProfile(int profile)
 {
-    QQuickItem* root = m_view.rootObject();
-    QVariant done;
-    if (!root || !QMetaObject::invokeMethod(root, "chooseProfile", Qt::DirectConnection, Q_RETURN_ARG(QVariant, done),
-                                            Q_ARG(QVariant, QVariant(profile))))
-        return false;
-    return done.toBool();
+    return m_view.facade()->chooseProfile(profile);
 }
 
 void AppRulesWatcher::schedule(int ms)
@@ -112,13 +108,13 @@ void AppRulesWatcher::ruleChanged()
 QString AppRulesWatcher::toolTipLine() const
 {
     const int profile = currentProfile();
-    const QString name = AppRules::profileName(NameLists(m_view.store().dataRoot()).getNameList(2), profile);
+    const QString name = AppRules::profileName(NameLists(m_view.facade()->store().dataRoot()).getNameList(2), profile);
     if (name.isEmpty())
         return QString();
     if (m_switch.ruleProfile() != profile)
         return name;
-    const QString language = m_view.store().getGlobalData(QStringLiteral("common/language")).toString();
-    QString format = m_view.languageStrings().getLangStrings(QStringLiteral("appRules"), language).value(kToolTipForProgram);
+    const QString language = m_view.facade()->store().getGlobalData(QStringLiteral("common/language")).toString();
+    QString format = m_view.facade()->languageStrings().getLangStrings(QStringLiteral("appRules"), language).value(kToolTipForProgram);
     if (!format.contains(QLatin1String("%1")) || !format.contains(QLatin1String("%2")))
         format = QStringLiteral("%1 — for %2");
     return format.arg(name, m_switch.ruleProgram());

@@ -14,7 +14,8 @@
 #include "input/fallback_capture.h"
 #include "input/input_hooks.h"
 #include "store/data_location.h"
-#include "store/my_qquick_view.h"
+#include "view/my_qquick_view.h"
+#include "view/view_facade.h"
 #include "store/settings_store.h"
 #ifdef STRYDE_BENCH_PROBE
 #include "bench/bench_probe.h"
@@ -24,7 +25,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QQuickItem>
 #include <QTimer>
 #include <QWindow>
 #include <memory>
@@ -209,21 +209,16 @@ int main(int argc, char** argv)
         widget->windowHandle()->installEventFilter(fallback.get());
     }
 
+    widget->facade()->setShowGunEditor(parser.isSet(gunEditorOption));
 #ifdef STRYDE_BENCH_PROBE
     std::unique_ptr<BenchProbe> probe;
     if (bench.enabled())
         probe = std::make_unique<BenchProbe>(bench, widget->view(), [&clock] { return clock.nowMs(); });
-#endif
-    const bool showGunEditor = parser.isSet(gunEditorOption);
-    QObject::connect(widget.get(), &Widget::pagesReady, widget.get(), [&, showGunEditor] {
-        QQuickItem* root = widget->view()->rootObject();
-        if (showGunEditor && root)
-            root->setProperty("showGunEditor", true);
-#ifdef STRYDE_BENCH_PROBE
+    QObject::connect(widget.get(), &Widget::pagesReady, widget.get(), [&probe] {
         if (probe && !probe->startScript())
             QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(3); }, Qt::QueuedConnection);
-#endif
     });
+#endif
 
     widget->start();
 

@@ -5,7 +5,8 @@
 #include "app/autostart.h"
 #include "app/window_menu.h"
 #include "device/hid_thread.h"
-#include "store/my_qquick_view.h"
+#include "view/my_qquick_view.h"
+#include "view/view_facade.h"
 #include "view/view_types.h"
 
 #include <QQmlContext>
@@ -38,7 +39,7 @@ void Ui_Controler::setUp(QWidget* window, Hid_Thread* hid, const QString& apConf
     // Published before the pages are created, so that no binding of theirs
     // is evaluated once without them and again after.
     QQmlContext* context = m_view->rootContext();
-    context->setContextProperty(QStringLiteral("ui_View"), m_view);
+    context->setContextProperty(QStringLiteral("ui_View"), m_view->facade());
     context->setContextProperty(QStringLiteral("hid"), hid);
     context->setContextProperty(QStringLiteral("ui_Ctl"), this);
     if (pagesLater)
@@ -94,7 +95,7 @@ void Ui_Controler::onYChanged(int y)
 void Ui_Controler::setBusy(int busyTime)
 {
     if (m_view)
-        m_view->setBusy(busyTime);
+        m_view->facade()->setBusy(busyTime);
 }
 
 void Ui_Controler::setBusy()

@@ -17,7 +17,8 @@
 #include "input/copy_data.h"
 #include "store/file_dialogs.h"
 #include "store/language_strings.h"
-#include "store/my_qquick_view.h"
+#include "view/my_qquick_view.h"
+#include "view/view_facade.h"
 #include "store/operation_failures.h"
 #include "store/settings_store.h"
 
@@ -80,7 +81,7 @@ Widget::Widget(WidgetSetup setup, QWidget* parent)
     m_controller = new Ui_Controler();
     m_controller->setUp(this, &m_hid, QDir(m_dataRoot).filePath(QStringLiteral("modules/setting/apConfig.bin")),
                         setup.viewFactory, setup.powerOnFirst);
-    myQQuickView* v = view();
+    ViewFacade* v = facade();
     v->setHidLink(&m_hid);
     // The DPI notice texts follow the language the pages ask for.
     v->languageStrings().setDpiSwitchSink([this](const QStringList& texts) { m_hid.setDpiSwitchTexts(texts); });
@@ -119,7 +120,7 @@ Widget::Widget(WidgetSetup setup, QWidget* parent)
     });
 
     // The profile follows the program in front.
-    m_appRules = std::make_unique<AppRulesWatcher>(*v, m_hid, *setup.clock, std::move(setup.activeWindows),
+    m_appRules = std::make_unique<AppRulesWatcher>(*view(), m_hid, *setup.clock, std::move(setup.activeWindows),
                                                    [this](const QString& line) { setProfileToolTip(line); });
     m_appRules->start();
 
@@ -143,6 +144,11 @@ Widget::~Widget()
 myQQuickView* Widget::view() const
 {
     return m_controller->view();
+}
+
+ViewFacade* Widget::facade() const
+{
+    return view() ? view()->facade() : nullptr;
 }
 
 void Widget::buildTray()
@@ -222,7 +228,7 @@ void Widget::showNoMouse()
 {
     // The removal disabled the view; what the window shows now (the title
     // bar, its help menu) takes clicks, the pages are out of sight.
-    view()->setEnabled(true);
+    facade()->setEnabled(true);
     m_controller->setWaitingForMouse(true);
     if (trayAvailable())
         setVisible(false);
@@ -333,7 +339,7 @@ void Widget::loadPages()
 int Widget::findMouse()
 {
     ++m_deviceChecks;
-    view()->clearHidBusy();
+    facade()->clearHidBusy();
     return m_hid.checkDevices(QDir(m_dataRoot).filePath(QStringLiteral("modules/setting/apConfig.bin")));
 }
 
@@ -364,7 +370,7 @@ void Widget::checkDevice()
 void Widget::connectSequence(int index)
 {
     qCDebug(lcApp) << "Device Connect";
-    myQQuickView* v = view();
+    ViewFacade* v = facade();
     v->clearHidBusy();
     m_hid.setDeviceConnected(true);
     notify(QStringLiteral("Info"), QStringLiteral("Detect Device"));
@@ -380,7 +386,7 @@ void Widget::connectSequence(int index)
 
 void Widget::startUi()
 {
-    view()->initUI();
+    facade()->initUI();
     QCoreApplication::postEvent(this, new StartUiEvent);
 }
 
@@ -389,7 +395,7 @@ void Widget::customEvent(QEvent* event)
     if (event->type() == QEvent::User) {
         auto* e = static_cast<StartUiEvent*>(event);
         if (e->tag == kStartUiEventTag)
-            view()->runUI();
+            facade()->runUI();
     }
 }
 
@@ -400,7 +406,7 @@ void Widget::keyboardCallback(quint8 usage, quint8 isDown, void* context)
     // Keys and buttons reach the pages once they exist.
     auto* w = static_cast<Widget*>(context);
     if (w && w->pagesLoaded())
-        w->view()->notifyKeyboard(isDown != 0, usage);
+        w->facade()->notifyKeyboard(isDown != 0, usage);
 }
 
 void Widget::mouseCallback(quint8 buttonCode, quint8 isDown, qint32 x, qint32 y, void* context)
@@ -408,7 +414,7 @@ void Widget::mouseCallback(quint8 buttonCode, quint8 isDown, qint32 x, qint32 y,
     // Screen positions left of or above the primary screen arrive as large unsigned values.
     auto* w = static_cast<Widget*>(context);
     if (w && w->pagesLoaded())
-        w->view()->notifyMouse(isDown != 0, buttonCode, static_cast<uint>(x), static_cast<uint>(y));
+        w->facade()->notifyMouse(isDown != 0, buttonCode, static_cast<uint>(x), static_cast<uint>(y));
 }
 
 void Widget::copyDataCallback(const CopyDataMessage* message, void* context)
@@ -424,7 +430,7 @@ void Widget::copyDataCallback(const CopyDataMessage* message, void* context)
 
 bool Widget::isGun() const
 {
-    return view() && view()->store().isGun();
+    return view() && facade()->store().isGun();
 }
 
 void Widget::dpiSwitched(int stage, const QString& notice)
@@ -433,7 +439,7 @@ void Widget::dpiSwitched(int stage, const QString& notice)
     QMetaObject::invokeMethod(this, [self, stage, notice] {
         if (!self)
             return;
-        self->view()->setCurrentDPI(stage);
+        self->facade()->setCurrentDPI(stage);
         self->notify(QStringLiteral("Info"), notice);
     }, Qt::QueuedConnection);
 }
@@ -444,7 +450,7 @@ void Widget::deviceRemoved()
     QMetaObject::invokeMethod(this, [self] {
         if (!self)
             return;
-        self->view()->setEnabled(false);
+        self->facade()->setEnabled(false);
         // The system's own notice of the removal usually came while the
         // listener still ran and so started nothing; the removal itself counts
         // as a device change, so the window goes to the tray after the usual check.
@@ -464,7 +470,7 @@ void Widget::writeNotVerified(int block)
 void Widget::restoreMouseBackup()
 {
     const QString title = tr("Restore mouse backup");
-    myQQuickView* v = view();
+    ViewFacade* v = facade();
     // A removed mouse ends the listener; until the next device check it still counts as connected.
     if (!m_hid.deviceConnected() || !m_hid.isListening()) {
         notify(title, tr("No mouse is connected."), QSystemTrayIcon::Warning);
@@ -564,8 +570,8 @@ void Widget::addStartAtLoginEntry()
 {
     // Texts of the language file's group "autostart": the switch, then the
     // note that the program must run for what it does in the background.
-    const QString language = view()->store().getGlobalData(QStringLiteral("common/language")).toString();
-    const QStringList texts = view()->languageStrings().getLangStrings(QStringLiteral("autostart"), language);
+    const QString language = facade()->store().getGlobalData(QStringLiteral("common/language")).toString();
+    const QStringList texts = facade()->languageStrings().getLangStrings(QStringLiteral("autostart"), language);
     const QString label = texts.value(0).isEmpty() ? QStringLiteral("Start at login") : texts.value(0);
     const QString note = texts.value(1).isEmpty()
                              ? QStringLiteral("Per-program profiles and DPI notices need the program running.")

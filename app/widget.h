@@ -29,6 +29,7 @@ class Ui_Controler;
 class WindowMenu;
 class VirtualMouse;
 class myQQuickView;
+class ViewFacade;
 
 struct WidgetSetup {
     HidApi* api = nullptr;
@@ -86,6 +87,8 @@ public:
 
     Hid_Thread& hid() { return m_hid; }
     myQQuickView* view() const;
+    // What the pages reach as ui_View.
+    ViewFacade* facade() const;
     Ui_Controler* controller() const { return m_controller; }
     QSystemTrayIcon* trayIcon() const { return m_trayIcon; }
     QMenu* trayMenu() const { return m_trayMenu; }

@@ -16,12 +16,12 @@
 #include "store/argument_check.h"
 #include "store/data_location.h"
 #include "store/language_strings.h"
-#include "store/my_qquick_view.h"
 #include "store/operation_failures.h"
 #include "store/scripted_file_dialogs.h"
 #include "store/settings_store.h"
+#include "view/view_facade.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -179,7 +179,7 @@ public:
             api = m_trace.get();
         }
         m_dialogs.answers = m_options.dialogAnswers;
-        m_view = std::make_unique<myQQuickView>(root, &m_dialogs, nullptr);
+        m_view = std::make_unique<ViewFacade>(root, &m_dialogs, nullptr);
         m_view->setObjectName(QStringLiteral("ui_View"));
         m_host = std::make_unique<CliHost>(m_view->store());
         m_hid = std::make_unique<Hid_Thread>(*api, *m_clock);
@@ -430,7 +430,7 @@ private:
     std::unique_ptr<HidApiSystem> m_system;
     std::unique_ptr<TracingHidApi> m_trace;
     ScriptedFileDialogs m_dialogs;
-    std::unique_ptr<myQQuickView> m_view;
+    std::unique_ptr<ViewFacade> m_view;
     std::unique_ptr<CliHost> m_host;
     std::unique_ptr<Hid_Thread> m_hid;
 };
@@ -451,10 +451,9 @@ int main(int argc, char** argv)
             return ExitOk;
         }
     }
-    // The view is a widget, but the tool never shows a window.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    // The tool shows no window: its file dialogs are answered by
+    // --dialog-answer, so no widget (and no display) is needed.
+    QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     Options o;
     QString error;

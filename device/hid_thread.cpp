@@ -184,6 +184,17 @@ bool Hid_Thread::singleProfile() const
     return m_host && m_host->isGun();
 }
 
+void Hid_Thread::note(bool written)
+{
+    if (!written && m_outcome == WriteOutcome::Done)
+        m_outcome = WriteOutcome::NotReached;
+}
+
+void Hid_Thread::resetOutcome()
+{
+    m_outcome = WriteOutcome::Done;
+}
+
 uchar Hid_Thread::hidCS(const uchar* cmd)
 {
     return frameChecksum(cmd);
@@ -250,22 +261,22 @@ void Hid_Thread::hid553_8BH_GetCurrentDPI(uchar& byte1)
 
 void Hid_Thread::hid553_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
-    cmd553::setKeyboardOption(m_transport, byte1, byte2, byte3, byte4);
+    note(cmd553::setKeyboardOption(m_transport, byte1, byte2, byte3, byte4));
 }
 
 void Hid_Thread::hid553_04H_SetGunData(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
-    cmd553::setGunData(m_transport, byte1, byte2, byte3, byte4);
+    note(cmd553::setGunData(m_transport, byte1, byte2, byte3, byte4));
 }
 
 void Hid_Thread::hid560_01H_SetKeyboardoption(uchar byte1, uchar byte2)
 {
-    cmd560::setKeyboardOption(m_transport, byte1, byte2);
+    note(cmd560::setKeyboardOption(m_transport, byte1, byte2));
 }
 
 void Hid_Thread::hid553_01H_SetReportRate(uchar rate)
 {
-    cmd553::setReportRate(m_transport, rate);
+    note(cmd553::setReportRate(m_transport, rate));
 }
 
 void Hid_Thread::hid560_03H_SetReportRate(uchar rate)
@@ -280,23 +291,23 @@ void Hid_Thread::hid560_04H_SetCurrentDPI(uchar stage)
 
 void Hid_Thread::hid553_0BH_SetCurrentDPI(uchar stage)
 {
-    cmd553::setCurrentDpi(m_transport, stage);
+    note(cmd553::setCurrentDpi(m_transport, stage));
 }
 
 void Hid_Thread::hid553_07H_Lod(uchar stage, uchar en)
 {
     Q_UNUSED(en);   // the mouse turns lift-off detection off with stage 0
-    cmd553::setLiftOff(m_transport, stage);
+    note(cmd553::setLiftOff(m_transport, stage));
 }
 
 void Hid_Thread::hid553_12H_SetKeyMatrix(const uchar* src64, uchar indexAddOne)
 {
-    cmd553::setKeyMatrix(m_transport, src64, indexAddOne);
+    note(cmd553::setKeyMatrix(m_transport, src64, indexAddOne));
 }
 
 void Hid_Thread::hid560_0DH_SetKeyMatrix(const uchar* src64, uchar indexAddOne)
 {
-    cmd560::setKeyMatrix(m_transport, src64, indexAddOne);
+    note(cmd560::setKeyMatrix(m_transport, src64, indexAddOne));
 }
 
 void Hid_Thread::hid560_0CH_setProfile(const uchar* src128, uchar profileData)
@@ -307,8 +318,11 @@ void Hid_Thread::hid560_0CH_setProfile(const uchar* src128, uchar profileData)
 cmd560::BlockWrite Hid_Thread::writeProfileBlock(const uchar* src128, uchar profileData)
 {
     const cmd560::BlockWrite result = cmd560::writeProfileChecked(m_transport, src128, profileData);
+    if (result == cmd560::BlockWrite::NotReached)
+        note(false);
     if (result == cmd560::BlockWrite::NotVerified) {
-        ++m_unverifiedWrites;
+        if (m_outcome == WriteOutcome::Done)
+            m_outcome = WriteOutcome::NotVerified;
         qCWarning(lcHid).nospace() << "profile block " << profileData
                                    << " did not read back as written, also after it was written again";
         if (m_host)
@@ -324,40 +338,40 @@ void Hid_Thread::hid560_8CH_readProfile(uchar* src128, uchar profileNo)
 
 void Hid_Thread::hid560_02H_SetCurrentProfile(uchar profile)
 {
-    cmd560::setCurrentProfile(m_transport, profile);
+    note(cmd560::setCurrentProfile(m_transport, profile));
 }
 
 void Hid_Thread::hid553_13H_SetMacroKey(uchar macroId, const uchar* src128)
 {
-    cmd553::setMacroKey(m_transport, macroId, src128);
+    note(cmd553::setMacroKey(m_transport, macroId, src128));
 }
 
 void Hid_Thread::hid560_0FH_SetMacroKey(uchar macroId, const uchar* src128)
 {
-    cmd560::setMacroKey(m_transport, macroId, src128);
+    note(cmd560::setMacroKey(m_transport, macroId, src128));
 }
 
 void Hid_Thread::hid553_11H_SetDPISet(uchar dpiStage, const uchar* src8)
 {
-    cmd553::setDpiSet(m_transport, dpiStage, src8);
+    note(cmd553::setDpiSet(m_transport, dpiStage, src8));
 }
 
 void Hid_Thread::hid553_02H_SetCurrentKeyMatrix(uchar currentKeyMatrix)
 {
-    cmd553::setCurrentKeyMatrix(m_transport, currentKeyMatrix);
+    note(cmd553::setCurrentKeyMatrix(m_transport, currentKeyMatrix));
 }
 
 void Hid_Thread::hid553_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2)
 {
-    cmd553::setRgbLedEffect(m_transport, effect, option1, option2);
+    note(cmd553::setRgbLedEffect(m_transport, effect, option1, option2));
 }
 
 void Hid_Thread::hid553_0CH_SetFixLEDColor(const uchar* src3)
 {
-    cmd553::setFixLedColor(m_transport, src3);
+    note(cmd553::setFixLedColor(m_transport, src3));
 }
 
 void Hid_Thread::hid553_10H_SetLED8StageColor(uchar type, const uchar* src24)
 {
-    cmd553::setLed8StageColor(m_transport, type, src24);
+    note(cmd553::setLed8StageColor(m_transport, type, src24));
 }

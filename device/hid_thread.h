@@ -7,6 +7,7 @@
 #include "device/device_descriptor.h"
 #include "device/frame.h"
 #include "device/hid_transport.h"
+#include "device/write_outcome.h"
 
 #include <QFuture>
 #include <QMutex>
@@ -75,9 +76,13 @@ public:
     // --- profile blocks of a 560 mouse --------------------------------------------
     // Writes block `profileData` and reads it back (once more when it differs).
     // A block that does not read back as written is reported: a warning line,
-    // the host's writeNotVerified, and unverifiedWrites() counts it.
+    // the host's writeNotVerified, and the outcome below.
     cmd560::BlockWrite writeProfileBlock(const uchar* src128, uchar profileData);
-    quint64 unverifiedWrites() const { return m_unverifiedWrites; }
+    // What the write commands since the last resetOutcome() came to: the
+    // first failure counts. The command slots return nothing; an operation
+    // resets this before its writes and asks here afterwards.
+    WriteOutcome outcome() const { return m_outcome; }
+    void resetOutcome();
 
     static constexpr int kListenTimeoutMs = 500;
     static constexpr uchar kDpiReportId = 0x06;
@@ -119,11 +124,13 @@ public slots:
 
 private:
     bool singleProfile() const;
+    // Keeps a write command's result for takeOutcome().
+    void note(bool written);
 
     LinkHost* m_host = nullptr;
     HidTransport m_transport;
     bool m_deviceConnected = false;
-    quint64 m_unverifiedWrites = 0;
+    WriteOutcome m_outcome = WriteOutcome::Done;
 
     // The listener's own copy of the report interface's path: the device list
     // belongs to the GUI thread.

@@ -17,7 +17,7 @@ constexpr int kLastDpiBlock = 4;
 
 } // namespace
 
-void DpiOps::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
+WriteOutcome DpiOps::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4)
 {
     // The four option bytes of a 553 mouse are flags it keeps as given. A 560
     // mouse takes the same command as its report rate of one profile, named
@@ -26,43 +26,46 @@ void DpiOps::mouseSetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar
         ArgumentCheck::refuse("mouseSetKeyboardoption", "byte1",
                               QStringLiteral("a 560 mouse takes this command for profile %1-%2, not %3")
                                   .arg(mousevalues::kFirstProfile).arg(mousevalues::kLastProfile).arg(int(byte1)));
-        return;
+        return m_ctx.writesOutcome();
     }
     if (m_ctx.hid)
         m_ctx.hid->hid553_03H_SetKeyboardoption(byte1, byte2, byte3, byte4);
+    return m_ctx.writesOutcome();
 }
 
-void DpiOps::mouseSetReportRate(uchar rate, uchar en)
+WriteOutcome DpiOps::mouseSetReportRate(uchar rate, uchar en)
 {
     // Checked even when switched off: the page always hands over a distance.
     if (rate < mousevalues::kLiftOffFarthest || rate > mousevalues::kLiftOffNearest) {
         ArgumentCheck::refuse("mouseSetReportRate", "rate",
                               QStringLiteral("%1 is no lift-off distance of the mouse (%2-%3)")
                                   .arg(int(rate)).arg(mousevalues::kLiftOffFarthest).arg(mousevalues::kLiftOffNearest));
-        return;
+        return m_ctx.writesOutcome();
     }
     if (!m_ctx.hid)
-        return;
+        return m_ctx.writesOutcome();
     if (en != 0)
         m_ctx.hid->hid553_07H_Lod(rate, en);
     else
         m_ctx.hid->hid553_07H_Lod(0, 0);
+    return m_ctx.writesOutcome();
 }
 
-void DpiOps::mouseSetCurrentDPI(uchar currentDPI)
+WriteOutcome DpiOps::mouseSetCurrentDPI(uchar currentDPI)
 {
     if (currentDPI < mousevalues::kFirstStage || currentDPI > mousevalues::kLastStage) {
         ArgumentCheck::refuse("mouseSetCurrentDPI", "currentDPI",
                               QStringLiteral("no DPI stage %1 (%2-%3)")
                                   .arg(int(currentDPI)).arg(mousevalues::kFirstStage).arg(mousevalues::kLastStage));
-        return;
+        return m_ctx.writesOutcome();
     }
     if (!m_ctx.hid)
-        return;
+        return m_ctx.writesOutcome();
     if (m_ctx.is560())
         m_ctx.hid->hid560_04H_SetCurrentDPI(currentDPI);
     else
         m_ctx.hid->hid553_0BH_SetCurrentDPI(currentDPI);
+    return m_ctx.writesOutcome();
 }
 
 QVariant DpiOps::mouseGetCurrentDPI()
@@ -81,19 +84,19 @@ QVariant DpiOps::mouseGetCurrentDPI()
     return QVariant(int(stage));
 }
 
-void DpiOps::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray)
+WriteOutcome DpiOps::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValueArray)
 {
     if (dpiCount < mousevalues::kFirstStage || dpiCount > mousevalues::kLastStage) {
         ArgumentCheck::refuse("mouseSetDpi", "dpiCount",
                               QStringLiteral("%1 stages; the mouse holds %2-%3")
                                   .arg(dpiCount).arg(mousevalues::kFirstStage).arg(mousevalues::kLastStage));
-        return;
+        return m_ctx.writesOutcome();
     }
     const dpi::Sensor sensor = dpi::sensorFromName(sensorType);
     const QString problem = mousevalues::dpiTableProblem(dpiCount, sensor, dpiValueArray);
     if (!problem.isEmpty()) {
         ArgumentCheck::refuse("mouseSetDpi", "dpiValueArray", problem);
-        return;
+        return m_ctx.writesOutcome();
     }
     if (dpiValueArray.size() != dpi::kStages)
         qCDebug(lcFeatures) << "mouseSetDpi:" << dpiValueArray.size() << "stage values instead of" << dpi::kStages;
@@ -110,13 +113,14 @@ void DpiOps::mouseSetDpi(int dpiCount, QString sensorType, QVariantList dpiValue
         const int last = (m_ctx.store && m_ctx.store->isGun()) ? kLastDpiBlock : kFirstDpiBlock;
         for (int n = kFirstDpiBlock; n <= last; ++n)
             sync.mouseSetProfile(uint(n));
-        return;
+        return m_ctx.writesOutcome();
     }
 
     if (!m_ctx.hid)
-        return;
+        return m_ctx.writesOutcome();
     const dpi::StageCodes codes = dpi::withUnusedStages(stages.codes, dpiCount, int(dpiValueArray.size()));
     m_ctx.hid->hid553_11H_SetDPISet(static_cast<uchar>(dpiCount), codes.data());
+    return m_ctx.writesOutcome();
 }
 
 QVariantList DpiOps::GetKeyboardoption()

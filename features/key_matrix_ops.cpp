@@ -53,43 +53,43 @@ void KeyMatrixOps::sendMatrix(const uchar* matrix, uchar number)
         m_ctx.hid->hid553_12H_SetKeyMatrix(matrix, number);
 }
 
-void KeyMatrixOps::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam)
+WriteOutcome KeyMatrixOps::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVariantList otherParam)
 {
     if (!m_ctx.store)
-        return;
+        return m_ctx.writesOutcome();
     // A map of another length is not a button map: padding it with zeros
     // would store and send buttons that do nothing.
     if (src64.size() != keymatrix::kSlots * keymatrix::kEntrySize) {
         ArgumentCheck::refuse("mouseSetKeyMatrix", "src64",
                               QStringLiteral("%1 numbers instead of %2")
                                   .arg(src64.size()).arg(keymatrix::kSlots * keymatrix::kEntrySize));
-        return;
+        return m_ctx.writesOutcome();
     }
     // Every number is one byte of an entry, and every period one byte of the
     // matrix: a larger one, or text, would be cut into another entry.
     QString problem = mousevalues::listProblem(src64, 0, mousevalues::kLastByte);
     if (!problem.isEmpty()) {
         ArgumentCheck::refuse("mouseSetKeyMatrix", "src64", problem);
-        return;
+        return m_ctx.writesOutcome();
     }
     problem = otherParam.size() > keymatrix::kPresetSlots
                   ? QStringLiteral("%1 preset periods, at most %2").arg(otherParam.size()).arg(keymatrix::kPresetSlots)
                   : mousevalues::listProblem(otherParam, 0, mousevalues::kLastByte);
     if (!problem.isEmpty()) {
         ArgumentCheck::refuse("mouseSetKeyMatrix", "otherParam", problem);
-        return;
+        return m_ctx.writesOutcome();
     }
     // The stored map follows the page even when the mouse refuses it.
     storePageMap(src64);
     if (!isSendData)
-        return;
+        return m_ctx.writesOutcome();
 
     const bool is560 = m_ctx.is560();
     const KeyMatrix matrix1 = keymatrix::convertMatrix(keymatrix::matrixFromValues(src64), is560);
     if (!keymatrix::hasRecoilSwitch(matrix1)) {
         if (m_ctx.hid)
             sendMatrix(matrix1.data(), 1);
-        return;
+        return m_ctx.writesOutcome();
     }
 
     const auto periods = bytesFromValues<keymatrix::kPresetSlots>(otherParam);
@@ -102,7 +102,7 @@ void KeyMatrixOps::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVaria
             (*m_ctx.blocks.block(kLayerMaskBlock))[kLayerMaskOffset] = *layers.layerMask;
     }
     if (!m_ctx.hid)
-        return;
+        return m_ctx.writesOutcome();
     if (is560)
         ProfileSync(m_ctx).mouseSetProfile(kLayerMaskBlock);
     for (int k = 0; k < keymatrix::kMatrixCount; ++k)
@@ -112,29 +112,32 @@ void KeyMatrixOps::mouseSetKeyMatrix(QVariantList src64, bool isSendData, QVaria
         m_ctx.hid->hid560_02H_SetCurrentProfile(1);
     else
         m_ctx.hid->hid553_02H_SetCurrentKeyMatrix(1);
+    return m_ctx.writesOutcome();
 }
 
-void KeyMatrixOps::mouseResetKeyMatrix()
+WriteOutcome KeyMatrixOps::mouseResetKeyMatrix()
 {
     if (!m_ctx.store || !m_ctx.hid)
-        return;
+        return m_ctx.writesOutcome();
     const KeyMatrix fw = firmwareDefault(*m_ctx.store);
     for (uchar k = 2; k <= keymatrix::kMatrixCount; ++k)
         sendMatrix(fw.data(), k);
+    return m_ctx.writesOutcome();
 }
 
-void KeyMatrixOps::mouseSwitchKeyMatrix(int indexNo)
+WriteOutcome KeyMatrixOps::mouseSwitchKeyMatrix(int indexNo)
 {
     if (indexNo < 1 || indexNo > keymatrix::kMatrixCount) {
         ArgumentCheck::refuse("mouseSwitchKeyMatrix", "indexNo",
                               QStringLiteral("no key matrix %1 (1-%2)").arg(indexNo).arg(keymatrix::kMatrixCount));
-        return;
+        return m_ctx.writesOutcome();
     }
     if (!m_ctx.hid)
-        return;
+        return m_ctx.writesOutcome();
     const uchar index = static_cast<uchar>(indexNo);
     if (m_ctx.is560())
         m_ctx.hid->hid560_02H_SetCurrentProfile(index);
     else
         m_ctx.hid->hid553_02H_SetCurrentKeyMatrix(static_cast<uchar>(index - 1));
+    return m_ctx.writesOutcome();
 }

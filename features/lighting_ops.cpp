@@ -26,23 +26,23 @@ bool indexFits(const char* parameter, uchar value, int last)
 
 } // namespace
 
-void LightingOps::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
+WriteOutcome LightingOps::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
 {
     if (!indexFits("effect", effect, mousevalues::kLastEffect)
         || !indexFits("option1", option1, mousevalues::kLastLightingStep)
         || !indexFits("option2", option2, mousevalues::kLastLightingStep))
-        return;
+        return m_ctx.writesOutcome();
     if (!m_ctx.store)
-        return;
+        return m_ctx.writesOutcome();
     const bool colourful = m_ctx.store->isColorful();
     const lighting::EffectParams params = lighting::translateEffect(colourful, effect, option1, option2);
 
     if (!m_ctx.is560()) {
         if (!m_ctx.hid)
-            return;
+            return m_ctx.writesOutcome();
         const lighting::EffectParams cmd = lighting::effectCommand553(params, colourful, m_ctx.store->is55328());
         m_ctx.hid->hid553_0DH_SetRGBLedEffect(cmd.code, cmd.first, cmd.second);
-        return;
+        return m_ctx.writesOutcome();
     }
 
     const bool isGun = m_ctx.store->isGun();
@@ -57,24 +57,25 @@ void LightingOps::mouseSetRGBEffect(uchar effect, uchar option1, uchar option2)
     ProfileSync sync(m_ctx);
     for (int n : lighting::effectBlocksToSend(isGun))
         sync.mouseSetProfile(uint(n));
+    return m_ctx.writesOutcome();
 }
 
-void LightingOps::mouseSetRGBColor(uchar type, QVariantList src24)
+WriteOutcome LightingOps::mouseSetRGBColor(uchar type, QVariantList src24)
 {
     if (type > mousevalues::kLastColourTableKind) {
         ArgumentCheck::refuse("mouseSetRGBColor", "type",
                               QStringLiteral("no colour-table kind %1 (0-%2)")
                                   .arg(int(type))
                                   .arg(mousevalues::kLastColourTableKind));
-        return;
+        return m_ctx.writesOutcome();
     }
     const QString problem = mousevalues::listProblem(src24, 0, mousevalues::kLastByte);
     if (!problem.isEmpty()) {
         ArgumentCheck::refuse("mouseSetRGBColor", "src24", problem);
-        return;
+        return m_ctx.writesOutcome();
     }
     if (!m_ctx.store)
-        return;
+        return m_ctx.writesOutcome();
     bool cut = false;
     const lighting::ColourList colours = lighting::coloursFromValues(src24, &cut);
     if (cut)
@@ -90,19 +91,20 @@ void LightingOps::mouseSetRGBColor(uchar type, QVariantList src24)
                       "the colours fit in their block");
         std::copy(colours.begin(), colours.end(), block.begin() + place.offset);
         ProfileSync(m_ctx).mouseSetProfile(uint(place.block));
-        return;
+        return m_ctx.writesOutcome();
     }
 
     if (!m_ctx.hid)
-        return;
+        return m_ctx.writesOutcome();
     if (m_ctx.store->is55328()) {
         if (lighting::sendsFixedColour(colours))
             m_ctx.hid->hid553_0CH_SetFixLEDColor(colours.data());
         else
             m_ctx.hid->hid553_10H_SetLED8StageColor(0, colours.data());
-        return;
+        return m_ctx.writesOutcome();
     }
     // These mice are given the table twice in a row.
     m_ctx.hid->hid553_10H_SetLED8StageColor(type, colours.data());
     m_ctx.hid->hid553_10H_SetLED8StageColor(type, colours.data());
+    return m_ctx.writesOutcome();
 }

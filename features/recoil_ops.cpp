@@ -194,11 +194,11 @@ QStringList RecoilOps::getGunDataKey()
     return keys;
 }
 
-void RecoilOps::mouseSendGundata(int index, QVariantList src)
+WriteOutcome RecoilOps::mouseSendGundata(int index, QVariantList src)
 {
     if (!recoil::isPresetSlot(index)) {
         ArgumentCheck::refuse("mouseSendGundata", "index", QStringLiteral("no preset slot %1 (1-3)").arg(index));
-        return;
+        return m_ctx.writesOutcome();
     }
     // Times, X and Y, each one byte of the mouse: nothing is made up or cut.
     const QString problem = src.size() != recoil::kStepValues
@@ -208,14 +208,15 @@ void RecoilOps::mouseSendGundata(int index, QVariantList src)
                                 : mousevalues::listProblem(src, 0, recoil::kLastStepValue);
     if (!problem.isEmpty()) {
         ArgumentCheck::refuse("mouseSendGundata", "src", problem);
-        return;
+        return m_ctx.writesOutcome();
     }
     if (!m_ctx.store || !m_ctx.store->isGun())
-        return;
+        return m_ctx.writesOutcome();
     if (m_ctx.is560())
         sendPreset560(index, src);
     else
         sendPreset553(index, src);
+    return m_ctx.writesOutcome();
 }
 
 void RecoilOps::sendPreset560(int slot, const QVariantList& src)

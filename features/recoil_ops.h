@@ -9,6 +9,8 @@
 // of being rewritten, one that cannot be parsed is left as it is, and a
 // change replaces the file only once the new content is complete.
 
+#include "device/write_outcome.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -20,6 +22,8 @@
 class QSettings;
 struct FeatureContext;
 
+// The operations that write to the mouse return what became of the writes
+// (FeatureContext::writesOutcome).
 class RecoilOps {
 public:
     explicit RecoilOps(FeatureContext& ctx) : m_ctx(ctx) {}
@@ -46,7 +50,7 @@ public:
     // the 553 family with the preset command, Y counted the way the mouse's
     // keyboard options ask. Without recoil presets nothing is sent; another
     // slot, or a list that is not three integers from 0 to 255, is refused.
-    void mouseSendGundata(int index, QVariantList src);
+    WriteOutcome mouseSendGundata(int index, QVariantList src);
 
     // "XYSensitive/<index>" of the current profile (default 4) and its
     // setter; `index` is 0 (X) or 1 (Y), `xyData` a slider position 0-1024.

@@ -17,3 +17,8 @@ QString FileDialogsQt::getSaveFileName(const QString& caption, const QString& di
 {
     return QFileDialog::getSaveFileName(m_parent, caption, dir, filter);
 }
+
+void FileDialogsQt::setParent(QWidget* parent)
+{
+    m_parent = parent;
+}

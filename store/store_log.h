@@ -1,5 +1,5 @@
 #pragma once
-// The logging category of the settings files, the libraries and the view host.
+// The logging category of the settings files and the libraries.
 // Every category logs by default; one alone is shown with, for example,
 // QT_LOGGING_RULES="stryde.*.debug=false;stryde.store.debug=true".
 

@@ -1,11 +1,10 @@
 #include "view/macro_event_model.h"
 
 #include "store/macro_library.h"
-#include "store/my_qquick_view.h"
+#include "view/view_facade.h"
 
-#include <QLoggingCategory>
+#include "view/view_log.h"
 
-Q_DECLARE_LOGGING_CATEGORY(lcViewModels)
 
 namespace {
 
@@ -53,9 +52,9 @@ void MacroEventModel::setView(QObject* view)
     if (m_view == view)
         return;
     m_view = view;
-    auto* host = qobject_cast<myQQuickView*>(view);
+    auto* host = qobject_cast<ViewFacade*>(view);
     if (view && !host)
-        qCWarning(lcViewModels) << "macro events: the view given is not the interface's view host";
+        qCWarning(lcView) << "macro events: the view given is not the interface's view host";
     m_library = host ? &host->macroLibrary() : nullptr;
     emit viewChanged();
 }
@@ -120,7 +119,7 @@ bool MacroEventModel::save(const QString& name, int repeat) const
     for (const MacroEvent& e : m_events)
         list.append(text(e));
     if (!m_library->saveMacroIni(name, list, repeat)) {
-        qCWarning(lcViewModels) << "macro" << name << "could not be saved";
+        qCWarning(lcView) << "macro" << name << "could not be saved";
         return false;
     }
     return true;

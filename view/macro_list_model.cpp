@@ -1,12 +1,11 @@
 #include "view/macro_list_model.h"
 
 #include "store/macro_library.h"
-#include "store/my_qquick_view.h"
+#include "view/view_facade.h"
 #include "store/name_lists.h"
 
-#include <QLoggingCategory>
+#include "view/view_log.h"
 
-Q_LOGGING_CATEGORY(lcViewModels, "stryde.view")
 
 namespace {
 // The name list of the macros (NameLists type 0).
@@ -29,9 +28,9 @@ void MacroListModel::setView(QObject* view)
     if (m_view == view)
         return;
     m_view = view;
-    auto* host = qobject_cast<myQQuickView*>(view);
+    auto* host = qobject_cast<ViewFacade*>(view);
     if (view && !host)
-        qCWarning(lcViewModels) << "macro list: the view given is not the interface's view host";
+        qCWarning(lcView) << "macro list: the view given is not the interface's view host";
     setBackends(host ? &host->macroLibrary() : nullptr, host ? &host->nameLists() : nullptr);
     emit viewChanged();
 }
@@ -109,7 +108,7 @@ bool MacroListModel::remove(int row)
         return false;
     const QString name = m_names.at(row);
     if (!m_library->deleteMacroIni(name) && !m_library->loadMacroIni(name).isEmpty()) {
-        qCWarning(lcViewModels) << "macro" << name << "could not be deleted; it stays in the list";
+        qCWarning(lcView) << "macro" << name << "could not be deleted; it stays in the list";
         return false;
     }
     beginRemoveRows(QModelIndex(), row, row);
@@ -129,11 +128,11 @@ bool MacroListModel::rename(int row, const QString& newName)
     if (name.isEmpty() || name == oldName || m_names.contains(name) || name == NameLists::padEntry())
         return false;
     if (!MacroLibrary::isValidMacroName(name)) {
-        qCInfo(lcViewModels) << "macro name refused:" << name;
+        qCInfo(lcView) << "macro name refused:" << name;
         return false;
     }
     if (!m_library->modifyMacroNameUpdateProfile(oldName, name)) {
-        qCWarning(lcViewModels) << "macro" << oldName << "could not be renamed to" << name;
+        qCWarning(lcView) << "macro" << oldName << "could not be renamed to" << name;
         return false;
     }
     m_names[row] = name;
@@ -147,5 +146,5 @@ bool MacroListModel::rename(int row, const QString& newName)
 void MacroListModel::storeNames()
 {
     if (m_lists && !m_lists->updataNameList(kMacroNames, m_names))
-        qCWarning(lcViewModels) << "the macro name list could not be stored";
+        qCWarning(lcView) << "the macro name list could not be stored";
 }

@@ -9,9 +9,9 @@ import "./theme"
 // The root of the interface: 1024 × 640, shown in the frameless window.
 // It holds the fonts (the colours and the skin's pictures are the Theme's), the panels of the
 // main screen, the dialogs, the Save / Reset logic that spans the panels and
-// the functions the native side calls: initUI, run, setProtectUI,
-// setCurrentDPI, detectKeyboard and detectMouse. Pages refer to the root and
-// to each other by the ids used here.
+// what the native side tells the pages (ui_View's signals, handled in one
+// Connections block below). Pages refer to the root and to each other by the
+// ids used here.
 Item {
     id: mainIten
     width: 1024
@@ -26,9 +26,9 @@ Item {
     property string language: "ChineseSimplified"
     property string url: "https://korvex.example/support"
     property bool isPownOn: false
-    // The Gun Editor entry of the editor box is hidden; the native side shows
-    // it when the program is started with --show-gun-editor.
-    property bool showGunEditor: false
+    // The Gun Editor entry of the editor box is hidden; it is shown when the
+    // program is started with --show-gun-editor.
+    property bool showGunEditor: ui_View.showGunEditor
 
     property string fontFamily: "微软雅黑"
     property int fontNormalSize: 12
@@ -65,9 +65,8 @@ Item {
             icType = String(ui_View.getGlobalData("mouse/icType"))
             is55328 = toBool(ui_View.getGlobalData("mouse/is55328"))
             isGun = toBool(ui_View.getGlobalData("mouse/isGun"))
-            var keyCount = parseInt(ui_View.getGlobalData("mouse/keyCount"))
-            if (!isNaN(keyCount))
-                mouseMain.keyCount = keyCount
+            if (ui_View.keyCount > 0)
+                mouseMain.keyCount = ui_View.keyCount
             var lang = String(ui_View.getGlobalData("common/language"))
             if (lang !== "")
                 language = lang
@@ -76,9 +75,7 @@ Item {
                 url = address
             helpMenu.setAddress(url)
 
-            // A 560 mouse always starts on its first profile.
-            if (icType === "560" && parseInt(ui_View.mouseReadCurrentProfile()) !== 1)
-                hid.hid560_02H_SetCurrentProfile(1)
+            ui_View.startOnFirstProfile()
 
             mainLang = langStrings("main", mainLang)
             keyMatrixMain.keyMatrixLang = langStrings("keyMatrix", keyMatrixMain.keyMatrixLang)
@@ -198,6 +195,25 @@ Item {
             dialogs[i].visible = false
     }
 
+    // What the native side tells the pages.
+    Connections {
+        target: ui_View
+        function onStartRequested() { mainIten.initUI() }
+        function onRunRequested() { mainIten.run() }
+        function onLockRequested(busyTime) { mainIten.setProtectUI(busyTime) }
+        function onDpiStageReported(stage) { mainIten.setCurrentDPI(stage) }
+        function onReloadRequested() { mainIten.reloadPages() }
+        function onBusyChanged() { mainIten.controlUIEnable(!ui_View.busy) }
+        function onProfileChoiceRequested(profile) { mainIten.chooseProfile(profile) }
+        function onKeyboardCaptured(isDown, usbCode) { mainIten.detectKeyboard(isDown, usbCode) }
+        function onMouseCaptured(isDown, veskCode, x, y) { mainIten.detectMouse(isDown, veskCode, x, y) }
+        function onWriteFailed(operation, reached) {
+            console.log("not saved:", operation, reached ? "did not read back as written" : "did not reach the mouse")
+            if (mainIten.savingPage)
+                mainIten.savingPage.isSave = true
+        }
+    }
+
     Connections {
         target: ui_Ctl
         function onWaitingForMouseChanged() {
@@ -242,7 +258,7 @@ Item {
             dpiSettingMain.currentDPI = 2
             gunControlMain.resetData()
             lodMain.isSave = false
-            hid.hid553_01H_SetReportRate(1)
+            ui_View.resetReportRate()
         } finally {
             ui_View.commitBlockWrites()
         }
@@ -292,15 +308,16 @@ Item {
         return false
     }
 
-    // Saves one page. When a profile block it sent did not read back as
-    // written, the mouse does not hold the page's values: it stays unsaved.
-    // Gives the page and the profile blocks it left to the end of the Save.
+    // Saves one page. When a write of its save did not reach the mouse or
+    // did not read back as written (ui_View's writeFailed), the mouse does
+    // not hold the page's values: it stays unsaved. Gives the page and the
+    // profile blocks it left to the end of the Save, where they are written.
+    property Item savingPage: null
     function savePage(page, save) {
-        var unverified = parseInt(ui_View.unverifiedWrites())
         page.isSave = false
+        savingPage = page
         save()
-        if (parseInt(ui_View.unverifiedWrites()) !== unverified)
-            page.isSave = true
+        savingPage = null
         return { page: page, blocks: parseInt(ui_View.notedBlockWrites()) }
     }
 

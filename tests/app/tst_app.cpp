@@ -15,7 +15,8 @@
 #include "features/backup_folder.h"
 #include "features/mouse_backup.h"
 #include "features/pointer_backend.h"
-#include "store/my_qquick_view.h"
+#include "view/my_qquick_view.h"
+#include "view/view_facade.h"
 #include "store/settings_store.h"
 #include "store/scripted_file_dialogs.h"
 #include "support/data_fixture.h"
@@ -424,8 +425,8 @@ private slots:
                 read << uchar(e.frame.at(1));
         }
         QCOMPARE(read, blocks);
-        QCOMPARE(app.widget->view()->featureContext().blocks.block(1)->at(84), uchar(0x42));
-        QVERIFY(app.widget->view()->featureContext().blocks.wasRead());
+        QCOMPARE(app.widget->view()->facade()->featureContext().blocks.block(1)->at(84), uchar(0x42));
+        QVERIFY(app.widget->view()->facade()->featureContext().blocks.wasRead());
         // The interface starts the mouse on its first profile.
         app.settle();
         QCOMPARE(int(app.mouse->state().currentProfile), 1);
@@ -751,7 +752,7 @@ private slots:
         app.settle();
         app.unlock();
         // Turning the mouse's reports on at connect was the run's first write.
-        MouseBackup& backup = app.widget->view()->mouseBackup();
+        MouseBackup& backup = app.widget->view()->facade()->mouseBackup();
         const QString file = backup.lastBackup();
         const std::optional<BackupRecord> saved = BackupFolder::load(file);
         QVERIFY(saved);
@@ -800,7 +801,7 @@ private slots:
         QVERIFY(app.mouse->setOption(QStringLiteral("corruptBlock"), QStringLiteral("1")));
         app.tray.texts.clear();
         QTest::ignoreMessage(QtWarningMsg, "profile block 1 did not read back as written, also after it was written again");
-        app.widget->view()->mouseSetProfile(1);
+        app.widget->view()->facade()->mouseSetProfile(1);
         QCOMPARE(app.tray.texts, QStringList{QStringLiteral(
             "Warning|The mouse did not take what was saved (profile block 1 reads back differently).")});
     }
@@ -815,13 +816,13 @@ private slots:
         app.tray.texts.clear();
         const QString slot = app.data.path(QStringLiteral("modules/setting/p1.bin"));
         QVERIFY(QFile::remove(slot) && QDir().mkpath(slot));
-        app.widget->view()->setData(QStringLiteral("mouse/dpiCount"), 3);
+        app.widget->view()->facade()->setData(QStringLiteral("mouse/dpiCount"), 3);
         QTRY_COMPARE(app.tray.texts.size(), 1);
         const QString folder = QDir::toNativeSeparators(QFileInfo(slot).absolutePath());
         QVERIFY2(app.tray.texts.first().contains(folder), qPrintable(app.tray.texts.first()));
         QVERIFY(app.tray.texts.first().contains(QStringLiteral("cannot be written")));
-        app.widget->view()->setData(QStringLiteral("mouse/dpiCount"), 4);
-        app.widget->view()->resetProfile(0);
+        app.widget->view()->facade()->setData(QStringLiteral("mouse/dpiCount"), 4);
+        app.widget->view()->facade()->resetProfile(0);
         app.settle();
         QCOMPARE(app.tray.texts.size(), 1);
     }
@@ -877,7 +878,7 @@ private slots:
         rules.switcher().poll();
         app.settle();
         QCOMPARE(app.rootProperty("profileNo").toInt(), 1);
-        QCOMPARE(app.widget->view()->store().currentProfile(), 1);
+        QCOMPARE(app.widget->view()->facade()->store().currentProfile(), 1);
         QCOMPARE(dpiTables(), 1);
         QCOMPARE(app.widget->trayIcon()->toolTip(), tray + QStringLiteral("Game — for krita"));
 

@@ -11,7 +11,8 @@
 #include "device/clock.h"
 #include "device/virtual_mouse.h"
 #include "features/pointer_backend.h"
-#include "store/my_qquick_view.h"
+#include "view/my_qquick_view.h"
+#include "view/view_facade.h"
 #include "store/scripted_file_dialogs.h"
 #include "support/data_fixture.h"
 

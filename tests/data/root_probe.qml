@@ -1,14 +1,21 @@
 import QtQuick
 
-// Stands in for the interface's root: records the calls the native side makes.
+// Stands in for the interface's root: records what the native side tells the pages.
 Item {
+    id: probe
     width: 1024
     height: 640
     property string log: ""
-    function initUI() { log += "initUI;" }
-    function run() { log += "run;" }
-    function setProtectUI(interval) { log += "protect:" + interval + ";" }
-    function setCurrentDPI(stage) { log += "dpi:" + stage + ";" }
-    function detectKeyboard(isDown, usbCode) { log += "key:" + isDown + "," + usbCode + ";" }
-    function detectMouse(isDown, code, x, y) { log += "mouse:" + isDown + "," + code + "," + x + "," + y + ";" }
+    Connections {
+        target: ui_View
+        function onStartRequested() { probe.log += "initUI;" }
+        function onRunRequested() { probe.log += "run;" }
+        function onLockRequested(busyTime) { probe.log += "protect:" + busyTime + ";" }
+        function onDpiStageReported(stage) { probe.log += "dpi:" + stage + ";" }
+        function onKeyboardCaptured(isDown, usbCode) { probe.log += "key:" + isDown + "," + usbCode + ";" }
+        function onMouseCaptured(isDown, veskCode, x, y) { probe.log += "mouse:" + isDown + "," + veskCode + "," + x + "," + y + ";" }
+        function onReloadRequested() { probe.log += "reload;" }
+        function onBusyChanged() { probe.log += "busy:" + ui_View.busy + ";" }
+        function onWriteFailed(operation, reached) { probe.log += "failed:" + operation + "," + reached + ";" }
+    }
 }

@@ -157,7 +157,11 @@ private slots:
         QCOMPARE(rig.hid.transport().failedCommands() - failedBefore, quint64(verified ? 0 : 1));
         const bool reported = result == int(cmd560::BlockWrite::NotVerified);
         QCOMPARE(host.unverified, reported ? QList<int>{3} : QList<int>{});
-        QCOMPARE(rig.hid.unverifiedWrites(), quint64(reported ? 1 : 0));
+        const WriteOutcome outcome = verified ? WriteOutcome::Done
+                                              : reported ? WriteOutcome::NotVerified : WriteOutcome::NotReached;
+        QCOMPARE(int(rig.hid.outcome()), int(outcome));
+        rig.hid.resetOutcome();
+        QCOMPARE(int(rig.hid.outcome()), int(WriteOutcome::Done));
         QVERIFY(rig.hid.transport().isReady());
         QVERIFY(rig.opensClosed());
     }

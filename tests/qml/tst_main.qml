@@ -112,6 +112,30 @@ StrydeTestCase {
         compare(save.color, Theme.colorBlue)
     }
 
+    // A save the mouse did not take leaves its page unsaved (the Save button
+    // stays red); the pages it took are saved, and a later Save that takes
+    // clears the mark.
+    function test_a_save_the_mouse_did_not_take_stays_unsaved_data() {
+        return [
+            { tag: "553, a lost chunk", family: 553, option: "failChunk", value: "0" },
+            { tag: "560, a block that reads back wrong", family: 560, option: "corruptBlock", value: "1" }
+        ]
+    }
+    function test_a_save_the_mouse_did_not_take_stays_unsaved(data) {
+        startMain({ family: data.family })
+        verify(rig.setMouseOption(data.option, data.value))
+        item("dpiSettingMain").isSave = true
+        item("lodMain").isSave = true
+        click(item("saveButton"))
+        verify(item("dpiSettingMain").isSave, "the DPI page stays unsaved")
+        verify(!item("lodMain").isSave, "the lift-off was taken")
+        compare(item("saveButton").faceColor, root.colorUnsaved)
+        verify(ui_View.enabled)
+        verify(rig.setMouseOption(data.option, "-1"))
+        click(item("saveButton"))
+        verify(!root.hasUnsaved)
+    }
+
     function test_reset_cancel_sends_nothing_and_ok_resets_the_mouse() {
         startMain()
         hid.hid553_0BH_SetCurrentDPI(1)

@@ -12,7 +12,8 @@
 #include "app/app_rules_bridge.h"
 #include "app/ui_controler.h"
 #include "device/hid_thread.h"
-#include "store/my_qquick_view.h"
+#include "view/my_qquick_view.h"
+#include "view/view_facade.h"
 #include "support/qml_rig.h"
 #include "view/view_types.h"
 
@@ -146,7 +147,7 @@ void QmlLint::everyQmlFileIsClean()
     QStringList components;
     QStringList globals;
     const QList<QPair<QString, const QMetaObject*>> contexts{
-        {QStringLiteral("ui_View"), &myQQuickView::staticMetaObject},
+        {QStringLiteral("ui_View"), &ViewFacade::staticMetaObject},
         {QStringLiteral("hid"), &Hid_Thread::staticMetaObject},
         {QStringLiteral("ui_Ctl"), &Ui_Controler::staticMetaObject},
         {QStringLiteral("appRules"), &AppRulesBridge::staticMetaObject},

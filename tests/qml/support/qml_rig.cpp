@@ -6,7 +6,8 @@
 #include "device/tracing_hid_api.h"
 #include "device/virtual_mouse.h"
 #include "features/profile_sync.h"
-#include "store/my_qquick_view.h"
+#include "view/view_facade.h"
+#include "view/view_types.h"
 #include "support/data_fixture.h"
 #include "support/fake_pointer_backend.h"
 #include "support/link_rig.h"
@@ -70,7 +71,7 @@ bool QmlRig::start(const QVariantMap& options)
         writeSettings(data->path(it.key()), it.value().toMap());
 
     // The old view goes only after the new one is published.
-    std::unique_ptr<myQQuickView> oldView = std::move(m_view);
+    std::unique_ptr<ViewFacade> oldView = std::move(m_view);
     std::unique_ptr<Hid_Thread> oldHid = std::move(m_hid);
     std::unique_ptr<TracingHidApi> oldTracer = std::move(m_tracer);
     std::unique_ptr<VirtualMouse> oldMouse = std::move(m_mouse);
@@ -97,7 +98,7 @@ bool QmlRig::start(const QVariantMap& options)
     m_host = std::make_unique<FakeLinkHost>();
     m_host->gun = options.value(QStringLiteral("isGun"), true).toBool();
     m_hid->setHost(m_host.get());
-    m_view = std::make_unique<myQQuickView>(m_data->root(), &m_dialogs,
+    m_view = std::make_unique<ViewFacade>(m_data->root(), &m_dialogs,
                                             std::make_unique<FakePointerBackend>(m_pointer));
     m_view->setObjectName(QStringLiteral("ui_View"));
     m_view->setHidLink(m_hid.get());
@@ -202,6 +203,31 @@ QVariantList QmlRig::fileDialogCalls() const
         calls.append(QVariantMap{{QStringLiteral("save"), c.save}, {QStringLiteral("caption"), c.caption},
                                  {QStringLiteral("dir"), c.dir}, {QStringLiteral("filter"), c.filter}});
     return calls;
+}
+
+QString QmlRig::compareGolden(const QString& name, const QStringList& lines) const
+{
+    const QString path = QStringLiteral(STRYDE_SOURCE_DIR "/tests/data/") + name;
+    if (qEnvironmentVariableIntValue("STRYDE_UPDATE_GOLDEN") == 1) {
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QStringLiteral("cannot write ") + path;
+        out.write(lines.join(QLatin1Char('\n')).toUtf8() + '\n');
+        return QString();
+    }
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return QStringLiteral("no golden file ") + path + QStringLiteral(" (STRYDE_UPDATE_GOLDEN=1 writes it)");
+    QStringList golden = QString::fromUtf8(in.readAll()).split(QLatin1Char('\n'));
+    if (!golden.isEmpty() && golden.constLast().isEmpty())
+        golden.removeLast();
+    for (int i = 0; i < qMax(golden.size(), lines.size()); ++i) {
+        const QString want = i < golden.size() ? golden.at(i) : QStringLiteral("(end)");
+        const QString got = i < lines.size() ? lines.at(i) : QStringLiteral("(end)");
+        if (want != got)
+            return QStringLiteral("%1 line %2: expected \"%3\", got \"%4\"").arg(name).arg(i + 1).arg(want, got);
+    }
+    return QString();
 }
 
 QString QmlRig::screenshotPath(const QString& name) const

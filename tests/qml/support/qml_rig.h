@@ -25,7 +25,7 @@ class QQmlEngine;
 class QQuickItem;
 class TracingHidApi;
 class VirtualMouse;
-class myQQuickView;
+class ViewFacade;
 struct PointerRecord;
 
 class QmlRig : public QObject {
@@ -34,7 +34,7 @@ public:
     explicit QmlRig(QQmlEngine* engine, QObject* parent = nullptr);
     ~QmlRig() override;
 
-    myQQuickView* view() const { return m_view.get(); }
+    ViewFacade* view() const { return m_view.get(); }
     VirtualMouse* mouse() const { return m_mouse.get(); }
 
     // Starts afresh. Options (all optional):
@@ -97,6 +97,12 @@ public:
     // and images the way the pages do. Null (and a warning) on errors.
     Q_INVOKABLE QObject* createControl(const QString& qml, QQuickItem* parentItem);
 
+    // --- golden files ----------------------------------------------------------
+    // Compares `lines` with tests/data/<name> line by line: "" when they agree,
+    // else where they part. With STRYDE_UPDATE_GOLDEN=1 in the environment the
+    // file is written from `lines` instead (and "" returned).
+    Q_INVOKABLE QString compareGolden(const QString& name, const QStringList& lines) const;
+
     // --- screenshots -----------------------------------------------------------
     // build/screenshots/<name>.png (the folder is created).
     Q_INVOKABLE QString screenshotPath(const QString& name) const;
@@ -115,6 +121,6 @@ private:
     std::unique_ptr<VirtualMouse> m_mouse;
     std::unique_ptr<TracingHidApi> m_tracer;
     std::unique_ptr<Hid_Thread> m_hid;
-    std::unique_ptr<myQQuickView> m_view;
+    std::unique_ptr<ViewFacade> m_view;
     std::unique_ptr<AppRulesBridge> m_appRules;
 };

@@ -1,15 +1,21 @@
-// The view host as QML and the tools see it: its slot table, its calls into
-// the QML root (queued or direct, from any thread) and the device-link flag.
+// ui_View as QML and the tools see it: its slot table, what it tells the
+// pages (queued or direct, from any thread), the outcome of its writes and
+// the device-link flag; and the window that shows the pages.
 
 #include "device/clock.h"
 #include "device/hid_thread.h"
 #include "device/virtual_mouse.h"
 #include "features/pointer_backend.h"
-#include "store/my_qquick_view.h"
+#include "features/profile_sync.h"
+#include "view/my_qquick_view.h"
+#include "view/view_facade.h"
 #include "store/scripted_file_dialogs.h"
 #include "support/data_fixture.h"
 
 #include <QMetaMethod>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSignalSpy>
 #include <QQuickItem>
 #include <QThread>
 #include <QtTest>
@@ -41,13 +47,13 @@ class TestViewHost : public QObject {
     DataFixture m_data;
     ScriptedFileDialogs m_dialogs;
 
-    std::unique_ptr<myQQuickView> makeView()
+    std::unique_ptr<myQQuickView> makeWindow()
     {
-        auto v = std::make_unique<myQQuickView>(m_data.root(), &m_dialogs, nullptr);
-        v->setSource(QUrl::fromLocalFile(QStringLiteral(STRYDE_SOURCE_DIR "/tests/data/root_probe.qml")));
-        return v;
+        auto w = std::make_unique<myQQuickView>(m_data.root(), &m_dialogs, nullptr);
+        w->setSource(QUrl::fromLocalFile(QStringLiteral(STRYDE_SOURCE_DIR "/tests/data/root_probe.qml")));
+        return w;
     }
-    static QString log(myQQuickView& v) { return v.rootObject()->property("log").toString(); }
+    static QString log(myQQuickView& w) { return w.rootObject()->property("log").toString(); }
 
 private slots:
     // QML and the tools address these by name and the table's order is the
@@ -90,8 +96,9 @@ private slots:
             "void setBusy(int busyTime)", "void setCurrentDPI(int dpiValue)",
         };
         QCOMPARE(expected.size(), 56);
-        QCOMPARE(QString::fromLatin1(myQQuickView::staticMetaObject.className()), QStringLiteral("myQQuickView"));
-        QCOMPARE(publicSlots(myQQuickView::staticMetaObject), expected);
+        QCOMPARE(publicSlots(ViewFacade::staticMetaObject), expected);
+        // The window adds no slot of its own.
+        QCOMPARE(publicSlots(myQQuickView::staticMetaObject), QStringList());
     }
 
     void slotOrderOfTheDeviceLink()
@@ -113,44 +120,120 @@ private slots:
         QCOMPARE(names, expected);
     }
 
-    // initUI and run are queued (they run after the caller returns, in order);
-    // setBusy and setCurrentDPI run the root's function before returning.
-    void callsIntoTheRoot()
+    // initUI and run are queued (they reach the pages after the caller
+    // returns, in order); setBusy and setCurrentDPI reach them before returning.
+    void signalsToThePages()
     {
-        auto v = makeView();
-        QVERIFY(v->rootObject());
+        auto w = makeWindow();
+        QVERIFY(w->rootObject());
+        ViewFacade* v = w->facade();
         v->initUI();
         v->runUI();
         v->setBusy(1000);
         v->setCurrentDPI(3);
-        QCOMPARE(log(*v), QStringLiteral("protect:1000;dpi:3;"));
+        QCOMPARE(log(*w), QStringLiteral("protect:1000;dpi:3;"));
+        QCOMPARE(v->currentDpi(), 3);
         QCoreApplication::processEvents();
-        QCOMPARE(log(*v), QStringLiteral("protect:1000;dpi:3;initUI;run;"));
+        QCOMPARE(log(*w), QStringLiteral("protect:1000;dpi:3;initUI;run;"));
         v->notifyKeyboard(true, 0x28);
         v->notifyMouse(false, 0xF0, 4294967286u, 7);
-        QVERIFY(!log(*v).contains(QStringLiteral("key:")));
+        QVERIFY(!log(*w).contains(QStringLiteral("key:")));
         QCoreApplication::processEvents();
-        QVERIFY(log(*v).endsWith(QStringLiteral("key:true,40;mouse:false,240,4294967286,7;")));
+        QVERIFY(log(*w).endsWith(QStringLiteral("key:true,40;mouse:false,240,4294967286,7;")));
+        // A restore holds the pages, then has them read everything again.
+        v->showBusy(true);
+        v->reloadPages();
+        v->showBusy(false);
+        QVERIFY(log(*w).endsWith(QStringLiteral("busy:true;reload;busy:false;")));
+        // The stage 0 reaches the pages (they ignore it) but is no stage.
+        v->setCurrentDPI(0);
+        QVERIFY(log(*w).endsWith(QStringLiteral("dpi:0;")));
+        QCOMPARE(v->currentDpi(), 3);
+    }
+
+    // The window takes input only while the pages are enabled.
+    void windowFollowsTheEnabledState()
+    {
+        auto w = makeWindow();
+        QSignalSpy changed(w->facade(), &ViewFacade::enabledChanged);
+        w->facade()->setEnabled(false);
+        QVERIFY(!w->isEnabled());
+        w->facade()->setEnabled(false);
+        QCOMPARE(changed.count(), 1);
+        w->facade()->setEnabled(true);
+        QVERIFY(w->isEnabled());
+    }
+
+    // A write that does not reach the mouse, or a profile block that does not
+    // read back as written, is one writeFailed; a write the mouse took is none.
+    void writeFailuresTravelUp_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("failures");
+        QTest::addColumn<bool>("reached");
+        QTest::newRow("553 taken") << "553" << "" << 0 << false;
+        QTest::newRow("553 lost chunk") << "553" << "failChunk=0" << 1 << false;
+        QTest::newRow("560 taken") << "560" << "" << 0 << false;
+        QTest::newRow("560 block reads back wrong") << "560" << "corruptBlock=1" << 1 << true;
+    }
+    void writeFailuresTravelUp()
+    {
+        QFETCH(QString, family);
+        QFETCH(QString, fault);
+        QFETCH(int, failures);
+        QFETCH(bool, reached);
+        DataFixture data;
+        {
+            QSettings s(data.path(QStringLiteral("modules/setting/apConfig.bin")), QSettings::IniFormat);
+            s.setValue(QStringLiteral("mouse/icType"), family);
+        }
+        VirtualClock clock;
+        VirtualMouse mouse(clock, identityFromCatalogue(data.path(QStringLiteral("modules/setting/apConfig.bin"))));
+        if (!fault.isEmpty())
+            QVERIFY(mouse.setOption(fault.section(QLatin1Char('='), 0, 0), fault.section(QLatin1Char('='), 1)));
+        Hid_Thread hid(mouse, clock);
+        ViewFacade v(data.root(), &m_dialogs, nullptr);
+        v.setHidLink(&hid);
+        QVERIFY(hid.checkDevices(data.path(QStringLiteral("modules/setting/apConfig.bin"))) >= 0);
+        v.clearHidBusy();
+        if (v.featureContext().is560())
+            v.profileSync().readAtConnect();
+        QSignalSpy failed(&v, &ViewFacade::writeFailed);
+        if (reached)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("did not read back as written")));
+        if (failures)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^mouseSetDpi: the mouse")));
+        v.mouseSetDpi(4, QStringLiteral("3389"), {400, 800, 1600, 3200, 6400, 8000, 10000, 12000});
+        QCOMPARE(failed.count(), failures);
+        if (failures) {
+            QCOMPARE(failed.at(0).at(0).toString(), QStringLiteral("mouseSetDpi"));
+            QCOMPARE(failed.at(0).at(1).toBool(), reached);
+        }
+        // The next operation starts afresh.
+        v.mouseSetCurrentDPI(2);
+        QCOMPARE(failed.count(), failures);
     }
 
     // From another thread the calls reach the root on the GUI thread, later.
     void callsFromAnotherThreadAreQueued()
     {
-        auto v = makeView();
-        QThread* t = QThread::create([&v] {
+        auto w = makeWindow();
+        ViewFacade* v = w->facade();
+        QThread* t = QThread::create([v] {
             v->setCurrentDPI(5);
             v->setBusy(20);
         });
         t->start();
         t->wait();
         delete t;
-        QCOMPARE(log(*v), QString());
-        QTRY_COMPARE(log(*v), QStringLiteral("dpi:5;protect:20;"));
+        QCOMPARE(log(*w), QString());
+        QTRY_COMPARE(log(*w), QStringLiteral("dpi:5;protect:20;"));
     }
 
-    void withoutARootNothingHappens()
+    void withoutPagesNothingHappens()
     {
-        myQQuickView v(m_data.root(), &m_dialogs, nullptr);
+        ViewFacade v(m_data.root(), &m_dialogs, nullptr);
         v.initUI();
         v.setBusy(5);
         v.setCurrentDPI(1);
@@ -163,7 +246,7 @@ private slots:
         VirtualClock clock;
         VirtualMouse mouse(clock);
         Hid_Thread hid(mouse, clock);
-        myQQuickView v(m_data.root(), &m_dialogs, nullptr);
+        ViewFacade v(m_data.root(), &m_dialogs, nullptr);
         v.setHidLink(&hid);
         QVERIFY(hid.transport().claim());
         QVERIFY(!hid.transport().isReady());
@@ -174,10 +257,19 @@ private slots:
     // The store opens on the data folder with the model flags of the installed file.
     void storeOpensOnTheDataFolder()
     {
-        myQQuickView v(m_data.root(), &m_dialogs, nullptr);
+        ViewFacade v(m_data.root(), &m_dialogs, nullptr);
         QCOMPARE(v.getGlobalData(QStringLiteral("mouse/icType")).toString(), QStringLiteral("553"));
         QCOMPARE(v.getDataList(QStringLiteral("mouse/dpiValueArray"), true).size(), 8);
+        QSignalSpy profile(&v, &ViewFacade::currentProfileChanged);
         v.setCurrentProfile(3);
+        QCOMPARE(v.profileNo(), 3);
+        QCOMPARE(profile.count(), 1);
+        QSignalSpy keys(&v, &ViewFacade::keyCountChanged);
+        v.setGlobalData(QStringLiteral("mouse/keyCount"), 6);
+        QCOMPARE(v.keyCount(), 6);
+        v.setGlobalData(QStringLiteral("mouse/keyCount"), QStringLiteral("many"));
+        QCOMPARE(v.keyCount(), 0);
+        QCOMPARE(keys.count(), 2);
         v.setData(QStringLiteral("mouse/probe"), 7);
         QCOMPARE(v.getData(QStringLiteral("mouse/probe"), false).toInt(), 7);
         v.setCurrentProfile(0);

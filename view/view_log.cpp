@@ -1,0 +1,3 @@
+#include "view/view_log.h"
+
+Q_LOGGING_CATEGORY(lcView, "stryde.view")

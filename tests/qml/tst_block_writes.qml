@@ -1,5 +1,6 @@
 import QtQuick
 import QtTest
+import "../../modules/qml/theme"
 
 // A Save, a Reset and a profile switch write each profile block of a 560
 // mouse once, with the changes of every page in it. What the mouse and the
@@ -153,7 +154,7 @@ StrydeTestCase {
         verify(item("dpiSettingMain").isSave, "the DPI page is not saved")
         verify(item("lightControlMain").isSave, "the lighting page is not saved")
         verify(!item("lodMain").isSave, "the lift-off sent no block: saved")
-        compare(item("saveButton").faceColor, root.colorUnsaved)
+        compare(item("saveButton").faceColor, Theme.colorUnsaved)
         verify(ui_View.enabled, "unlocked again")
 
         // Once the mouse takes them, the next Save writes what it lacks.

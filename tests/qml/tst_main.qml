@@ -129,7 +129,7 @@ StrydeTestCase {
         click(item("saveButton"))
         verify(item("dpiSettingMain").isSave, "the DPI page stays unsaved")
         verify(!item("lodMain").isSave, "the lift-off was taken")
-        compare(item("saveButton").faceColor, root.colorUnsaved)
+        compare(item("saveButton").faceColor, Theme.colorUnsaved)
         verify(ui_View.enabled)
         verify(rig.setMouseOption(data.option, "-1"))
         click(item("saveButton"))

@@ -18,6 +18,26 @@ Item {
 
     signal btnClick(int index)
 
+    // A click, a key or a screen reader: the handler first, then the tick.
+    function toggle() {
+        check.btnClick(check.index)
+        check.isSelect = !check.isSelect
+    }
+
+    activeFocusOnTab: true
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    Keys.onSpacePressed: check.toggle()
+    Keys.onReturnPressed: check.toggle()
+    Keys.onEnterPressed: check.toggle()
+    Accessible.role: Accessible.CheckBox
+    Accessible.name: check.textValue
+    Accessible.checkable: true
+    Accessible.checked: check.isSelect
+    Accessible.focusable: true
+    Accessible.onPressAction: check.toggle()
+    Accessible.onToggleAction: check.toggle()
+
     Text {
         id: label
         anchors.left: parent.left
@@ -39,6 +59,7 @@ Item {
         border.color: checkArea.containsMouse ? colorOrange : check.borderColor
         Image {
             anchors.fill: parent
+            Accessible.ignored: true
             source: sourceCheckBtn
             visible: check.isSelect
         }
@@ -48,9 +69,10 @@ Item {
         anchors.fill: parent
         anchors.margins: -4
         hoverEnabled: true
-        onClicked: {
-            check.btnClick(check.index)
-            check.isSelect = !check.isSelect
-        }
+        onClicked: check.toggle()
+    }
+    FocusRing {
+        id: ring
+        outset: 4
     }
 }

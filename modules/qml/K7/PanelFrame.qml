@@ -21,6 +21,10 @@ Rectangle {
 
     signal resetClicked()
 
+    // A group named by its title.
+    Accessible.role: Accessible.Grouping
+    Accessible.name: panel.title
+
     Item {
         id: titleBar
         width: parent.width
@@ -41,6 +45,7 @@ Rectangle {
             height: 16
             source: panel.icon
             visible: String(panel.icon) !== ""
+            Accessible.ignored: true
         }
         Text {
             anchors.left: titleIcon.visible ? titleIcon.right : parent.left
@@ -63,6 +68,7 @@ Rectangle {
             visible: panel.showReset
             source: sourceResetBtn
             hoverSource: sourceResetBtnH
+            accessibleName: accessibleLang[3] + " " + panel.title
             onClicked: panel.resetClicked()
         }
         Rectangle {

@@ -18,6 +18,18 @@ Rectangle {
 
     signal clicked()
 
+    // Tab reaches it; Space or Enter presses it.
+    activeFocusOnTab: true
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    Keys.onSpacePressed: button.clicked()
+    Keys.onReturnPressed: button.clicked()
+    Keys.onEnterPressed: button.clicked()
+    Accessible.role: Accessible.Button
+    Accessible.name: button.text
+    Accessible.focusable: true
+    Accessible.onPressAction: button.clicked()
+
     Text {
         anchors.centerIn: parent
         width: parent.width - 8
@@ -34,5 +46,8 @@ Rectangle {
         hoverEnabled: true
         cursorShape: Qt.PointingHandCursor
         onClicked: button.clicked()
+    }
+    FocusRing {
+        id: ring
     }
 }

@@ -28,6 +28,8 @@ Item {
     Component.onCompleted: if (visible) readTexts()
 
     Image {
+
+        Accessible.ignored: true
         x: 352
         y: 110
         width: 320
@@ -46,6 +48,9 @@ Item {
         radius: 4
         color: "#e0141414"
         border.color: colorGray1
+        Accessible.role: Accessible.StaticText
+        Accessible.name: waiting.waitingLang[0]
+        Accessible.description: waiting.waitingLang[1] + " " + waiting.waitingLang[2]
 
         Rectangle {
             // The accent mark in front of the title, as on every panel.

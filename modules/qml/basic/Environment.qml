@@ -22,6 +22,7 @@ Item {
     }
     // The hatch, kept inside the rounded corners; the two parts line up.
     Image {
+        Accessible.ignored: true
         y: 48
         width: 1024
         height: 582
@@ -29,6 +30,7 @@ Item {
         source: sourceHatch
     }
     Image {
+        Accessible.ignored: true
         x: 10
         y: 630
         width: 1004
@@ -37,6 +39,7 @@ Item {
         source: sourceHatch
     }
     Image {
+        Accessible.ignored: true
         x: 222
         y: 50
         width: 580
@@ -45,16 +48,19 @@ Item {
         source: sourceBackground
     }
     Image {
+        Accessible.ignored: true
         x: 312
         y: 562
         source: sourceRing
     }
     Image {
+        Accessible.ignored: true
         x: 288
         y: 120
         source: sourceBracket
     }
     Image {
+        Accessible.ignored: true
         x: 726
         y: 120
         mirror: true
@@ -76,6 +82,7 @@ Item {
         }
     }
     Image {
+        Accessible.ignored: true
         x: 256
         y: 634
         source: sourceFoot
@@ -88,11 +95,14 @@ Item {
     }
 
     Image {
+
+        Accessible.ignored: true
         width: 1024
         height: 48
         source: sourceTitleBar
     }
     Image {
+        Accessible.ignored: true
         x: 27
         y: 12
         source: sourceTitleLogo

@@ -20,18 +20,21 @@ Item {
             objectName: "helpIcon"
             source: sourceAsk
             hoverSource: sourceAskH
+            accessibleName: accessibleLang[2]
             onClicked: menuUp.btnClicked(2)
         }
         IconButton {
             objectName: "minIcon"
             source: sourceMinBtn
             hoverSource: sourceMinBtnH
+            accessibleName: accessibleLang[1]
             onClicked: menuUp.btnClicked(0)
         }
         IconButton {
             objectName: "closeIcon"
             source: sourceCloseBtn
             hoverSource: sourceCloseBtnH
+            accessibleName: accessibleLang[0]
             onClicked: menuUp.btnClicked(1)
         }
     }
@@ -49,6 +52,7 @@ Item {
         bgColor: colorOrange
         borderColor: colorOrange
         mdItems: profileMain.profileDataModel0
+        accessibleName: accessibleLang[8]
         onBtnClick: mainIten.closeMenusExcept(profileList)
         onValueChange: function(index) {
             var entry = profileMain.profileDataModel0.get(index)

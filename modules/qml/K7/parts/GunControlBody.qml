@@ -25,6 +25,16 @@ Item {
     }
     Component.onCompleted: show()
 
+    // A preset row chosen (a click, or the arrow keys on the list): it goes
+    // to the chosen slot and is shown.
+    function choosePreset(index) {
+        gunControlMain.gunControlFocus()
+        gunControlMain.setSlotPreset(gunControlMain.currentSlot + 1, index)
+        gunControlMain.storeSlots()
+        gunControlMain.isSave = true
+        gunControlMain.showPreset(index)
+    }
+
     Connections {
         target: gunControlMain
         function onPresetShown() { body.show() }
@@ -62,6 +72,14 @@ Item {
             Component.onCompleted: gunControlMain.gunNumber_lv = gunListView
             boundsBehavior: Flickable.StopAtBounds
             model: gunControlMain.gunNumberModel
+            activeFocusOnTab: true
+            Keys.onTabPressed: gunRing.moveFocus(true)
+            Keys.onBacktabPressed: gunRing.moveFocus(false)
+            Keys.onDownPressed: body.choosePreset(Math.min(count - 1, currentIndex + 1))
+            Keys.onUpPressed: body.choosePreset(Math.max(0, currentIndex - 1))
+            Accessible.role: Accessible.List
+            Accessible.name: gunControlMain.gunControlLang[1]
+            Accessible.focusable: true
             delegate: Rectangle {
                 id: row
                 required property int index
@@ -72,6 +90,11 @@ Item {
                 width: gunListView.width
                 height: 58
                 color: shown ? colorGray1 : rowArea.containsMouse ? "#262626" : "transparent"
+                Accessible.role: Accessible.ListItem
+                Accessible.name: row.gunName
+                Accessible.selectable: true
+                Accessible.selected: row.shown
+                Accessible.onPressAction: body.choosePreset(row.index)
 
                 Rectangle {
                     width: 3
@@ -85,6 +108,7 @@ Item {
                     width: 120
                     height: 48
                     source: row.gunImage
+                    Accessible.ignored: true
                 }
                 Text {
                     x: 140
@@ -136,15 +160,14 @@ Item {
                     anchors.fill: parent
                     hoverEnabled: true
                     cursorShape: Qt.PointingHandCursor
-                    onClicked: {
-                        gunControlMain.gunControlFocus()
-                        gunControlMain.setSlotPreset(gunControlMain.currentSlot + 1, row.index)
-                        gunControlMain.storeSlots()
-                        gunControlMain.isSave = true
-                        gunControlMain.showPreset(row.index)
-                    }
+                    onClicked: body.choosePreset(row.index)
                 }
             }
+        }
+        FocusRing {
+            id: gunRing
+            focusItem: gunListView
+            outset: 0
         }
     }
 
@@ -158,6 +181,7 @@ Item {
     DropDownList {
         id: slotList
         objectName: "gunSlot"
+        accessibleName: gunControlMain.gunControlLang[2]
         x: 616 - width
         y: 50
         width: 96
@@ -188,6 +212,8 @@ Item {
         width: 200
         height: 200
         source: "qrc:/gun/modules/img/skin1/gun/target.png"
+        // The Y field says what the dot shows.
+        Accessible.ignored: true
 
         Rectangle {
             id: dot
@@ -240,6 +266,7 @@ Item {
         enabled: false
         txtInput.color: colorGray2
         textValue: "0"
+        accessibleName: gunControlMain.gunControlLang[4]
     }
     GunLabel {
         x: 520
@@ -255,6 +282,7 @@ Item {
         maxValue: gunControlMain.maxY
         txtInput.maximumLength: 2
         textValue: "10"
+        accessibleName: gunControlMain.gunControlLang[5]
         onInputSignal: {
             slotList.closeMenu()
             rateSlider.closeMenu()
@@ -291,6 +319,7 @@ Item {
         y: 356
         width: 120
         textValue: "10ms"
+        accessibleName: gunControlMain.gunControlLang[7]
         onBtnClick: slotList.closeMenu()
         onValueChange: function(index) { textValue = (index + 1) + "MS" }
     }
@@ -316,6 +345,7 @@ Item {
         width: 64
         txtInput.maximumLength: 3
         textValue: "0"
+        accessibleName: gunControlMain.gunControlLang[8]
         onInputSignal: {
             slotList.closeMenu()
             rateSlider.closeMenu()

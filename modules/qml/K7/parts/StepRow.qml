@@ -35,6 +35,8 @@ Item {
         width: 96
         segment: 4
         isScale: true
+        accessibleName: row.label
+        valueText: row.texts[rowSlider.segmentValue] || ""
         onBtnClick: row.pressed()
         onValueChangeDelay: row.changed()
     }
@@ -44,6 +46,7 @@ Item {
         width: 96
         height: 8
         source: sourceSpeedScale
+        Accessible.ignored: true
     }
     Rectangle {
         objectName: row.rowName + "Box"

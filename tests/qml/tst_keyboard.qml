@@ -67,9 +67,10 @@ StrydeTestCase {
             verify(k >= 0, name + " is a Tab stop: " + names.join(" "))
             return k
         }
-        var order = ["profileList", "keyRow0", "keyRow7", "macroEditorEntry", "reportRateLV", "lodEnable",
-                     "systemSettingButton", "mouseTag0", "dpiSegment", "dpiSlider0", "lightEffect",
-                     "configButton", "resetButton", "saveButton"]
+        var order = ["keyRow0", "keyRow7", "macroEditorEntry", "reportRateLV", "lodEnable",
+                     "systemSettingButton", "mouseTag0", "mouseTag7", "dpiSegment", "dpiSlider0", "dpiSlider3",
+                     "lightEffect", "colorBar", "configButton", "resetButton", "saveButton", "profileList",
+                     "closeIcon"]
         for (var k = 1; k < order.length; ++k)
             verify(at(order[k - 1]) < at(order[k]), order[k - 1] + " before " + order[k])
 

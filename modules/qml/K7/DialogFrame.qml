@@ -79,7 +79,7 @@ Rectangle {
 
     function takeFocus() {
         var current = dialog.Window.activeFocusItem
-        dialog.opener = current && !ring.holds(dialog, current) && current.activeFocusOnTab ? current : null
+        dialog.opener = current && !ring.holds(dialog, current) ? current : null
         dialog.forceActiveFocus()
     }
 
@@ -87,7 +87,7 @@ Rectangle {
         var back = dialog.opener
         dialog.opener = null
         if (back && back.visible && back.enabled)
-            back.forceActiveFocus()
+            back.forceActiveFocus(Qt.OtherFocusReason)
     }
 
     function showCentered() {

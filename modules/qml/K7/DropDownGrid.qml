@@ -42,6 +42,13 @@ Item {
             dropGrid.toggle()
     }
 
+    // The header pressed from the keyboard or by a screen reader: it does
+    // not wait for an opening or closing to end, as the pointer does.
+    function pressHeaderNow() {
+        openAnimation.stop()
+        pressHeader()
+    }
+
     // Entry `i` chosen (an empty one changes nothing); the grid closes.
     function choose(i) {
         if (openAnimation.running)
@@ -58,14 +65,14 @@ Item {
             openAnimation.stop()
             choose(keyCell)
         } else {
-            pressHeader()
+            pressHeaderNow()
         }
     }
 
     // The arrows walk the entries with text: left and right one, up and down a row.
     function moveKeyCell(step) {
         if (!isDrop) {
-            pressHeader()
+            pressHeaderNow()
             return
         }
         var i = keyCell < 0 ? currentSelect : keyCell
@@ -94,7 +101,7 @@ Item {
     Accessible.role: Accessible.ComboBox
     Accessible.name: accessibleName !== "" ? accessibleName + ": " + textValue : textValue
     Accessible.focusable: true
-    Accessible.onPressAction: pressHeader()
+    Accessible.onPressAction: pressHeaderNow()
     onActiveFocusChanged: if (!activeFocus) closeMenu()
 
     function toggle() {

@@ -42,11 +42,17 @@ Item {
         }
     }
 
-    // A click on the header, from the keyboard or a screen reader.
     function pressHeader() {
         dropList.btnClick()
         if (!openAnimation.running)
             dropList.toggle()
+    }
+
+    // The header pressed from the keyboard or by a screen reader: it does
+    // not wait for an opening or closing to end, as the pointer does.
+    function pressHeaderNow() {
+        openAnimation.stop()
+        pressHeader()
     }
 
     // The row `i` chosen: it becomes current, and the list closes.
@@ -65,13 +71,13 @@ Item {
             openAnimation.stop()
             choose(keyRow)
         } else {
-            pressHeader()
+            pressHeaderNow()
         }
     }
 
     function moveKeyRow(step) {
         if (!isDrop) {
-            pressHeader()
+            pressHeaderNow()
             return
         }
         keyRow = Math.max(0, Math.min(count - 1, (keyRow < 0 ? currentSelect : keyRow) + step))
@@ -94,7 +100,7 @@ Item {
     Accessible.role: Accessible.ComboBox
     Accessible.name: accessibleName !== "" ? accessibleName + ": " + textValue : textValue
     Accessible.focusable: true
-    Accessible.onPressAction: pressHeader()
+    Accessible.onPressAction: pressHeaderNow()
     // Tab on from an open list closes it.
     onActiveFocusChanged: if (!activeFocus) closeMenu()
 

@@ -43,14 +43,21 @@ Item {
             dropSlider.toggle()
     }
 
+    // The header pressed from the keyboard or by a screen reader: it does
+    // not wait for an opening or closing to end, as the pointer does.
+    function pressHeaderNow() {
+        openAnimation.stop()
+        pressHeader()
+    }
+
     // The header takes the keys: Space or Enter opens and closes, the arrows
     // move the slider (opening it first), Escape closes.
     activeFocusOnTab: true
     Keys.onTabPressed: ring.moveFocus(true)
     Keys.onBacktabPressed: ring.moveFocus(false)
-    Keys.onSpacePressed: pressHeader()
-    Keys.onReturnPressed: pressHeader()
-    Keys.onEnterPressed: pressHeader()
+    Keys.onSpacePressed: pressHeaderNow()
+    Keys.onReturnPressed: pressHeaderNow()
+    Keys.onEnterPressed: pressHeaderNow()
     Keys.onRightPressed: keyStep(1)
     Keys.onUpPressed: keyStep(1)
     Keys.onLeftPressed: keyStep(-1)
@@ -62,12 +69,12 @@ Item {
     Accessible.role: Accessible.ComboBox
     Accessible.name: accessibleName !== "" ? accessibleName + ": " + textValue : textValue
     Accessible.focusable: true
-    Accessible.onPressAction: pressHeader()
+    Accessible.onPressAction: pressHeaderNow()
     onActiveFocusChanged: if (!activeFocus && !slider.activeFocus) closeMenu()
 
     function keyStep(steps) {
         if (!isDrop) {
-            pressHeader()
+            pressHeaderNow()
             return
         }
         slider.stepBy(steps)

@@ -59,14 +59,56 @@ Rectangle {
         ring.moveFocusFrom(ring.focusItem, forward)
     }
 
-    // The next control of the chain from `from`; an open dialog keeps the
-    // focus among its own controls (the chain runs through the whole window,
-    // so going on along it comes back into the dialog).
+    function indexIn(list, item) {
+        for (var i = 0; i < list.length; ++i) {
+            if (list[i] === item)
+                return i
+        }
+        return -1
+    }
+
+    // The focusable items inside `section`, in the order of the chain.
+    function stopsIn(section) {
+        var stops = []
+        var it = section.nextItemInFocusChain(true)
+        while (it && holds(section, it) && indexIn(stops, it) < 0) {
+            stops[stops.length] = it
+            it = it.nextItemInFocusChain(true)
+        }
+        return stops
+    }
+
+    // On the main screen Tab goes through its parts in the order the screen
+    // reads in (which is not the order they are stacked in): the left
+    // column, the mouse picture, the right column, the bottom bar, the title
+    // bar and its help menu; each part's controls in the order of the chain. An open dialog keeps the focus among its own controls (the
+    // chain runs through the whole window, so going on along it comes back
+    // into the dialog).
     function moveFocusFrom(from, forward) {
         var dialog = dialogOf(from)
-        var next = from.nextItemInFocusChain(forward)
-        for (var guard = 0; next && dialog && !holds(dialog, next) && guard < 1000; ++guard)
-            next = next.nextItemInFocusChain(forward)
+        var next = null
+        var sections = dialog ? [] : [leftPanel, mouseMain, rightPanel, bottomBar, upItem, helpMenu]
+        var si = -1
+        for (var i = 0; i < sections.length; ++i) {
+            if (holds(sections[i], from))
+                si = i
+        }
+        if (si >= 0) {
+            var stops = stopsIn(sections[si])
+            var at = indexIn(stops, from)
+            var k = at + (forward ? 1 : -1)
+            if (at >= 0 && k >= 0 && k < stops.length)
+                next = stops[k]
+            for (var step = 1; !next && step <= sections.length; ++step) {
+                var other = stopsIn(sections[(si + (forward ? step : -step) + sections.length) % sections.length])
+                if (other.length > 0)
+                    next = forward ? other[0] : other[other.length - 1]
+            }
+        } else {
+            next = from.nextItemInFocusChain(forward)
+            for (var guard = 0; next && dialog && !holds(dialog, next) && guard < 1000; ++guard)
+                next = next.nextItemInFocusChain(forward)
+        }
         if (next && next !== from)
             next.forceActiveFocus(forward ? Qt.TabFocusReason : Qt.BacktabFocusReason)
     }

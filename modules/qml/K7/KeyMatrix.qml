@@ -44,7 +44,7 @@ PanelFrame {
     function refreshSlotTexts() {
         var texts = []
         for (var i = 0; i < modKeysModel.count; ++i)
-            texts.push(String(modKeysModel.get(i).keyText))
+            texts[i] = String(modKeysModel.get(i).keyText)
         slotTexts = texts
     }
     Connections {

@@ -13,6 +13,29 @@ Item {
 
     signal btnClicked(int btnIndex)
 
+    // Declared first: Tab reaches it before the icons, as it reads.
+    DropDownList {
+        id: profileList
+        objectName: "profileList"
+        x: -16 - width
+        y: (menuUp.height - height) / 2
+        width: 144
+        height: 24
+        // No profiles to choose while the window waits for the mouse.
+        visible: !mainIten.isWaiting
+        currentSelect: 0
+        bgColor: colorOrange
+        borderColor: colorOrange
+        mdItems: profileMain.profileDataModel0
+        accessibleName: accessibleLang[8]
+        onBtnClick: mainIten.closeMenusExcept(profileList)
+        onValueChange: function(index) {
+            var entry = profileMain.profileDataModel0.get(index)
+            if (entry)
+                profileMain.changeProfile(entry.profileNo)
+        }
+    }
+
     Row {
         id: icons
         spacing: 16
@@ -36,28 +59,6 @@ Item {
             hoverSource: sourceCloseBtnH
             accessibleName: accessibleLang[0]
             onClicked: menuUp.btnClicked(1)
-        }
-    }
-
-    DropDownList {
-        id: profileList
-        objectName: "profileList"
-        x: -16 - width
-        y: (menuUp.height - height) / 2
-        width: 144
-        height: 24
-        // No profiles to choose while the window waits for the mouse.
-        visible: !mainIten.isWaiting
-        currentSelect: 0
-        bgColor: colorOrange
-        borderColor: colorOrange
-        mdItems: profileMain.profileDataModel0
-        accessibleName: accessibleLang[8]
-        onBtnClick: mainIten.closeMenusExcept(profileList)
-        onValueChange: function(index) {
-            var entry = profileMain.profileDataModel0.get(index)
-            if (entry)
-                profileMain.changeProfile(entry.profileNo)
         }
     }
 }

@@ -444,6 +444,15 @@ def check_main_window(program, lang):
     for channel in "RGB":
         if not [n for n in fields if n.name == lang["lightControl"][6] + " " + channel]:
             raise Failure("%s: no colour field %s; fields: %s" % (where, channel, fields))
+    # The help menu: its entries (the tray's, while no tray shows them) are menu entries.
+    help_icon = expect(nodes, B, acc[2], where)
+    press(help_icon)
+    entries = poll(lambda: [n for n in walk(program.app) if n.role in (pyatspi.ROLE_MENU_ITEM, C)
+                            and n.name.strip()], 10, "the help menu's entries")
+    if not [n for n in entries if n.name == lang["autostart"][0]]:
+        raise Failure("%s: the help menu has no %r entry: %s" % (where, lang["autostart"][0], entries))
+    press(help_icon)
+    poll(lambda: not [n for n in walk(program.app) if n.name == lang["autostart"][0]], 10, "the help menu to close")
     # A drop-down's rows, while it is open.
     stages = [n for n in nodes if n.role == D and n.name.startswith(acc[6] + ": ")][0]
     press(stages)
@@ -520,7 +529,10 @@ def check_dialogs(program, lang, gun):
     for i in (2, 8):
         expect(inside, B, me[i], "macro editor")
     expect(inside, LS, me[1], "macro editor")
-    expect(inside, LS, acc[10], "macro editor")
+    expect(inside, LS, me[4], "macro editor")
+    expect(inside, pyatspi.ROLE_CHECK_BOX, me[9], "macro editor")
+    if me[6] not in fields(inside):
+        raise Failure("macro editor: no repeat field; fields %s" % fields(inside))
     close(me[0])
 
     ka = lang["keyAssigment"]
@@ -533,6 +545,12 @@ def check_dialogs(program, lang, gun):
         raise Failure("key assignment: the dialog has no name")
     expect(inside, R, ka[5], "key assignment")
     expect(inside, R, ka[2], "key assignment")
+    if not [n for n in inside if n.role == B and n.name.startswith(ka[9] + ": ")]:
+        raise Failure("key assignment: no fire key field %r" % (ka[9] + ": ..."))
+    if not [n for n in inside if n.role == B and n.name.startswith(ka[14] + ": ")]:
+        raise Failure("key assignment: no combination field %r" % (ka[14] + ": ..."))
+    if not [n for n in inside if n.role == D and n.name.startswith(ka[16] + ": ")]:
+        raise Failure("key assignment: no macro drop-down %r" % (ka[16] + ": ..."))
     close(d.name)
 
     if gun:

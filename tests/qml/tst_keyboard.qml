@@ -194,4 +194,33 @@ StrydeTestCase {
         keyClick(Qt.Key_Space)
         compare(pressed.count, 2)
     }
+
+    // A capture started from the keyboard: keys reach the capture (through the
+    // hooks), not the focus; the release of the key that started it is not
+    // taken; the focus comes back when the capture ends.
+    function test_keys_go_to_a_capture_not_to_the_focus() {
+        startMain()
+        item("keyRow3").forceActiveFocus(Qt.TabFocusReason)
+        keyClick(Qt.Key_Return)
+        var dialog = item("keyAssigmentMain")
+        tryCompare(dialog, "visible", true)
+        var field = item("fireField")
+        field.forceActiveFocus(Qt.TabFocusReason)
+        root.detectKeyboard(true, 0x28)            // the hooks see Enter go down ...
+        keyClick(Qt.Key_Return)                    // ... and the field starts the capture as it comes up
+        verify(dialog.isFireInput)
+        root.detectKeyboard(false, 0x28)           // Enter's release, late from the hooks: not the fire key
+        verify(dialog.isFireInput)
+        keyClick(Qt.Key_Tab)
+        keyClick(Qt.Key_Space)
+        verify(dialog.isFireInput, "Tab and Space went to the capture")
+        verify(!field.activeFocus)
+        root.detectKeyboard(true, 0x07)
+        verify(!dialog.isFireInput)
+        compare(dialog.keyCode1, 0x07)
+        verify(field.activeFocus, "the focus is back on the field")
+        shot("keyboard_focus_fire_field")
+        keyClick(Qt.Key_Escape)
+        tryCompare(dialog, "visible", false)
+    }
 }

@@ -6,6 +6,7 @@
 #include "app/window_menu.h"
 #include "device/hid_thread.h"
 #include "store/my_qquick_view.h"
+#include "view/view_types.h"
 
 #include <QQmlContext>
 #include <QQuickItem>
@@ -13,7 +14,10 @@
 #include <QWidget>
 #include <QWindow>
 
-Ui_Controler::Ui_Controler(QObject* parent) : QObject(parent) {}
+Ui_Controler::Ui_Controler(QObject* parent) : QObject(parent)
+{
+    registerViewTypes();
+}
 
 void Ui_Controler::setUp(QWidget* window, Hid_Thread* hid, const QString& apConfigPath, const ViewFactory& factory,
                          bool pagesLater)

@@ -78,6 +78,9 @@ QT_TOOLS = {"qmllint": "tests/qml/tst_qmllint"}
 QT_BIN_DIRS = ["/usr/lib/qt6/bin", "/usr/lib/x86_64-linux-gnu/qt6/bin"]
 
 
+OWN_QML_MODULES = {"Stryde.View"}
+
+
 def run(cmd, env=None, timeout=120):
     return subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, env=env,
                           timeout=timeout)
@@ -286,7 +289,8 @@ def main():
             for lib in loaded_at_run_time(args.build, {"QT_QPA_PLATFORM": platform, "QT_QUICK_BACKEND": "software"}):
                 need.setdefault(lib, "loaded by stryde on the %s platform" % platform)
 
-    modules = qml_imports(["modules/qml", "tests/qml", "tests/data"])
+    # The program's own QML module (view/, registered by the program) is no package's.
+    modules = qml_imports(["modules/qml", "tests/qml", "tests/data"]) - OWN_QML_MODULES
     qml_files, missing_modules = qml_module_files(modules)
     for f in qml_files:
         need.setdefault(f, "QML module file (imported by the pages or the QML tests)")

@@ -52,6 +52,8 @@ public:
     ProfileSync& profileSync() { return *m_profileSync; }
     MouseBackup& mouseBackup() { return *m_backup; }
     FileDialogs& fileDialogs() { return *m_dialogs; }
+    MacroLibrary& macroLibrary() { return *m_macros; }
+    NameLists& nameLists() { return *m_names; }
     // The mouse was changed behind the pages' back (a backup was restored):
     // every page reads its values again and forgets its unsaved edits; nothing is sent.
     void reloadPages();

@@ -61,8 +61,8 @@ Item {
         slider.setRatioValue(step % 2 === 0 ? 0.3 : 0.6)
         slider.valueChangeDelay(slider.value)
         var lod = step % 2 === 0 ? 40 : 60
-        reportRateLV.sliderControl.setValue(lod)
-        reportRateLV.valueChange(lod)
+        lodMain.slider.sliderControl.setValue(lod)
+        lodMain.slider.valueChange(lod)
         var effects = bench.find("lightEffect")
         var effect = effects.currentSelect === 1 ? 2 : 1
         effects.currentSelect = effect

@@ -40,8 +40,8 @@ BenchScript {
         }
         case 13: {
             var lod = cycle % 2 === 0 ? 30 : 50
-            reportRateLV.sliderControl.setValue(lod)
-            reportRateLV.valueChange(lod)
+            lodMain.slider.sliderControl.setValue(lod)
+            lodMain.slider.valueChange(lod)
             break
         }
         case 14: {

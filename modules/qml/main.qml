@@ -4,9 +4,10 @@ import QtQuick
 import "./K7"
 import "./K7/parts" as Parts
 import "./basic"
+import "./theme"
 
 // The root of the interface: 1024 × 640, shown in the frameless window.
-// It holds the global look (fonts, colours, skin images), the panels of the
+// It holds the fonts (the colours and the skin's pictures are the Theme's), the panels of the
 // main screen, the dialogs, the Save / Reset logic that spans the panels and
 // the functions the native side calls: initUI, run, setProtectUI,
 // setCurrentDPI, detectKeyboard and detectMouse. Pages refer to the root and
@@ -29,22 +30,11 @@ Item {
     // it when the program is started with --show-gun-editor.
     property bool showGunEditor: false
 
-    property int skin_No: 1
     property string fontFamily: "微软雅黑"
     property int fontNormalSize: 12
     property int fontMiddleSize: 14
     property int fontMaxSize: 16
     property int fontMinSize: 10
-    property color fontColor: "#ffffff"
-    property color colorGray0: "#1a1a1a"
-    property color colorGray1: "#3c3c3c"
-    property color colorGray2: "#969696"
-    property color colorGray3: "#d1d1d1"
-    property color colorBlue: "#09347f"
-    property color colorOrange: "#b20808"
-    property color colorBlack: Qt.rgba(0, 0, 0, 1)
-    // The face of the Save button while something is unsaved.
-    property color colorUnsaved: "#ff3030"
 
     property var mainLang: ["Editor", "Macro Editor", "Gun Editor", "LOD", "Config", "Reset",
         "Reset factory setting", "Cancel", "OK", "System setting", "Save", "", "", "", ""]
@@ -55,70 +45,11 @@ Item {
     // No mouse is connected and the window stands alone (no tray holds the
     // program): the window says it waits for the mouse in place of the pages.
     readonly property bool isWaiting: ui_Ctl.waitingForMouse
+    // A dialog is open over the main screen, with the mask dimming what is
+    // under it: pages show and hide the mask through this.
+    property alias maskShown: mainMask.visible
     readonly property bool hasUnsaved: keyMatrixMain.isSave || dpiSettingMain.isSave
                                        || lightControlMain.isSave || lodMain.isSave
-
-    // Skin images: group, skin number and file name.
-    function skinImage(group, name) {
-        return "qrc:/" + group + "/modules/img/skin" + skin_No + "/" + group + "/" + name + ".png"
-    }
-    property url sourceBackground: "qrc:/modules/img/background.png"
-    property url sourceTitleBar: "qrc:/modules/img/titleBar.png"
-    property url sourceTitleLogo: "qrc:/modules/img/titleLogo.png"
-    // The small pictures the window background is put together from.
-    property url sourceHatch: "qrc:/modules/img/hatch.png"
-    property url sourceRing: "qrc:/modules/img/ring.png"
-    property url sourceBracket: "qrc:/modules/img/bracket.png"
-    property url sourceFoot: "qrc:/modules/img/foot.png"
-    property url sourcePowerOn: skinImage("index", "powerOn")
-    property url sourceAsk: skinImage("index", "ask")
-    property url sourceAskH: skinImage("index", "askH")
-    property url sourceMinBtn: skinImage("index", "minBtn")
-    property url sourceMinBtnH: skinImage("index", "minBtnH")
-    property url sourceCloseBtn: skinImage("index", "closeBtn")
-    property url sourceCloseBtnH: skinImage("index", "closeBtnH")
-    property url sourceResetBtn: skinImage("index", "resetBtn")
-    property url sourceResetBtnH: skinImage("index", "resetBtnH")
-    property url sourceOkBtn: skinImage("index", "okBtn")
-    property url sourceOkBtnH: skinImage("index", "okBtnH")
-    property url sourceCancelBtn: skinImage("index", "cancelBtn")
-    property url sourceCancelBtnH: skinImage("index", "cancelBtnH")
-    property url sourceDropBtn: skinImage("index", "dropBtn")
-    property url sourceDropBtnU: skinImage("index", "dropBtnU")
-    property url sourceSlide: skinImage("index", "slide")
-    property url sourceCheckBtn: skinImage("index", "checkBtn")
-    property url sourceDpiIcon: skinImage("index", "dpiIcon")
-    property url sourceLodIcon: skinImage("index", "lodIcon")
-    property url sourceKeyIcon: skinImage("index", "keyIcon")
-    property url sourceLightIcon: skinImage("index", "lightIcon")
-    property url sourceEditorIcon: skinImage("index", "editorIcon")
-    property url sourceSystemIcon: skinImage("index", "systemIcon")
-    property url sourceProfileIcon: skinImage("profile", "profileIcon")
-    property url sourceProfileItem: skinImage("profile", "profileItem")
-    property url sourceMouseBody: skinImage("mouse", "mouse")
-    property url sourceMouse0: skinImage("mouse", "mouse0")
-    property url sourceMouse1: skinImage("mouse", "mouse1")
-    property url sourceMouse2: skinImage("mouse", "mouse2")
-    property url sourceMouse3: skinImage("mouse", "mouse3")
-    property url sourceMouse4: skinImage("mouse", "mouse4")
-    property url sourceMouse5: skinImage("mouse", "mouse5")
-    property url sourceMouse6: skinImage("mouse", "mouse6")
-    property url sourceMouse7: skinImage("mouse", "mouse7")
-    property url sourceMouse0S: skinImage("mouse", "mouse0S")
-    property url sourceMouse1S: skinImage("mouse", "mouse1S")
-    property url sourceMouse2S: skinImage("mouse", "mouse2S")
-    property url sourceMouse3S: skinImage("mouse", "mouse3S")
-    property url sourceMouse4S: skinImage("mouse", "mouse4S")
-    property url sourceMouse5S: skinImage("mouse", "mouse5S")
-    property url sourceMouse6S: skinImage("mouse", "mouse6S")
-    property url sourceMouse7S: skinImage("mouse", "mouse7S")
-    property url sourcemacroKeyDelay: skinImage("macros", "macroKeyDelay")
-    property url sourcemacroKeyPress: skinImage("macros", "macroKeyPress")
-    property url sourcemacroKeyRelease: skinImage("macros", "macroKeyRelease")
-    property url sourcemacroMousePress: skinImage("macros", "macroMousePress")
-    property url sourcemacroMouseRelease: skinImage("macros", "macroMouseRelease")
-    property url sourceColorBar: skinImage("lightControl", "colorBar")
-    property url sourceSpeedScale: skinImage("lightControl", "speedScale")
 
     signal msg_KB(bool isDown, int usbCode)
     signal msg_MS(bool isDown, int veskCode, int x, int y)
@@ -143,7 +74,7 @@ Item {
             var address = String(ui_View.getGlobalData("common/url"))
             if (address !== "")
                 url = address
-            helpModel.setProperty(0, "textValue", url)
+            helpMenu.setAddress(url)
 
             // A 560 mouse always starts on its first profile.
             if (icType === "560" && parseInt(ui_View.mouseReadCurrentProfile()) !== 1)
@@ -223,7 +154,7 @@ Item {
     // The same, but leaves `menu` alone: a drop-down of the main screen calls
     // it from its btnClick, so that opening one closes the others.
     function closeMenusExcept(menu) {
-        var menus = [reportRateLV, dpiSettingMain.dpiSegment, upItem.profileBtn, lightControlMain.lightModel]
+        var menus = [lodMain.slider, dpiSettingMain.dpiSegment, upItem.profileBtn, lightControlMain.lightModel]
         for (var i = 0; i < menus.length; ++i) {
             if (menus[i] !== menu)
                 menus[i].closeMenu()
@@ -258,7 +189,7 @@ Item {
         if (!isPownOn) {
             // The help menu's address, which the pages' start otherwise sets.
             var address = String(ui_View.getGlobalData("common/url"))
-            helpModel.setProperty(0, "textValue", address !== "" ? address : url)
+            helpMenu.setAddress(address !== "" ? address : url)
         }
         closeMenusExcept(null)
         var dialogs = [macroEditorMain, gunControlMain, systemSettingMain, keyAssigmentMain, profileMain,
@@ -438,7 +369,7 @@ Item {
         id: powerOnLogo
         objectName: "powerOnLogo"
         anchors.centerIn: parent
-        source: mainIten.isShowMain || mainIten.isWaiting ? "" : mainIten.sourcePowerOn
+        source: mainIten.isShowMain || mainIten.isWaiting ? "" : Theme.sourcePowerOn
         cache: false
         visible: !mainIten.isShowMain && !mainIten.isWaiting
     }
@@ -476,145 +407,54 @@ Item {
             objectName: "keyMatrixMain"
         }
 
-        PanelFrame {
+        Parts.EditorBox {
             id: editorBox
             objectName: "editorBox"
-            width: 232
-            // Room for the Gun Editor entry when it is shown.
-            height: mainIten.showGunEditor ? 108 : 76
             title: mainIten.mainLang[0]
-            icon: mainIten.sourceEditorIcon
-
-            Column {
-                x: 8
-                y: 8
-                spacing: 8
-                EntryButton {
-                    objectName: "macroEditorEntry"
-                    width: 216
-                    text: mainIten.mainLang[1]
-                    onClicked: mainIten.showDialog(macroEditorMain)
-                }
-                EntryButton {
-                    objectName: "gunEditorEntry"
-                    width: 216
-                    visible: mainIten.showGunEditor
-                    text: mainIten.mainLang[2]
-                    onClicked: mainIten.showDialog(gunControlMain)
-                }
-            }
+            icon: Theme.sourceEditorIcon
+            showGunEditor: mainIten.showGunEditor
+            macroText: mainIten.mainLang[1]
+            gunText: mainIten.mainLang[2]
+            onMacroEditorClicked: mainIten.showDialog(macroEditorMain)
+            onGunEditorClicked: mainIten.showDialog(gunControlMain)
         }
 
-        // Lift-off distance: a slider position p of 3 … 89 (stored as
-        // "mouse/reportRate"), shown in mm and sent as a rate byte.
-        PanelFrame {
+        Parts.LodPanel {
             id: lodMain
             objectName: "lodMain"
-            width: 232
-            height: 66
             z: 1
-            titleHeight: 30
             title: mainIten.mainLang[3]
-            icon: mainIten.sourceLodIcon
-
-            property int tmpValue: 90
-            property bool isSave: false
-            property var lodLang: ["Enable"]
-
-            // 0.5 mm … 2.0 mm in steps of 0.1 mm.
-            function lodText(p) {
-                return (Math.floor((p - 3) * 1.5 / 86 * 10) / 10 + 0.5) + "mm"
-            }
-            // Positions up to 18 send 121, position 89 sends 99.
-            function rateOf(p) {
-                return 125 - Math.floor((Math.max(p, 18) - 3) * 26 / 86)
-            }
-            function sendRate(p) {
-                ui_View.mouseSetReportRate(rateOf(p), lodEnable.isSelect ? 1 : 0)
-            }
-            function moved(p) {
-                reportRateLV.textValue = lodText(p)
-                ui_View.setData("mouse/reportRate", p)
-                tmpValue = p
-                isSave = true
-            }
-            function init(isSendData) {
-                var p = parseInt(ui_View.getData("mouse/reportRate", false))
-                if (isNaN(p))
-                    p = tmpValue
-                lodEnable.isSelect = mainIten.toBool(ui_View.getData("mouse/reportRateEn", false))
-                reportRateLV.sliderControl.setValue(p)
-                moved(p)
-                if (isSendData)
-                    sendRate(p)
-            }
-
-            DropDownSlider {
-                id: reportRateLV
-                objectName: "reportRateLV"
-                x: 10
-                y: 5
-                width: 120
-                textValue: "10ms"
-                onBtnClick: mainIten.closeMenusExcept(reportRateLV)
-                onValueChange: function(index) { lodMain.moved(index) }
-            }
-            CheckBox {
-                id: lodEnable
-                objectName: "lodEnable"
-                anchors.right: parent.right
-                anchors.rightMargin: 12
-                y: reportRateLV.y + (reportRateLV.height - height) / 2
-                textValue: lodMain.lodLang[0]
-                isSelect: true
-                onBtnClick: {
-                    ui_View.setData("mouse/reportRateEn", !lodEnable.isSelect)
-                    lodMain.isSave = true
-                }
-            }
+            icon: Theme.sourceLodIcon
+            onMenuOpened: mainIten.closeMenusExcept(lodMain.slider)
         }
 
         EntryButton {
             id: systemSettingButton
             objectName: "systemSettingButton"
             width: 232
-            icon: mainIten.sourceSystemIcon
+            icon: Theme.sourceSystemIcon
             text: mainIten.mainLang[9]
             onClicked: mainIten.showDialog(systemSettingMain)
         }
     }
 
-    Row {
+    Parts.BottomBar {
         id: bottomBar
         objectName: "bottomBar"
         anchors.right: parent.right
         anchors.rightMargin: 24
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 8
-        spacing: 16
         visible: mainIten.isShowMain && !mainIten.isWaiting
-
-        TextButton {
-            id: configButton
-            objectName: "configButton"
-            text: mainIten.mainLang[4]
-            onClicked: mainIten.showDialog(profileMain)
-        }
-        TextButton {
-            id: resetButton
-            objectName: "resetButton"
-            text: mainIten.mainLang[5]
-            onClicked: mainIten.showDialog(resetDialog)
-        }
-        TextButton {
-            id: saveButton
-            objectName: "saveButton"
-            text: mainIten.mainLang[10]
-            // While a Reset or Save runs the pages pass through passing edits:
-            // the face shows what is unsaved once the interface is free again.
-            faceColor: mainIten.hasUnsaved && !busyIndicator.isBusy ? mainIten.colorUnsaved : mainIten.colorBlue
-            onClicked: mainIten.saveAll()
-        }
+        configText: mainIten.mainLang[4]
+        resetText: mainIten.mainLang[5]
+        saveText: mainIten.mainLang[10]
+        // While a Reset or Save runs the pages pass through passing edits:
+        // the face shows what is unsaved once the interface is free again.
+        unsaved: mainIten.hasUnsaved && !busyIndicator.isBusy
+        onConfigClicked: mainIten.showDialog(profileMain)
+        onResetClicked: mainIten.showDialog(resetDialog)
+        onSaveClicked: mainIten.saveAll()
     }
 
     Column {
@@ -717,122 +557,26 @@ Item {
         onRulesEdited: profileMain.refreshPrograms()
     }
 
-    DialogFrame {
+    Parts.ResetDialog {
         id: resetDialog
         objectName: "resetDialog"
-        width: 427
-        height: 102
-        titleHeight: 30
         title: mainIten.mainLang[5]
-        showClose: false
-
-        Text {
-            x: 16
-            y: 30
-            width: parent.width - 32
-            height: 36
-            verticalAlignment: Text.AlignVCenter
-            text: mainIten.mainLang[6]
-            color: mainIten.colorGray3
-            font.family: mainIten.fontFamily
-            font.pixelSize: mainIten.fontNormalSize
-            elide: Text.ElideRight
-        }
-        Row {
-            anchors.right: parent.right
-            anchors.rightMargin: 16
-            anchors.bottom: parent.bottom
-            anchors.bottomMargin: 10
-            spacing: 16
-            TextButton {
-                objectName: "resetOkButton"
-                text: mainIten.mainLang[8]
-                onClicked: mainIten.resetFactory()
-            }
-            TextButton {
-                objectName: "resetCancelButton"
-                text: mainIten.mainLang[7]
-                faceColor: mainIten.colorGray1
-                onClicked: {
-                    resetDialog.visible = false
-                    mainMask.visible = false
-                }
-            }
+        question: mainIten.mainLang[6]
+        okText: mainIten.mainLang[8]
+        cancelText: mainIten.mainLang[7]
+        onOkClicked: mainIten.resetFactory()
+        onCancelClicked: {
+            resetDialog.visible = false
+            mainMask.visible = false
         }
     }
 
-    // The help menu: the maker's address and the version, then the entries
-    // the window host adds (the tray menu's, while no tray shows them).
-    Rectangle {
+    Parts.HelpMenu {
         id: helpMenu
         objectName: "helpMenu"
         x: mainIten.width - 300
         y: 30
-        width: 200
-        height: helpColumn.height + 2
-        visible: false
-        color: mainIten.colorGray0
-        border.color: mainIten.colorGray1
-        z: 20
-
-        Column {
-            id: helpColumn
-            x: 1
-            y: 1
-            Repeater {
-                model: ListModel {
-                    id: helpModel
-                    ListElement { textValue: "" }
-                    ListElement { textValue: "verison:1.0" }
-                }
-                delegate: Rectangle {
-                    id: helpEntry
-                    required property int index
-                    required property string textValue
-                    width: 198
-                    height: 24
-                    color: helpArea.containsMouse ? mainIten.colorOrange : "transparent"
-                    Text {
-                        anchors.left: parent.left
-                        anchors.leftMargin: 10
-                        anchors.right: parent.right
-                        anchors.rightMargin: 6
-                        anchors.verticalCenter: parent.verticalCenter
-                        height: parent.height
-                        verticalAlignment: Text.AlignVCenter
-                        text: helpEntry.textValue
-                        color: mainIten.fontColor
-                        font.family: mainIten.fontFamily
-                        font.pixelSize: mainIten.fontNormalSize
-                        // A long address shrinks to fit the menu's width.
-                        fontSizeMode: Text.HorizontalFit
-                        minimumPixelSize: mainIten.fontMinSize - 1
-                        elide: Text.ElideRight
-                    }
-                    MouseArea {
-                        id: helpArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        onClicked: mainIten.askMenuCmd(helpEntry.index)
-                    }
-                }
-            }
-            Repeater {
-                model: ui_Ctl.menuEntries
-                delegate: HelpMenuEntry {
-                    onChosen: function(index) {
-                        helpMenu.visible = false
-                        ui_Ctl.triggerMenuEntry(index)
-                    }
-                }
-            }
-            // Start at login, where no tray menu offers it: the window then
-            // shows the tray's entries itself.
-            Parts.StartAtLoginEntry {
-                objectName: "startAtLoginEntry"
-                visible: ui_Ctl.menuEntries.length > 0
-            }
-        }
+        onEntryChosen: function(index) { mainIten.askMenuCmd(index) }
     }
 
     // Key-matrix rows highlight their button on the mouse picture; a click

@@ -13,8 +13,6 @@ Item {
     // What the busy text takes from the root.
     property string fontFamily: "微软雅黑"
     property int fontMiddleSize: 14
-    property color fontColor: "#ffffff"
-    property color colorGray1: "#3c3c3c"
 
     Image {
         id: powerOnLogo

@@ -1,4 +1,5 @@
 import QtQuick
+import "../../modules/qml/theme"
 
 // Saving against a mouse that keeps a backup and reads its profile blocks
 // back: a block that does not take leaves the page unsaved, a Save with
@@ -33,7 +34,7 @@ StrydeTestCase {
         compare(writeStarts(mark), ["0c 01 80", "0c 01 80"],
                 "written once more after the read-back differed")
         verify(item("dpiSettingMain").isSave, "the page is not saved")
-        compare(item("saveButton").faceColor, root.colorUnsaved)
+        compare(item("saveButton").faceColor, Theme.colorUnsaved)
         verify(ui_View.enabled, "unlocked again")
         // The values are stored: the next Save sends them again, and this time they take.
         compare(rig.readSetting("modules/setting/p1.bin", "mouse/dpiValueArray")[0], "6000")
@@ -42,7 +43,7 @@ StrydeTestCase {
         click(item("saveButton"))
         compare(writeStarts(mark), ["0c 01 80"])
         verify(!root.hasUnsaved)
-        compare(item("saveButton").faceColor, root.colorBlue)
+        compare(item("saveButton").faceColor, Theme.colorBlue)
     }
 
     function test_save_with_nothing_to_save_sends_nothing_data() {

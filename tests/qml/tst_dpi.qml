@@ -1,4 +1,5 @@
 import QtQuick
+import "../../modules/qml/theme"
 
 // The DPI panel and the lift-off box, driven with the real mouse; what they
 // send is read back from the virtual mouse, what they store from the files.
@@ -78,7 +79,7 @@ StrydeTestCase {
         var mark = rig.traceMark()
         click(item("saveButton"))
         verify(!root.hasUnsaved)
-        compare(item("saveButton").faceColor, root.colorBlue)
+        compare(item("saveButton").faceColor, Theme.colorBlue)
         verify(ui_View.enabled, "unlocked again")
         verify(rig.commands(mark).length > 0)
         var stored = rig.readSetting("modules/setting/p1.bin", "mouse/dpiValueArray")

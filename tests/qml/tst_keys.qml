@@ -1,5 +1,6 @@
 import QtQuick
 import QtTest
+import "../../modules/qml/theme"
 
 // The key matrix panel, the mouse picture and the key-assignment dialog,
 // driven with the real mouse and the routed key events; what they send is
@@ -115,7 +116,7 @@ StrydeTestCase {
         choose("mouseOption4")
         closeDialog()
         verify(!item("keyMatrixMain").isSave)
-        compare(item("saveButton").color, root.colorBlue)
+        compare(item("saveButton").color, Theme.colorBlue)
         compare(rig.commands(mark).length, 0)
     }
 

@@ -1,5 +1,6 @@
 import QtQuick
 import QtTest
+import "../../modules/qml/theme"
 
 // The main window: start-up, the lock, the functions the native side calls,
 // Save, Reset and the title-bar menu, against the real view and a virtual mouse.
@@ -91,7 +92,7 @@ StrydeTestCase {
     function test_save_with_nothing_unsaved_sends_nothing_and_does_not_lock() {
         startMain()
         var save = item("saveButton")
-        compare(save.color, root.colorBlue)
+        compare(save.color, Theme.colorBlue)
         var mark = rig.traceMark()
         click(save)
         compare(rig.commands(mark), [])
@@ -105,10 +106,10 @@ StrydeTestCase {
         item("lodMain").isSave = true
         compare(save.color, Qt.color("#ff3030"))
         mouseMove(save, 10, 10)
-        compare(save.color, root.colorOrange)
+        compare(save.color, Theme.colorOrange)
         mouseMove(root, 500, 300)
         item("lodMain").isSave = false
-        compare(save.color, root.colorBlue)
+        compare(save.color, Theme.colorBlue)
     }
 
     function test_reset_cancel_sends_nothing_and_ok_resets_the_mouse() {

@@ -14,6 +14,7 @@
 #include "device/hid_thread.h"
 #include "store/my_qquick_view.h"
 #include "support/qml_rig.h"
+#include "view/view_types.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -157,6 +158,7 @@ void QmlLint::everyQmlFileIsClean()
         globals.append(QStringLiteral("        Property { name: %1; type: %2 }\n").arg(quoted(c.first), quoted(type)));
     }
 
+    registerViewTypes();
     QQmlEngine engine;
     QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/modules/qml/main.qml")));
     std::unique_ptr<QObject> root(component.create());
@@ -224,8 +226,10 @@ void QmlLint::everyQmlFileIsClean()
     QVERIFY(files.size() > 10);
     QProcess lint;
     lint.setProcessChannelMode(QProcess::MergedChannels);
+    // The program's own QML module (Stryde.View) is described in the build's qml folder.
+    const QString viewModule = QDir::cleanPath(QStringLiteral(STRYDE_BIN_DIR "/../qml"));
     lint.start(qmllintPath(), QStringList{QStringLiteral("--bare"), QStringLiteral("-I"), declDir,
-                                          QStringLiteral("-I"), qtQml} + files);
+                                          QStringLiteral("-I"), viewModule, QStringLiteral("-I"), qtQml} + files);
     QVERIFY2(lint.waitForStarted(), qPrintable(qmllintPath()));
     QVERIFY(lint.waitForFinished(120000));
     const QString output = QString::fromUtf8(lint.readAll());

@@ -2,6 +2,7 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import "parts"
+import "../theme"
 
 // The programs of one profile, opened from the profile manager: when one of
 // them comes to the front, the profile becomes current, and when the user
@@ -134,8 +135,8 @@ DialogFrame {
         y: 204
         width: 184
         height: 24
-        color: colorGray0
-        border.color: nameInput.activeFocus ? colorOrange : colorGray1
+        color: Theme.colorGray0
+        border.color: nameInput.activeFocus ? Theme.colorOrange : Theme.colorGray1
         TextInput {
             id: nameInput
             objectName: "appRulesNameInput"
@@ -145,8 +146,8 @@ DialogFrame {
             verticalAlignment: TextInput.AlignVCenter
             maximumLength: 255
             clip: true
-            color: fontColor
-            selectionColor: colorOrange
+            color: Theme.fontColor
+            selectionColor: Theme.colorOrange
             selectByMouse: true
             font.family: fontFamily
             font.pixelSize: fontNormalSize
@@ -165,7 +166,7 @@ DialogFrame {
             verticalAlignment: Text.AlignVCenter
             visible: nameInput.text === "" && !nameInput.activeFocus
             text: appRulesDialog.appRulesLang[5]
-            color: colorGray2
+            color: Theme.colorGray2
             font.family: fontFamily
             font.pixelSize: fontNormalSize
             elide: Text.ElideRight
@@ -204,7 +205,7 @@ DialogFrame {
         maximumLineCount: 2
         text: appRulesDialog.message !== "" ? appRulesDialog.message
                                             : appRulesDialog.available ? "" : appRulesDialog.appRulesLang[8]
-        color: appRulesDialog.message !== "" ? colorUnsaved : colorGray2
+        color: appRulesDialog.message !== "" ? Theme.colorUnsaved : Theme.colorGray2
         font.family: fontFamily
         font.pixelSize: fontMinSize + 1
         elide: Text.ElideRight

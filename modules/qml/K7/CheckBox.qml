@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // The label, then `gapValue` to its right a 12 × 12 box with the tick when
 // selected. A click emits btnClick(index) first and then toggles isSelect, so
@@ -13,8 +14,8 @@ Item {
     property bool isSelect: false
     property int index: -1
     property int gapValue: 8
-    property color bgColor: colorGray0
-    property color borderColor: colorGray2
+    property color bgColor: Theme.colorGray0
+    property color borderColor: Theme.colorGray2
 
     signal btnClick(int index)
 
@@ -43,7 +44,7 @@ Item {
         anchors.left: parent.left
         anchors.verticalCenter: parent.verticalCenter
         text: check.textValue
-        color: checkArea.containsMouse ? fontColor : colorGray3
+        color: checkArea.containsMouse ? Theme.fontColor : Theme.colorGray3
         font.family: fontFamily
         font.pixelSize: fontNormalSize
     }
@@ -56,11 +57,11 @@ Item {
         height: 12
         radius: 2
         color: check.bgColor
-        border.color: checkArea.containsMouse ? colorOrange : check.borderColor
+        border.color: checkArea.containsMouse ? Theme.colorOrange : check.borderColor
         Image {
             anchors.fill: parent
             Accessible.ignored: true
-            source: sourceCheckBtn
+            source: Theme.sourceCheckBtn
             visible: check.isSelect
         }
     }

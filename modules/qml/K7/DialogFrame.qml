@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // The frame every dialog uses: a title bar with the title, a close icon and an
 // optional reset icon; dragging the dialog's background moves it, clamped so
@@ -6,7 +7,7 @@ import QtQuick
 //   DialogFrame {
 //       id: myDialog; width: 416; height: 312
 //       title: myLang[0]; showReset: true
-//       onCloseClicked: { visible = false; mainMask.visible = false }
+//       onCloseClicked: { visible = false; maskShown = false }
 //       onResetClicked: init(true, true)
 //       onBackgroundPressed: endEdits()        // a press anywhere on the background
 //       ... content, placed in dialog coordinates (the title bar is the top titleHeight pixels)
@@ -17,8 +18,8 @@ Rectangle {
     width: 416
     height: 312
     radius: 6
-    color: colorGray0
-    border.color: colorGray1
+    color: Theme.colorGray0
+    border.color: Theme.colorGray1
     visible: false
 
     property string title: ""
@@ -128,7 +129,7 @@ Rectangle {
         width: parent.width
         height: dialog.titleHeight
         radius: dialog.radius
-        color: colorGray1
+        color: Theme.colorGray1
         Rectangle {
             // Square lower corners under the rounded upper ones.
             anchors.bottom: parent.bottom
@@ -140,7 +141,7 @@ Rectangle {
             anchors.bottom: parent.bottom
             width: parent.width
             height: 1
-            color: colorOrange
+            color: Theme.colorOrange
         }
         Text {
             anchors.left: parent.left
@@ -149,7 +150,7 @@ Rectangle {
             anchors.rightMargin: 12
             anchors.verticalCenter: parent.verticalCenter
             text: dialog.title
-            color: fontColor
+            color: Theme.fontColor
             font.family: fontFamily
             font.pixelSize: fontMiddleSize
             font.bold: true
@@ -161,8 +162,8 @@ Rectangle {
             anchors.rightMargin: 16
             anchors.verticalCenter: parent.verticalCenter
             visible: dialog.showReset
-            source: sourceResetBtn
-            hoverSource: sourceResetBtnH
+            source: Theme.sourceResetBtn
+            hoverSource: Theme.sourceResetBtnH
             accessibleName: dialog.resetName
             onClicked: dialog.resetClicked()
         }
@@ -172,8 +173,8 @@ Rectangle {
             anchors.rightMargin: 16
             anchors.verticalCenter: parent.verticalCenter
             visible: dialog.showClose
-            source: sourceCloseBtn
-            hoverSource: sourceCloseBtnH
+            source: Theme.sourceCloseBtn
+            hoverSource: Theme.sourceCloseBtnH
             actOnPress: dialog.closeOnPress
             accessibleName: dialog.closeName
             onClicked: dialog.closeClicked()

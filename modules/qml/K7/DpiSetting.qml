@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "../theme"
 
 // DPI panel (top of the right column): one vertical slider per stage, the
 // stage's DPI under it, and the number of stages in use. Edits stay here,
@@ -11,7 +12,7 @@ PanelFrame {
     width: 232
     height: 256
     title: dpiSettingLang[0]
-    icon: sourceDpiIcon
+    icon: Theme.sourceDpiIcon
     showReset: true
 
     property var dpiSettingLang: ["DPI"]
@@ -152,7 +153,7 @@ PanelFrame {
                     anchors.centerIn: parent
                     width: dpiSetting.sliderLength
                     rotation: -90
-                    colorS: stage.index === 7 && !stage.isCurrent ? colorBlue : colorOrange
+                    colorS: stage.index === 7 && !stage.isCurrent ? Theme.colorBlue : Theme.colorOrange
                     accessibleName: dpiSetting.dpiSettingLang[0] + " " + String(accessibleLang[4]).arg(stage.index + 1)
                     valueText: String(dpiSetting.dpiLabels[stage.index])
                     onValueChange: function(tmpValue) { dpiSetting.setLabel(stage.index, tmpValue) }
@@ -167,7 +168,7 @@ PanelFrame {
                 anchors.horizontalCenter: parent.horizontalCenter
                 y: dpiSetting.sliderLength + 8
                 text: String(dpiSetting.dpiLabels[stage.index])
-                color: stage.isCurrent ? fontColor : colorGray2
+                color: stage.isCurrent ? Theme.fontColor : Theme.colorGray2
                 font.family: fontFamily
                 font.pixelSize: dpiSetting.shownStages > 6 ? fontMinSize : fontNormalSize
                 font.bold: stage.isCurrent
@@ -179,7 +180,7 @@ PanelFrame {
                 width: 14
                 height: 2
                 radius: 1
-                color: colorOrange
+                color: Theme.colorOrange
                 visible: stage.isCurrent
             }
         }

@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "../theme"
 
 // Like DropDownList, but the entries lie in three columns of the header's
 // width (count / 3 rows). A click on an entry with text makes it current;
@@ -17,8 +18,8 @@ Item {
     property alias mdItems: grid.model
     property int currentSelect: 0
     property string textValue: ""
-    property color borderColor: colorGray1
-    property color bgColor: colorGray0
+    property color borderColor: Theme.colorGray1
+    property color bgColor: Theme.colorGray0
     property int horizontalOffset: 0
     readonly property int rows: Math.ceil(grid.count / 3)
     // What a screen reader calls it beside the current entry.
@@ -153,8 +154,8 @@ Item {
         height: 0
         visible: height > 0
         clip: true
-        color: colorGray0
-        border.color: colorGray1
+        color: Theme.colorGray0
+        border.color: Theme.colorGray1
 
         GridView {
             id: grid
@@ -178,7 +179,7 @@ Item {
                 width: grid.cellWidth
                 height: 24
                 color: label !== "" && ((dropGrid.keyCell >= 0 ? index === dropGrid.keyCell : index === dropGrid.currentSelect)
-                                        || cellArea.containsMouse) ? colorOrange : "transparent"
+                                        || cellArea.containsMouse) ? Theme.colorOrange : "transparent"
                 Accessible.role: Accessible.ListItem
                 Accessible.name: label
                 Accessible.ignored: label === ""
@@ -192,7 +193,7 @@ Item {
                     anchors.rightMargin: 4
                     anchors.verticalCenter: parent.verticalCenter
                     text: cell.label
-                    color: fontColor
+                    color: Theme.fontColor
                     font.family: fontFamily
                     font.pixelSize: fontNormalSize
                     elide: Text.ElideRight

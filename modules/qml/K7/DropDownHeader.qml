@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // The 24-high face of the drop-downs: text, and an arrow that points up
 // while open; orange-edged under the pointer and while open.
@@ -6,12 +7,12 @@ Rectangle {
     id: header
     radius: 2
     color: bgColor
-    border.color: headerArea.containsMouse || isOpen ? colorOrange : borderColor
+    border.color: headerArea.containsMouse || isOpen ? Theme.colorOrange : borderColor
 
     property string text: ""
     property bool isOpen: false
-    property color bgColor: colorGray0
-    property color borderColor: colorGray1
+    property color bgColor: Theme.colorGray0
+    property color borderColor: Theme.colorGray1
 
     signal clicked()
 
@@ -22,7 +23,7 @@ Rectangle {
         anchors.rightMargin: 4
         anchors.verticalCenter: parent.verticalCenter
         text: header.text
-        color: fontColor
+        color: Theme.fontColor
         font.family: fontFamily
         font.pixelSize: fontNormalSize
         elide: Text.ElideRight
@@ -34,7 +35,7 @@ Rectangle {
         anchors.verticalCenter: parent.verticalCenter
         width: 12
         height: 12
-        source: header.isOpen ? sourceDropBtnU : sourceDropBtn
+        source: header.isOpen ? Theme.sourceDropBtnU : Theme.sourceDropBtn
     }
     MouseArea {
         id: headerArea

@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "../theme"
 
 // A 24-high header showing the current entry; a click opens the list of
 // `mdItems` (a ListModel with `textValue`) below it, at most ten rows visible.
@@ -19,8 +20,8 @@ Item {
     property int count: listView.model && listView.model.count !== undefined ? listView.model.count : 0
     property int currentSelect: 2
     property string textValue: ""
-    property color borderColor: colorGray1
-    property color bgColor: colorGray0
+    property color borderColor: Theme.colorGray1
+    property color bgColor: Theme.colorGray0
     property int horizontalOffset: 0
     readonly property int visibleRows: Math.min(count, 10)
     // The row a click chose, reported when the list has closed.
@@ -156,8 +157,8 @@ Item {
         height: 0
         visible: height > 0
         clip: true
-        color: colorGray0
-        border.color: colorGray1
+        color: Theme.colorGray0
+        border.color: Theme.colorGray1
 
         ListView {
             id: listView
@@ -178,7 +179,7 @@ Item {
                 height: 24
                 // The current row, or the one the arrow keys point at.
                 color: (dropList.keyRow >= 0 ? index === dropList.keyRow : index === dropList.currentSelect)
-                       || rowArea.containsMouse ? colorOrange : "transparent"
+                       || rowArea.containsMouse ? Theme.colorOrange : "transparent"
                 Accessible.role: Accessible.ListItem
                 Accessible.name: row.model.textValue !== undefined ? String(row.model.textValue) : ""
                 Accessible.selectable: true
@@ -191,7 +192,7 @@ Item {
                     anchors.rightMargin: 15
                     anchors.verticalCenter: parent.verticalCenter
                     text: row.model.textValue !== undefined ? String(row.model.textValue) : ""
-                    color: fontColor
+                    color: Theme.fontColor
                     font.family: fontFamily
                     font.pixelSize: fontNormalSize
                     elide: Text.ElideRight
@@ -214,7 +215,7 @@ Item {
             width: 12
             radius: 3
             color: "#ffffff"
-            border.color: colorGray3
+            border.color: Theme.colorGray3
             height: Math.max(16, parent.height * 10 / Math.max(1, dropList.count))
             y: listView.contentHeight > listView.height
                ? (parent.height - height) * listView.contentY / (listView.contentHeight - listView.height) : 0

@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // A 24-high header (text and arrow) that opens a 24-high area below it with a
 // slider of width − 16. The slider's valueChange and dragSignal are passed on.
@@ -12,10 +13,10 @@ Item {
     // True while the area opens or closes.
     readonly property bool animating: openAnimation.running
     property string textValue: ""
-    property color borderColor: colorGray1
-    property color bgColor: colorGray0
-    property color sliderBgColor: colorGray0
-    property color sliderbarBg: colorGray1
+    property color borderColor: Theme.colorGray1
+    property color bgColor: Theme.colorGray0
+    property color sliderBgColor: Theme.colorGray0
+    property color sliderbarBg: Theme.colorGray1
     property int horizontalOffset: 0
     property alias sliderControl: slider
     // What a screen reader calls it and its slider.

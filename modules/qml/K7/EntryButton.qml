@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // A full-width 24-high entry of a panel (e.g. "Macro Editor", "System
 // setting"): optional icon, text, and a small arrow; orange under the pointer.
@@ -7,8 +8,8 @@ Rectangle {
     width: 216
     height: 24
     radius: 2
-    color: hovered ? colorOrange : "#262626"
-    border.color: hovered ? "#d42020" : colorGray1
+    color: hovered ? Theme.colorOrange : "#262626"
+    border.color: hovered ? "#d42020" : Theme.colorGray1
 
     property string text: ""
     property url icon: ""
@@ -44,7 +45,7 @@ Rectangle {
         anchors.rightMargin: 6
         anchors.verticalCenter: parent.verticalCenter
         text: entry.text
-        color: fontColor
+        color: Theme.fontColor
         font.family: fontFamily
         font.pixelSize: fontNormalSize
         elide: Text.ElideRight
@@ -55,7 +56,7 @@ Rectangle {
         anchors.rightMargin: 10
         anchors.verticalCenter: parent.verticalCenter
         text: "›"
-        color: entry.hovered ? fontColor : colorGray2
+        color: entry.hovered ? Theme.fontColor : Theme.colorGray2
         font.family: fontFamily
         font.pixelSize: fontMaxSize
     }

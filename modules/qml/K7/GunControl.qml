@@ -40,7 +40,7 @@ DialogFrame {
     onCloseClicked: {
         gunControlFocus()
         visible = false
-        mainMask.visible = false
+        maskShown = false
         if (!isSave)
             return
         isSave = false

@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import Stryde.View
 import "parts"
 
 // The key-assignment dialog: what the button in `mouseMain.selectKey` does.
@@ -52,33 +53,12 @@ DialogFrame {
     property string comboText: ""
 
     // The fixed options: text index in keyAssigmentLang and code.
-    readonly property var mouseOptions: [
-        { lang: 2, code: "0000F000" }, { lang: 3, code: "0000F200" }, { lang: 4, code: "0000F100" },
-        { lang: 5, code: "0000F400" }, { lang: 6, code: "0000F300" }, { lang: 7, code: "00f01e02" }
-    ]
-    readonly property var mediaOptions: [
-        { lang: 27, code: "03008301" }, { lang: 28, code: "0300b500" }, { lang: 29, code: "0300b600" },
-        { lang: 30, code: "0300b700" }, { lang: 31, code: "0300e200" }, { lang: 32, code: "0300cd00" },
-        { lang: 33, code: "0300e900" }, { lang: 34, code: "0300ea00" }
-    ]
-    readonly property var dpiOptions: [
-        { lang: 22, code: "05000100" }, { lang: 23, code: "05000200" }, { lang: 24, code: "05000300" },
-        { lang: 56, code: "05000400" }
-    ]
-    readonly property var windowsOptions: [
-        { lang: 35, code: "06009401" }, { lang: 36, code: "06002302" }, { lang: 37, code: "06002102" },
-        { lang: 38, code: "06042c1b" }, { lang: 39, code: "06042c11" }, { lang: 40, code: "0600e307" },
-        { lang: 41, code: "0600e315" }
-    ]
-    readonly property var shortcutOptions: [
-        { lang: 42, code: "0700e011" }, { lang: 43, code: "0700e01b" }, { lang: 44, code: "0700e006" },
-        { lang: 45, code: "0700e019" }, { lang: 46, code: "0700e016" }, { lang: 47, code: "0700e013" },
-        { lang: 48, code: "0700e009" }, { lang: 49, code: "0700e01c" }, { lang: 50, code: "0700e01d" },
-        { lang: 51, code: "0700e004" }
-    ]
-    readonly property var gunOptions: [
-        { lang: 53, code: "08000100" }, { lang: 54, code: "08000200" }, { lang: 55, code: "08000300" }
-    ]
+    readonly property var mouseOptions: KeyFunctions.mouse
+    readonly property var mediaOptions: KeyFunctions.media
+    readonly property var dpiOptions: KeyFunctions.dpi
+    readonly property var windowsOptions: KeyFunctions.windows
+    readonly property var shortcutOptions: KeyFunctions.shortcut
+    readonly property var gunOptions: KeyFunctions.gun
 
     onCloseClicked: closeDialog()
     onResetClicked: restoreDefault()
@@ -179,7 +159,7 @@ DialogFrame {
     // --- the dialog --------------------------------------------------------------
 
     function init() {
-        macroDrop.closeMenu()
+        macroSection.macroDrop.closeMenu()
         fillGrid(mediaModel, mediaOptions, 9)
         fillGrid(windowsModel, windowsOptions, 9)
         fillGrid(shortcutModel, shortcutOptions, 12)
@@ -211,10 +191,10 @@ DialogFrame {
             fireRate = 10
             fireTimes = 0
         }
-        rateDrop.sliderControl.setValue(fireRate - 1)
-        rateDrop.textValue = fireRate + (keyCode0 === 1 ? "MS" : "ms")
-        timesField.textValue = String(fireTimes)
-        endnessBox.isSelect = fireTimes === 0
+        fireSection.rateDrop.sliderControl.setValue(fireRate - 1)
+        fireSection.rateDrop.textValue = fireRate + (keyCode0 === 1 ? "MS" : "ms")
+        fireSection.timesField.textValue = String(fireTimes)
+        fireSection.endnessBox.isSelect = fireTimes === 0
         if (keyCode0 === 4)
             macroMode = Math.min(2, keyCode1)
     }
@@ -268,7 +248,7 @@ DialogFrame {
     function closeDialog() {
         endCapture()
         visible = false
-        mainMask.visible = false
+        maskShown = false
         var slot = mouseMain.selectKey
         if (slot >= 0) {
             var e = keyMatrixMain.modKeys.get(slot)
@@ -293,11 +273,11 @@ DialogFrame {
 
     function keyAssigmentFocus() {
         closeMenusExcept(null)
-        timesField.closeFocus()
+        fireSection.timesField.closeFocus()
     }
 
     function closeMenusExcept(menu) {
-        var menus = [rateDrop, mediaSection.grid, macroDrop, windowsSection.grid, shortcutSection.grid]
+        var menus = [fireSection.rateDrop, mediaSection.grid, macroSection.macroDrop, windowsSection.grid, shortcutSection.grid]
         for (var i = 0; i < menus.length; ++i) {
             if (menus[i] !== menu)
                 menus[i].closeMenu()
@@ -335,7 +315,7 @@ DialogFrame {
             // The first key event ends the capture, a press or a release.
             isFireInput = false
             setCodes([1, code, fireRate, fireTimes], keyName(code))
-            rateDrop.textValue = fireRate + "MS"
+            fireSection.rateDrop.textValue = fireRate + "MS"
         } else if (index === 1 && isComboInput && isDown) {
             var name = keyName(code)
             if (code >= 0xE0 && code <= 0xE7) {
@@ -374,7 +354,7 @@ DialogFrame {
 
     function setRate(position) {
         fireRate = position + 1
-        rateDrop.textValue = fireRate + "MS"
+        fireSection.rateDrop.textValue = fireRate + "MS"
         if (keyCode0 === 1) {
             keyCode2 = fireRate
             keyCode = currentCode
@@ -384,9 +364,9 @@ DialogFrame {
     // The shot count; `updateBox` ticks "Endness" exactly when it is 0.
     function setTimes(value, updateBox) {
         fireTimes = Math.max(0, Math.min(255, value))
-        timesField.textValue = String(fireTimes)
+        fireSection.timesField.textValue = String(fireTimes)
         if (updateBox)
-            endnessBox.isSelect = fireTimes === 0
+            fireSection.endnessBox.isSelect = fireTimes === 0
         if (keyCode0 === 1) {
             keyCode3 = fireTimes
             keyCode = currentCode
@@ -438,7 +418,7 @@ DialogFrame {
                 keyAssigment.keyString = newName
         }
         function closeMenu() {
-            macroDrop.closeMenu()
+            macroSection.macroDrop.closeMenu()
         }
     }
     ListModel {
@@ -489,218 +469,25 @@ DialogFrame {
             height: shortcutSection.y + shortcutSection.height
 
             // Mouse function: six options in three columns.
-            Item {
+            OptionSection {
                 id: mouseSection
-                width: 368
+                page: keyAssigment
                 height: 96
-                KeySectionTitle {
-                    text: keyAssigment.keyAssigmentLang[1]
-                }
-                Item {
-                    x: 12
-                    y: 36
-                    Repeater {
-                        model: keyAssigment.mouseOptions
-                        Item {
-                            id: mouseCell
-                            required property var modelData
-                            required property int index
-                            x: index % 3 * 118
-                            y: Math.floor(index / 3) * 30
-                            width: 118
-                            height: 14
-                            OptionRadio {
-                                page: keyAssigment
-                                objectName: "mouseOption" + mouseCell.index
-                                option: mouseCell.modelData
-                                anchors.verticalCenter: parent.verticalCenter
-                            }
-                        }
-                    }
-                }
+                text: keyAssigment.keyAssigmentLang[1]
+                options: keyAssigment.mouseOptions
+                optionName: "mouseOption"
             }
-            // Fire function: a captured key, its rate and how often it fires.
-            Item {
+            FireSection {
                 id: fireSection
+                page: keyAssigment
                 anchors.top: mouseSection.bottom
                 anchors.topMargin: 13
-                Separator {
-                    y: -7
-                }
-                width: 368
-                height: 96
-                KeySectionTitle {
-                    text: keyAssigment.keyAssigmentLang[8]
-                }
-                FieldLabel {
-                    id: keyValueLabel
-                    x: 12
-                    y: 32
-                    text: keyAssigment.keyAssigmentLang[9]
-                }
-                Rectangle {
-                    id: fireField
-                    objectName: "fireField"
-                    x: Math.max(keyValueLabel.x + keyValueLabel.implicitWidth, rateLabel.x + rateLabel.implicitWidth) + 12
-                    y: 32
-                    width: 160
-                    height: 24
-                    radius: 2
-                    color: keyAssigment.isFireInput ? "#2a1010" : colorGray0
-                    border.color: keyAssigment.isFireInput || fireArea.containsMouse ? colorOrange : colorGray1
-                    Text {
-                        anchors.fill: parent
-                        anchors.leftMargin: 8
-                        anchors.rightMargin: 8
-                        verticalAlignment: Text.AlignVCenter
-                        text: keyAssigment.keyCode0 === 1 && !keyAssigment.isFireInput
-                              ? keyAssigment.keyName(keyAssigment.keyCode1) : keyAssigment.keyAssigmentLang[10]
-                        color: keyAssigment.keyCode0 === 1 && !keyAssigment.isFireInput ? fontColor : colorGray2
-                        font.family: fontFamily
-                        font.pixelSize: fontNormalSize
-                        elide: Text.ElideRight
-                    }
-                    MouseArea {
-                        id: fireArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        cursorShape: Qt.PointingHandCursor
-                        onClicked: keyAssigment.startFireInput()
-                    }
-                }
-                FieldLabel {
-                    id: rateLabel
-                    x: 12
-                    y: 64
-                    text: keyAssigment.keyAssigmentLang[11]
-                }
-                DropDownSlider {
-                    id: rateDrop
-                    objectName: "rateDrop"
-                    x: fireField.x
-                    y: 64
-                    width: 110
-                    z: 2
-                    textValue: "10ms"
-                    onBtnClick: keyAssigment.closeMenusExcept(rateDrop)
-                    onValueChange: function(index) { keyAssigment.setRate(index) }
-                    onIsDropChanged: {
-                        if (isDrop)
-                            keyAssigment.ensureVisible(rateDrop, 24)
-                    }
-                }
-                FieldLabel {
-                    id: timesLabel
-                    x: rateDrop.x + rateDrop.width + 14
-                    y: 64
-                    text: keyAssigment.keyAssigmentLang[12]
-                }
-                RectInput {
-                    id: timesField
-                    objectName: "timesField"
-                    anchors.left: timesLabel.right
-                    anchors.leftMargin: 8
-                    anchors.verticalCenter: timesLabel.verticalCenter
-                    width: 40
-                    maxValue: 255
-                    txtInput.maximumLength: 3
-                    onInputSignal: keyAssigment.closeMenusExcept(null)
-                    onEndInputSignal: keyAssigment.setTimes(parseInt(textValue) || 0, true)
-                }
-                CheckBox {
-                    id: endnessBox
-                    objectName: "endnessBox"
-                    anchors.left: timesField.right
-                    anchors.leftMargin: 12
-                    anchors.verticalCenter: timesLabel.verticalCenter
-                    textValue: keyAssigment.keyAssigmentLang[13]
-                    isSelect: true
-                    // Reports before it toggles: ticking makes the key fire
-                    // endlessly, unticking fires it once.
-                    onBtnClick: {
-                        timesField.closeFocus()
-                        keyAssigment.setTimes(isSelect ? 1 : 0, false)
-                    }
-                }
             }
-            // Group function: a captured key combination.
-            Item {
+            ComboSection {
                 id: comboSection
+                page: keyAssigment
                 anchors.top: fireSection.bottom
                 anchors.topMargin: 13
-                Separator {
-                    y: -7
-                }
-                width: 368
-                height: 64
-                KeySectionTitle {
-                    text: keyAssigment.keyAssigmentLang[14]
-                }
-                Rectangle {
-                    id: comboField
-                    objectName: "comboField"
-                    x: 12
-                    y: 34
-                    width: 240
-                    height: 24
-                    radius: 2
-                    color: keyAssigment.isComboInput ? "#2a1010" : colorGray0
-                    border.color: keyAssigment.isComboInput || comboArea.containsMouse ? colorOrange : colorGray1
-                    Text {
-                        anchors.fill: parent
-                        anchors.leftMargin: 8
-                        anchors.rightMargin: 8
-                        verticalAlignment: Text.AlignVCenter
-                        readonly property bool captured: keyAssigment.isComboInput && keyAssigment.comboText !== ""
-                        readonly property bool chosen: !keyAssigment.isComboInput && keyAssigment.keyCode0 === 2
-                        text: captured ? keyAssigment.comboText : chosen ? keyAssigment.keyString
-                                                                          : keyAssigment.isComboInput ? "" : keyAssigment.keyAssigmentLang[10]
-                        color: captured || chosen ? fontColor : colorGray2
-                        font.family: fontFamily
-                        font.pixelSize: fontNormalSize
-                        elide: Text.ElideLeft
-                    }
-                    // The caret while keys are awaited.
-                    Rectangle {
-                        visible: keyAssigment.isComboInput && keyAssigment.comboText === ""
-                        x: 8
-                        anchors.verticalCenter: parent.verticalCenter
-                        width: 1
-                        height: 14
-                        color: fontColor
-                        SequentialAnimation on opacity {
-                            running: keyAssigment.isComboInput
-                            loops: Animation.Infinite
-                            NumberAnimation { to: 0; duration: 500 }
-                            NumberAnimation { to: 1; duration: 500 }
-                        }
-                    }
-                    MouseArea {
-                        id: comboArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        cursorShape: Qt.PointingHandCursor
-                        onClicked: keyAssigment.startComboInput()
-                    }
-                }
-                IconButton {
-                    objectName: "comboOk"
-                    x: comboField.x + comboField.width + 14
-                    anchors.verticalCenter: comboField.verticalCenter
-                    source: sourceOkBtn
-                    hoverSource: sourceOkBtnH
-                    opacity: keyAssigment.isComboInput ? 1 : 0.4
-                    onClicked: keyAssigment.confirmCombo()
-                }
-                IconButton {
-                    objectName: "comboCancel"
-                    x: comboField.x + comboField.width + 42
-                    anchors.verticalCenter: comboField.verticalCenter
-                    source: sourceCancelBtn
-                    hoverSource: sourceCancelBtnH
-                    opacity: keyAssigment.isComboInput ? 1 : 0.4
-                    onClicked: keyAssigment.cancelCombo()
-                }
             }
             GridSection {
                 page: keyAssigment
@@ -716,107 +503,26 @@ DialogFrame {
                 model: mediaModel
                 z: 3
             }
-            // Macro function: a macro by name and how it repeats.
-            Item {
+            KeyMacroSection {
                 id: macroSection
+                page: keyAssigment
+                names: macroNames
                 anchors.top: mediaSection.bottom
                 anchors.topMargin: 13
-                Separator {
-                    y: -7
-                }
-                width: 368
-                height: 136
                 z: 2
-                KeySectionTitle {
-                    text: keyAssigment.keyAssigmentLang[16]
-                }
-                DropDownList {
-                    id: macroDrop
-                    objectName: "macroDrop"
-                    x: 12
-                    y: 34
-                    width: 160
-                    z: 2
-                    mdItems: macroNames
-                    currentSelect: keyAssigment.keyCode0 === 4 ? keyAssigment.macroIndexOf(keyAssigment.keyString) : -1
-                    onBtnClick: keyAssigment.closeMenusExcept(macroDrop)
-                    onIsDropChanged: {
-                        if (isDrop)
-                            keyAssigment.ensureVisible(macroDrop, visibleRows * 24)
-                    }
-                    onValueChange: function(index) {
-                        keyAssigment.chooseMacro(index)
-                        currentSelect = Qt.binding(function() {
-                            return keyAssigment.keyCode0 === 4 ? keyAssigment.macroIndexOf(keyAssigment.keyString) : -1
-                        })
-                    }
-                }
-                TextButton {
-                    objectName: "openMacroEditor"
-                    x: macroDrop.x + macroDrop.width + 16
-                    y: 34
-                    width: 120
-                    text: keyAssigment.keyAssigmentLang[17]
-                    onClicked: {
-                        keyAssigment.keyAssigmentFocus()
-                        macroEditorMain.showOver(keyAssigment)
-                    }
-                }
-                Item {
-                    x: 12
-                    y: 72
-                    Repeater {
-                        model: 3
-                        RadioButton {
-                            id: modeRadio
-                            required property int index
-                            objectName: "macroMode" + index
-                            y: index * 26
-                            textValue: String(keyAssigment.keyAssigmentLang[18 + index])
-                            isSelect: keyAssigment.macroMode === index
-                            onBtnClick: {
-                                keyAssigment.setMacroMode(modeRadio.index)
-                                isSelect = Qt.binding(function() { return keyAssigment.macroMode === modeRadio.index })
-                            }
-                        }
-                    }
-                }
             }
-            // DPI function: four options in a row.
-            Item {
+            OptionSection {
                 id: dpiSection
+                page: keyAssigment
                 anchors.top: macroSection.bottom
                 anchors.topMargin: 13
                 Separator {
                     y: -7
                 }
-                width: 368
                 height: 92
-                KeySectionTitle {
-                    text: keyAssigment.keyAssigmentLang[21]
-                }
-                Item {
-                    x: 12
-                    y: 36
-                    Repeater {
-                        model: keyAssigment.dpiOptions
-                        Item {
-                            id: dpiCell
-                            required property var modelData
-                            required property int index
-                            x: index % 3 * 118
-                            y: Math.floor(index / 3) * 30
-                            width: 118
-                            height: 14
-                            OptionRadio {
-                                page: keyAssigment
-                                objectName: "dpiOption" + dpiCell.index
-                                option: dpiCell.modelData
-                                anchors.verticalCenter: parent.verticalCenter
-                            }
-                        }
-                    }
-                }
+                text: keyAssigment.keyAssigmentLang[21]
+                options: keyAssigment.dpiOptions
+                optionName: "dpiOption"
             }
             GridSection {
                 page: keyAssigment

@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "../theme"
 
 // Key matrix panel (left column): one row per button slot shown on the mouse
 // picture, with what the button does. The button map lives here (`modKeys`,
@@ -12,7 +13,7 @@ PanelFrame {
     width: 232
     height: 40 + 24 * keyCount + 2 * (keyCount - 1) + 8
     title: keyMatrixLang[1]
-    icon: sourceKeyIcon
+    icon: Theme.sourceKeyIcon
     showReset: true
 
     readonly property int keyCount: mouseMain.keyCount
@@ -193,11 +194,10 @@ PanelFrame {
             keyMatrix.modKeys.saveData()
             ui_View.deleteMacroUpdateProfile(macroName)
         }
-        // Names follow a rename the library carried out; nothing is sent.
+        // Names follow a rename the library carried out: the stored profiles
+        // bind the new name already. Nothing is sent.
         function onModifyMacroName(oldMacroName, newMacroName) {
-            var slots = keyMatrix.slotsBoundTo(oldMacroName)
-            if (!ui_View.modifyMacroNameUpdateProfile(oldMacroName, newMacroName))
-                return
+            var slots = keyMatrix.slotsBoundTo(newMacroName)
             for (var i = 0; i < slots.length; ++i) {
                 var slot = slots[i]
                 ui_View.setData("mouseMacroKey/" + modKeysModel.get(slot).keyCode2, newMacroName)
@@ -237,8 +237,8 @@ PanelFrame {
                 width: 216
                 height: 24
                 radius: 2
-                color: lit ? colorOrange : "#262626"
-                border.color: lit ? "#d42020" : colorGray1
+                color: lit ? Theme.colorOrange : "#262626"
+                border.color: lit ? "#d42020" : Theme.colorGray1
                 activeFocusOnTab: true
                 Keys.onTabPressed: rowRing.moveFocus(true)
                 Keys.onBacktabPressed: rowRing.moveFocus(false)
@@ -259,7 +259,7 @@ PanelFrame {
                     anchors.verticalCenter: parent.verticalCenter
                     width: 64
                     text: keyMatrix.rowName(row.index)
-                    color: row.lit ? fontColor : colorGray2
+                    color: row.lit ? Theme.fontColor : Theme.colorGray2
                     font.family: fontFamily
                     font.pixelSize: fontNormalSize
                     elide: Text.ElideRight
@@ -273,7 +273,7 @@ PanelFrame {
                     anchors.verticalCenter: parent.verticalCenter
                     horizontalAlignment: Text.AlignRight
                     text: row.keyText
-                    color: fontColor
+                    color: Theme.fontColor
                     font.family: fontFamily
                     font.pixelSize: fontNormalSize
                     elide: Text.ElideRight
@@ -283,7 +283,7 @@ PanelFrame {
                     anchors.fill: parent
                     // Under the mask of a dialog the pointer reaches no row:
                     // the open dialog edits the slot it was opened for.
-                    hoverEnabled: !mainMask.visible
+                    hoverEnabled: !maskShown
                     cursorShape: Qt.PointingHandCursor
                     onEntered: keyMatrix.enterBtn(row.index)
                     onExited: keyMatrix.leaveBtn(row.index)

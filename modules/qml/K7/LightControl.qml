@@ -2,6 +2,7 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import "parts"
+import "../theme"
 
 // Lighting panel (right column, under the DPI panel): the effect, its speed
 // and brightness steps, and up to eight colours picked on a hue bar or typed
@@ -13,7 +14,7 @@ PanelFrame {
     // 176 with no slider, 224 with one, 264 with both.
     height: 176 + (speedShown ? 40 : 0) + (brightnessShown ? 40 : 0) + (speedShown || brightnessShown ? 8 : 0)
     title: lightControlLang[0]
-    icon: sourceLightIcon
+    icon: Theme.sourceLightIcon
     showReset: true
 
     property var lightControlLang: ["Light", "Static", "Breath", "Neon", "OFF", "Speed", "Color", "Brightness",
@@ -327,7 +328,7 @@ PanelFrame {
                 height: 16
                 verticalAlignment: Text.AlignVCenter
                 text: lightControl.lightControlLang[6]
-                color: colorGray3
+                color: Theme.colorGray3
                 font.family: fontFamily
                 font.pixelSize: fontNormalSize
             }
@@ -369,14 +370,14 @@ PanelFrame {
                         radius: 2
                         color: lightControl.colors[block.index]
                         border.width: block.selected ? 2 : 1
-                        border.color: block.selected ? "#ffffff" : colorGray1
+                        border.color: block.selected ? "#ffffff" : Theme.colorGray1
                     }
                     Text {
                         y: 16
                         width: 14
                         horizontalAlignment: Text.AlignHCenter
                         text: String(block.index + 1)
-                        color: block.selected ? fontColor : colorGray2
+                        color: block.selected ? Theme.fontColor : Theme.colorGray2
                         font.family: fontFamily
                         font.pixelSize: fontMinSize
                     }
@@ -399,7 +400,7 @@ PanelFrame {
                 y: 56
                 width: lightControl.barWidth
                 height: 10
-                source: sourceColorBar
+                source: Theme.sourceColorBar
                 enabled: !colorCover.visible
                 // The hue bar is a slider of the selected colour's knob.
                 readonly property real value: lightControl.knobPositions[lightControl.selectBlock]
@@ -468,7 +469,7 @@ PanelFrame {
                         anchors.verticalCenter: parent.verticalCenter
                         width: 12
                         height: 12
-                        source: sourceSlide
+                        source: Theme.sourceSlide
                         Accessible.ignored: true
                         visible: index === lightControl.selectBlock
                     }

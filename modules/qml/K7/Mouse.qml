@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "../theme"
 
 // The mouse picture in the middle of the window: the body, one image per
 // button slot (lit while the slot is selected or pointed at) and a numbered
@@ -44,9 +45,9 @@ Item {
         Qt.point(40, 241), Qt.point(140, 111), Qt.point(140, 135), Qt.point(45, 77)
     ]
     readonly property var buttonImages: [
-        [sourceMouse0, sourceMouse0S], [sourceMouse1, sourceMouse1S], [sourceMouse2, sourceMouse2S],
-        [sourceMouse3, sourceMouse3S], [sourceMouse4, sourceMouse4S], [sourceMouse5, sourceMouse5S],
-        [sourceMouse6, sourceMouse6S], [sourceMouse7, sourceMouse7S]
+        [Theme.sourceMouse0, Theme.sourceMouse0S], [Theme.sourceMouse1, Theme.sourceMouse1S], [Theme.sourceMouse2, Theme.sourceMouse2S],
+        [Theme.sourceMouse3, Theme.sourceMouse3S], [Theme.sourceMouse4, Theme.sourceMouse4S], [Theme.sourceMouse5, Theme.sourceMouse5S],
+        [Theme.sourceMouse6, Theme.sourceMouse6S], [Theme.sourceMouse7, Theme.sourceMouse7S]
     ]
 
     // Under the mask of a dialog the pointer lights no button.
@@ -62,7 +63,7 @@ Item {
             return
         }
         btnClick()
-        mainMask.visible = true
+        maskShown = true
         keyAssigmentMain.show(slot)
     }
 
@@ -72,7 +73,7 @@ Item {
         y: mousePicture.bodyAt.y
         width: 320
         height: 460
-        source: sourceMouseBody
+        source: Theme.sourceMouseBody
         Accessible.ignored: true
 
         Repeater {
@@ -102,7 +103,7 @@ Item {
                 width: area.width
                 height: area.height
                 z: area.width * area.height < 2000 ? 1 : 0
-                hoverEnabled: !mainMask.visible
+                hoverEnabled: !maskShown
                 cursorShape: Qt.PointingHandCursor
                 onContainsMouseChanged: {
                     if (containsMouse)
@@ -123,7 +124,7 @@ Item {
             readonly property var geometry: mousePicture.buttons[index]
             readonly property bool lit: mousePicture.isLit(index)
             readonly property bool onLeft: geometry.tag.x < mousePicture.bodyAt.x
-            readonly property color lineColor: lit ? "#ff3030" : "#80969696"
+            readonly property color lineColor: lit ? Theme.colorRed : "#80969696"
             // Where the line leaves the tag: its inner edge, at mid-height.
             readonly property point start: Qt.point(onLeft ? geometry.tag.x + 48 : geometry.tag.x, geometry.tag.y + 12)
             anchors.fill: parent
@@ -155,8 +156,8 @@ Item {
                 width: 6
                 height: 6
                 radius: 3
-                color: tag.lit ? "#ff3030" : colorGray3
-                border.color: tag.lit ? "#ffd0d0" : colorGray1
+                color: tag.lit ? Theme.colorRed : Theme.colorGray3
+                border.color: tag.lit ? "#ffd0d0" : Theme.colorGray1
             }
 
             Rectangle {
@@ -166,8 +167,8 @@ Item {
                 width: 48
                 height: 24
                 radius: 3
-                color: tag.lit ? colorOrange : "#d0141414"
-                border.color: tag.lit ? "#ff3030" : colorGray1
+                color: tag.lit ? Theme.colorOrange : "#d0141414"
+                border.color: tag.lit ? Theme.colorRed : Theme.colorGray1
                 activeFocusOnTab: true
                 Keys.onTabPressed: tagRing.moveFocus(true)
                 Keys.onBacktabPressed: tagRing.moveFocus(false)
@@ -184,14 +185,14 @@ Item {
                 Text {
                     anchors.centerIn: parent
                     text: String(tag.index + 1)
-                    color: fontColor
+                    color: Theme.fontColor
                     font.family: fontFamily
                     font.pixelSize: fontMiddleSize
                     font.bold: true
                 }
                 MouseArea {
                     anchors.fill: parent
-                    hoverEnabled: !mainMask.visible
+                    hoverEnabled: !maskShown
                     cursorShape: Qt.PointingHandCursor
                     onContainsMouseChanged: {
                         if (containsMouse)

@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // The frame of a panel on the main screen: a title row (icon, title, and an
 // optional reset icon at the right) over the panel's own content.
@@ -10,7 +11,7 @@ Rectangle {
     height: 100
     radius: 4
     color: "#e0141414"
-    border.color: colorGray1
+    border.color: Theme.colorGray1
 
     property string title: ""
     property url icon: ""
@@ -35,7 +36,7 @@ Rectangle {
             y: 9
             width: 2
             height: 14
-            color: colorOrange
+            color: Theme.colorOrange
         }
         Image {
             id: titleIcon
@@ -54,7 +55,7 @@ Rectangle {
             anchors.rightMargin: 8
             anchors.verticalCenter: parent.verticalCenter
             text: panel.title
-            color: fontColor
+            color: Theme.fontColor
             font.family: fontFamily
             font.pixelSize: fontMiddleSize
             font.bold: true
@@ -66,8 +67,8 @@ Rectangle {
             anchors.rightMargin: 10
             anchors.verticalCenter: parent.verticalCenter
             visible: panel.showReset
-            source: sourceResetBtn
-            hoverSource: sourceResetBtnH
+            source: Theme.sourceResetBtn
+            hoverSource: Theme.sourceResetBtnH
             accessibleName: accessibleLang[3] + " " + panel.title
             onClicked: panel.resetClicked()
         }
@@ -76,7 +77,7 @@ Rectangle {
             x: 10
             width: parent.width - 20
             height: 1
-            color: colorGray1
+            color: Theme.colorGray1
         }
     }
     Item {

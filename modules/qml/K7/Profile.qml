@@ -1,6 +1,9 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "parts"
+import "../theme"
+import "../basic/NameLists.js" as NameLists
 
 // The profile manager behind Config: the named profiles (at most six), each
 // with its profile number 0 … 5; entry 0 is the standard profile. Its list
@@ -26,9 +29,6 @@ DialogFrame {
     // Whether this session can see the program in front.
     property bool programsAvailable: true
 
-    // A rename started from the keyboard gives the focus back to the list.
-    property bool renameByKey: false
-
     signal changeProfile(int tmpProfileNo)
 
     onCloseClicked: {
@@ -36,15 +36,13 @@ DialogFrame {
         menu.visible = false
         visible = false
         appRulesMain.visible = false
-        mainMask.visible = false
+        maskShown = false
         upItem.profileBtn.closeMenu()
     }
     onBackgroundPressed: profileFocus()
 
     function init() {
-        var names = ui_View.getNameList(2)
-        if (names.length === 2 && String(names[1]) === "listpadentry")
-            names = [names[0]]
+        var names = NameLists.namesOf(ui_View.getNameList(2))
         profileModel.clear()
         for (var i = 0; i < names.length; ++i) {
             var text = String(names[i])
@@ -198,7 +196,6 @@ DialogFrame {
             selectIndex = Math.max(0, Math.min(profileModel.count - 1, selectIndex + (event.key === Qt.Key_Up ? -1 : 1)))
             listView.positionViewAtIndex(selectIndex, ListView.Contain)
         } else if (event.key === Qt.Key_F2) {
-            renameByKey = true
             startRename(selectIndex)
         } else if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
             var row = listView.itemAtIndex(selectIndex)
@@ -218,19 +215,10 @@ DialogFrame {
         listView.forceActiveFocus(Qt.TabFocusReason)
     }
 
-    function keyRenameEnded() {
-        if (!renameByKey)
-            return
-        renameByKey = false
-        listView.forceActiveFocus(Qt.TabFocusReason)
-    }
-
     function startRename(index) {
         endRename()
         editIndex = index
-        nameEditor.text = profileModel.get(index).textValue
-        nameEditor.selectAll()
-        nameEditor.forceActiveFocus()
+        nameEditor.begin(profileModel.get(index).textValue)
     }
 
     // Takes the edited name unless it is empty or any entry has it already.
@@ -240,7 +228,7 @@ DialogFrame {
         var index = editIndex
         editIndex = -1
         var name = nameEditor.text.trim()
-        nameEditor.focus = false
+        nameEditor.finish()
         if (name === "" || findName(name) >= 0 || index >= profileModel.count)
             return
         profileModel.setProperty(index, "textValue", name)
@@ -258,7 +246,7 @@ DialogFrame {
         width: 384
         height: 180
         color: "#141414"
-        border.color: colorGray1
+        border.color: Theme.colorGray1
         clip: true
 
         ListView {
@@ -285,7 +273,7 @@ DialogFrame {
                 objectName: "profileRow" + index
                 width: listView.width
                 height: 27
-                color: selected ? colorOrange : rowArea.containsMouse ? "#2a2a2a" : "transparent"
+                color: selected ? Theme.colorOrange : rowArea.containsMouse ? "#2a2a2a" : "transparent"
                 Accessible.role: Accessible.ListItem
                 Accessible.name: row.textValue
                 Accessible.description: rowPrograms.text
@@ -300,7 +288,7 @@ DialogFrame {
                     anchors.verticalCenter: parent.verticalCenter
                     width: 16
                     height: 16
-                    source: sourceProfileItem
+                    source: Theme.sourceProfileItem
                 }
                 Text {
                     anchors.left: rowIcon.right
@@ -310,7 +298,7 @@ DialogFrame {
                     anchors.verticalCenter: parent.verticalCenter
                     visible: profile.editIndex !== row.index
                     text: row.textValue
-                    color: fontColor
+                    color: Theme.fontColor
                     font.family: fontFamily
                     font.pixelSize: fontNormalSize
                     elide: Text.ElideRight
@@ -324,7 +312,7 @@ DialogFrame {
                     anchors.verticalCenter: parent.verticalCenter
                     width: Math.min(implicitWidth, 170)
                     text: profile.programsByProfile[row.profileNo] || ""
-                    color: row.selected ? fontColor : colorGray2
+                    color: row.selected ? Theme.fontColor : Theme.colorGray2
                     font.family: fontFamily
                     font.pixelSize: fontMinSize + 1
                     elide: Text.ElideRight
@@ -338,7 +326,7 @@ DialogFrame {
                     width: 6
                     height: 6
                     radius: 3
-                    color: row.selected ? fontColor : colorOrange
+                    color: row.selected ? Theme.fontColor : Theme.colorOrange
                     visible: row.active
                 }
                 MouseArea {
@@ -368,44 +356,17 @@ DialogFrame {
         }
 
         // The inline name editor, over the row being renamed.
-        Rectangle {
-            visible: profile.editIndex >= 0
+        InlineEditor {
+            id: nameEditor
+            inputName: "profileNameEditor"
+            list: listView
+            row: profile.editIndex
             x: 36
-            y: 1 + profile.editIndex * 27 - listView.contentY + 2
             width: parent.width - 36 - 28
-            height: 23
-            color: colorGray0
-            border.color: colorOrange
-            TextInput {
-                id: nameEditor
-                objectName: "profileNameEditor"
-                anchors.fill: parent
-                anchors.leftMargin: 6
-                anchors.rightMargin: 6
-                verticalAlignment: TextInput.AlignVCenter
-                maximumLength: 16
-                clip: true
-                color: fontColor
-                selectionColor: colorOrange
-                selectByMouse: true
-                font.family: fontFamily
-                font.pixelSize: fontNormalSize
-                Accessible.role: Accessible.EditableText
-                Accessible.name: profile.profileLang[0]
-                Keys.onReturnPressed: {
-                    profile.endRename()
-                    profile.keyRenameEnded()
-                }
-                Keys.onEnterPressed: {
-                    profile.endRename()
-                    profile.keyRenameEnded()
-                }
-                Keys.onEscapePressed: {
-                    profile.editIndex = -1
-                    focus = false
-                    profile.keyRenameEnded()
-                }
-            }
+            maximumLength: 16
+            accessibleName: profile.profileLang[0]
+            onAccepted: profile.endRename()
+            onCancelled: profile.editIndex = -1
         }
         FocusRing {
             id: listRing
@@ -435,7 +396,7 @@ DialogFrame {
         maximumLineCount: 2
         elide: Text.ElideRight
         text: appRulesMain.appRulesLang[8]
-        color: colorGray2
+        color: Theme.colorGray2
         font.family: fontFamily
         font.pixelSize: fontMinSize
     }
@@ -464,8 +425,8 @@ DialogFrame {
         visible: false
         width: 100
         height: menuColumn.height + 2
-        color: colorGray0
-        border.color: colorGray1
+        color: Theme.colorGray0
+        border.color: Theme.colorGray1
         z: 5
         Column {
             id: menuColumn
@@ -481,7 +442,7 @@ DialogFrame {
                     objectName: "profileMenuEntry" + index
                     width: 98
                     height: 24
-                    color: menuArea.containsMouse ? colorOrange : "transparent"
+                    color: menuArea.containsMouse ? Theme.colorOrange : "transparent"
                     function choose() {
                         if (menuEntry.index === 0)
                             profile.deleteProfile()
@@ -513,7 +474,7 @@ DialogFrame {
                         x: 10
                         anchors.verticalCenter: parent.verticalCenter
                         text: menuEntry.modelData
-                        color: fontColor
+                        color: Theme.fontColor
                         font.family: fontFamily
                         font.pixelSize: fontNormalSize
                     }

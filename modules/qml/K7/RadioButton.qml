@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // A 10 × 10 rounded square with an orange dot when selected and the label
 // `gapValue` to its right. A click selects it and emits btnClick(index);
@@ -40,14 +41,14 @@ Item {
         width: 10
         height: 10
         radius: 2
-        color: colorGray3
-        border.color: radioArea.containsMouse ? colorOrange : colorGray3
+        color: Theme.colorGray3
+        border.color: radioArea.containsMouse ? Theme.colorOrange : Theme.colorGray3
         Rectangle {
             anchors.centerIn: parent
             width: 6
             height: 6
             radius: 1
-            color: colorOrange
+            color: Theme.colorOrange
             visible: radio.isSelect
         }
     }
@@ -57,7 +58,7 @@ Item {
         anchors.leftMargin: radio.gapValue
         anchors.verticalCenter: parent.verticalCenter
         text: radio.textValue
-        color: radio.isSelect || radioArea.containsMouse ? fontColor : colorGray3
+        color: radio.isSelect || radioArea.containsMouse ? Theme.fontColor : Theme.colorGray3
         font.family: fontFamily
         font.pixelSize: fontNormalSize
     }

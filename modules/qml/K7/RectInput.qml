@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // A centred number field of at most four characters, limited to
 // minValue … maxValue while typing; Enter drops the focus. Gaining focus emits
@@ -9,8 +10,8 @@ Rectangle {
     width: 48
     height: 20
     radius: 2
-    color: colorGray0
-    border.color: input.activeFocus || inputArea.containsMouse ? colorOrange : colorGray1
+    color: Theme.colorGray0
+    border.color: input.activeFocus || inputArea.containsMouse ? Theme.colorOrange : Theme.colorGray1
 
     property int maxValue: 255
     property int minValue: 0
@@ -49,8 +50,8 @@ Rectangle {
         verticalAlignment: TextInput.AlignVCenter
         text: "0"
         maximumLength: 4
-        color: fontColor
-        selectionColor: colorOrange
+        color: Theme.fontColor
+        selectionColor: Theme.colorOrange
         selectByMouse: true
         clip: true
         font.family: fontFamily

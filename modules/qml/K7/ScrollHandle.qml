@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // A thin vertical scroll bar along the right edge of its parent for
 // `flickable`; shown only when there is more to see. Its handle can be dragged.
@@ -22,7 +23,7 @@ Rectangle {
         objectName: "scrollHandle"
         width: parent.width
         radius: 2
-        color: handleArea.containsMouse || handleArea.pressed ? colorOrange : colorGray2
+        color: handleArea.containsMouse || handleArea.pressed ? Theme.colorOrange : Theme.colorGray2
         height: bar.flickable ? Math.max(24, bar.height * bar.flickable.height / Math.max(1, bar.flickable.contentHeight)) : 0
         y: bar.overflow > 0 ? (bar.height - height) * (bar.flickable.contentY - bar.flickable.originY) / bar.overflow : 0
 

@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // A horizontal slider whose value is the knob's x in pixels: 3 … width − 15
 // (the 12-pixel knob leaves a quarter of itself over each end of the track).
@@ -15,8 +16,8 @@ Item {
     property int segment: 10
     property int segmentValue: 0
     property bool isScale: false
-    property color colorS: colorOrange
-    property color trackColor: colorGray1
+    property color colorS: Theme.colorOrange
+    property color trackColor: Theme.colorGray1
     // The knob's position: the slider's value.
     readonly property real value: knob.x
     readonly property int minPosition: 3
@@ -178,7 +179,7 @@ Item {
         width: 12
         height: 12
         anchors.verticalCenter: parent.verticalCenter
-        source: sourceSlide
+        source: Theme.sourceSlide
         smooth: true
         Accessible.ignored: true
 

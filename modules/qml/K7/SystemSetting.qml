@@ -1,5 +1,6 @@
 import QtQuick
 import "parts"
+import "../theme"
 
 // System settings dialog: the system's pointer speed, double-click speed and
 // wheel scroll lines, each applied as soon as it changes. The two sliders
@@ -18,7 +19,7 @@ DialogFrame {
     onCloseClicked: {
         rowsField.closeFocus()
         visible = false
-        mainMask.visible = false
+        maskShown = false
     }
     onResetClicked: init(true, true)
     onBackgroundPressed: rowsField.closeFocus()
@@ -148,7 +149,7 @@ DialogFrame {
         y: 204
         width: 352
         height: 1
-        color: colorGray1
+        color: Theme.colorGray1
     }
     SectionTitle {
         x: 32

@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // A flat text button: `faceColor` at rest, `hoverColor` under the pointer.
 Rectangle {
@@ -10,9 +11,9 @@ Rectangle {
     border.color: hovered ? Qt.lighter(hoverColor, 1.3) : Qt.lighter(faceColor, 1.35)
 
     property string text: ""
-    property color faceColor: colorBlue
-    property color hoverColor: colorOrange
-    property color textColor: fontColor
+    property color faceColor: Theme.colorBlue
+    property color hoverColor: Theme.colorOrange
+    property color textColor: Theme.fontColor
     property int textSize: fontNormalSize
     readonly property bool hovered: buttonArea.containsMouse
 

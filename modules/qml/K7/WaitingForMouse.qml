@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // What the window shows in place of the pages while no mouse is connected
 // and no tray holds the program: the mouse's picture, dimmed, and a panel
@@ -34,7 +35,7 @@ Item {
         y: 110
         width: 320
         height: 460
-        source: waiting.visible ? sourceMouseBody : ""
+        source: waiting.visible ? Theme.sourceMouseBody : ""
         opacity: 0.28
     }
 
@@ -47,7 +48,7 @@ Item {
         height: 104
         radius: 4
         color: "#e0141414"
-        border.color: colorGray1
+        border.color: Theme.colorGray1
         Accessible.role: Accessible.StaticText
         Accessible.name: waiting.waitingLang[0]
         Accessible.description: waiting.waitingLang[1] + " " + waiting.waitingLang[2]
@@ -58,7 +59,7 @@ Item {
             y: 13
             width: 2
             height: 14
-            color: colorOrange
+            color: Theme.colorOrange
         }
         Rectangle {
             id: pulse
@@ -67,7 +68,7 @@ Item {
             width: 12
             height: 12
             radius: 6
-            color: colorOrange
+            color: Theme.colorOrange
             SequentialAnimation on opacity {
                 running: waiting.visible
                 loops: Animation.Infinite
@@ -83,7 +84,7 @@ Item {
             anchors.rightMargin: 12
             anchors.verticalCenter: pulse.verticalCenter
             text: waiting.waitingLang[0]
-            color: fontColor
+            color: Theme.fontColor
             font.family: fontFamily
             font.pixelSize: fontMaxSize
             font.bold: true
@@ -94,7 +95,7 @@ Item {
             y: 40
             width: parent.width - 20
             height: 1
-            color: colorGray1
+            color: Theme.colorGray1
         }
         Column {
             x: 14
@@ -107,7 +108,7 @@ Item {
                     required property string modelData
                     width: parent.width
                     text: modelData
-                    color: colorGray3
+                    color: Theme.colorGray3
                     font.family: fontFamily
                     font.pixelSize: fontNormalSize
                     elide: Text.ElideRight

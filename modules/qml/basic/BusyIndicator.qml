@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // Shown only while busy: "LOADING ......" fading between 1.0 and 0.2 in
 // 400 ms steps, for as long as the interface is locked.
@@ -20,13 +21,13 @@ Item {
         height: 32
         radius: 16
         color: "#d0141414"
-        border.color: colorGray1
+        border.color: Theme.colorGray1
     }
     Text {
         id: loadingText
         anchors.centerIn: parent
         text: "LOADING ......"
-        color: fontColor
+        color: Theme.fontColor
         font.family: fontFamily
         font.pixelSize: fontMiddleSize
         font.letterSpacing: 2

@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // The window's background, the title bar and the title logo at (27, 12).
 // The background is put together from a plain base and small pictures, so
@@ -27,7 +28,7 @@ Item {
         width: 1024
         height: 582
         fillMode: Image.Tile
-        source: sourceHatch
+        source: Theme.sourceHatch
     }
     Image {
         Accessible.ignored: true
@@ -36,7 +37,7 @@ Item {
         width: 1004
         height: 9
         fillMode: Image.Tile
-        source: sourceHatch
+        source: Theme.sourceHatch
     }
     Image {
         Accessible.ignored: true
@@ -45,26 +46,26 @@ Item {
         width: 580
         height: 584
         smooth: true
-        source: sourceBackground
+        source: Theme.sourceBackground
     }
     Image {
         Accessible.ignored: true
         x: 312
         y: 562
-        source: sourceRing
+        source: Theme.sourceRing
     }
     Image {
         Accessible.ignored: true
         x: 288
         y: 120
-        source: sourceBracket
+        source: Theme.sourceBracket
     }
     Image {
         Accessible.ignored: true
         x: 726
         y: 120
         mirror: true
-        source: sourceBracket
+        source: Theme.sourceBracket
     }
     Repeater {
         model: [0, 1022]
@@ -85,7 +86,7 @@ Item {
         Accessible.ignored: true
         x: 256
         y: 634
-        source: sourceFoot
+        source: Theme.sourceFoot
     }
     Rectangle {
         anchors.fill: parent
@@ -99,12 +100,12 @@ Item {
         Accessible.ignored: true
         width: 1024
         height: 48
-        source: sourceTitleBar
+        source: Theme.sourceTitleBar
     }
     Image {
         Accessible.ignored: true
         x: 27
         y: 12
-        source: sourceTitleLogo
+        source: Theme.sourceTitleLogo
     }
 }

@@ -1,5 +1,6 @@
 import QtQuick
 import "../K7"
+import "../theme"
 
 // One entry the window host adds to the help menu (ui_Ctl.menuEntries): a
 // text, greyed while disabled, with a tick while a checkable entry is
@@ -32,14 +33,14 @@ Item {
 
     Rectangle {
         anchors.fill: parent
-        color: entryArea.containsMouse && entry.isEnabled ? colorOrange : "transparent"
+        color: entryArea.containsMouse && entry.isEnabled ? Theme.colorOrange : "transparent"
     }
     Rectangle {
         x: 6
         width: parent.width - 12
         height: 1
         y: entry.isSeparator ? 4 : 0
-        color: colorGray1
+        color: Theme.colorGray1
         visible: entry.isSeparator || entry.index === 0
     }
     Text {
@@ -50,7 +51,7 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         visible: !entry.isSeparator
         text: entry.isSeparator ? "" : String(entry.modelData.text)
-        color: entry.isEnabled ? fontColor : colorGray2
+        color: entry.isEnabled ? Theme.fontColor : Theme.colorGray2
         font.family: fontFamily
         font.pixelSize: fontNormalSize
         elide: Text.ElideRight
@@ -60,7 +61,7 @@ Item {
         anchors.right: parent.right
         anchors.rightMargin: 8
         anchors.verticalCenter: parent.verticalCenter
-        source: sourceCheckBtn
+        source: Theme.sourceCheckBtn
         Accessible.ignored: true
         visible: !entry.isSeparator && entry.modelData.checkable === true && entry.modelData.checked === true
     }

@@ -1,5 +1,6 @@
 import QtQuick
 import "../K7"
+import "../theme"
 
 // The title-bar menu: help (btnClicked(2)), minimise (0) and close (1), 16
 // apart, each with its hover image; 16 to their left the profile drop-down,
@@ -24,8 +25,8 @@ Item {
         // No profiles to choose while the window waits for the mouse.
         visible: !mainIten.isWaiting
         currentSelect: 0
-        bgColor: colorOrange
-        borderColor: colorOrange
+        bgColor: Theme.colorOrange
+        borderColor: Theme.colorOrange
         mdItems: profileMain.profileDataModel0
         accessibleName: accessibleLang[8]
         onBtnClick: mainIten.closeMenusExcept(profileList)
@@ -41,22 +42,22 @@ Item {
         spacing: 16
         IconButton {
             objectName: "helpIcon"
-            source: sourceAsk
-            hoverSource: sourceAskH
+            source: Theme.sourceAsk
+            hoverSource: Theme.sourceAskH
             accessibleName: accessibleLang[2]
             onClicked: menuUp.btnClicked(2)
         }
         IconButton {
             objectName: "minIcon"
-            source: sourceMinBtn
-            hoverSource: sourceMinBtnH
+            source: Theme.sourceMinBtn
+            hoverSource: Theme.sourceMinBtnH
             accessibleName: accessibleLang[1]
             onClicked: menuUp.btnClicked(0)
         }
         IconButton {
             objectName: "closeIcon"
-            source: sourceCloseBtn
-            hoverSource: sourceCloseBtnH
+            source: Theme.sourceCloseBtn
+            hoverSource: Theme.sourceCloseBtnH
             accessibleName: accessibleLang[0]
             onClicked: menuUp.btnClicked(1)
         }

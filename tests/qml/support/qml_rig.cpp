@@ -10,6 +10,7 @@
 #include "support/data_fixture.h"
 #include "support/fake_pointer_backend.h"
 #include "support/link_rig.h"
+#include "view/view_types.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,6 +32,7 @@ QString boolText(const QVariant& v) { return v.toBool() ? QStringLiteral("true")
 QmlRig::QmlRig(QQmlEngine* engine, QObject* parent)
     : QObject(parent), m_engine(engine), m_pointer(std::make_shared<PointerRecord>())
 {
+    registerViewTypes();
     m_traceBuffer.open(QIODevice::ReadWrite);
 }
 

@@ -1,6 +1,7 @@
 import QtQuick
+import "../../theme"
 Text {
-    color: colorGray3
+    color: Theme.colorGray3
     font.family: fontFamily
     font.pixelSize: fontNormalSize
     elide: Text.ElideRight

@@ -1,5 +1,6 @@
 import QtQuick
 import ".."
+import "../../theme"
 
 // "R", "G" or "B" and its number field.
 Item {
@@ -18,7 +19,7 @@ Item {
         height: 20
         verticalAlignment: Text.AlignVCenter
         text: channel.label
-        color: colorGray3
+        color: Theme.colorGray3
         font.family: fontFamily
         font.pixelSize: fontNormalSize
         font.bold: true

@@ -1,5 +1,6 @@
 import QtQuick
+import "../../theme"
 Rectangle {
     height: 1
-    color: colorGray1
+    color: Theme.colorGray1
 }

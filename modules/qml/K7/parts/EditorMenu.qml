@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import "../../theme"
 
 // A right-click menu: one row per text of `entries`; `enabledRows`
 // greys out the others.
@@ -12,8 +13,8 @@ Rectangle {
     visible: false
     width: 140
     height: entries.length * 24 + 2
-    color: colorGray0
-    border.color: colorGray1
+    color: Theme.colorGray0
+    border.color: Theme.colorGray1
     z: 20
     Item {
         x: 1
@@ -29,13 +30,13 @@ Rectangle {
                 y: index * 24
                 width: menu.width - 2
                 height: 24
-                color: menuArea.containsMouse && active ? colorOrange : "transparent"
+                color: menuArea.containsMouse && active ? Theme.colorOrange : "transparent"
                 Text {
                     x: 10
                     anchors.verticalCenter: parent.verticalCenter
                     width: parent.width - 16
                     text: menuEntry.modelData
-                    color: menuEntry.active ? fontColor : colorGray1
+                    color: menuEntry.active ? Theme.fontColor : Theme.colorGray1
                     font.family: fontFamily
                     font.pixelSize: fontNormalSize
                     elide: Text.ElideRight

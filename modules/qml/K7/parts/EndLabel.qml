@@ -1,6 +1,7 @@
 import QtQuick
+import "../../theme"
 Text {
-    color: colorGray2
+    color: Theme.colorGray2
     font.family: fontFamily
     font.pixelSize: fontNormalSize
 }

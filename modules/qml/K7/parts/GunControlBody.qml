@@ -2,6 +2,7 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import ".."
+import "../../theme"
 
 // The controls of the recoil-preset dialog (GunControl.qml), built while it
 // is open: they show the state the dialog keeps and hand every change back
@@ -60,7 +61,7 @@ Item {
         height: 342
         radius: 2
         color: "#141414"
-        border.color: colorGray1
+        border.color: Theme.colorGray1
 
         ListView {
             id: gunListView
@@ -89,7 +90,7 @@ Item {
                 objectName: "gunRow" + index
                 width: gunListView.width
                 height: 58
-                color: shown ? colorGray1 : rowArea.containsMouse ? "#262626" : "transparent"
+                color: shown ? Theme.colorGray1 : rowArea.containsMouse ? "#262626" : "transparent"
                 Accessible.role: Accessible.ListItem
                 Accessible.name: row.gunName
                 Accessible.selectable: true
@@ -99,7 +100,7 @@ Item {
                 Rectangle {
                     width: 3
                     height: parent.height
-                    color: colorOrange
+                    color: Theme.colorOrange
                     visible: row.shown
                 }
                 Image {
@@ -115,7 +116,7 @@ Item {
                     y: 10
                     width: parent.width - x - 8
                     text: row.gunName
-                    color: fontColor
+                    color: Theme.fontColor
                     font.family: fontFamily
                     font.pixelSize: fontMiddleSize
                     font.bold: row.shown
@@ -136,12 +137,12 @@ Item {
                             width: 16
                             height: 14
                             radius: 2
-                            color: badge.index === gunControlMain.currentSlot ? colorOrange : "transparent"
-                            border.color: colorOrange
+                            color: badge.index === gunControlMain.currentSlot ? Theme.colorOrange : "transparent"
+                            border.color: Theme.colorOrange
                             Text {
                                 anchors.centerIn: parent
                                 text: String(badge.index + 1)
-                                color: fontColor
+                                color: Theme.fontColor
                                 font.family: fontFamily
                                 font.pixelSize: fontMinSize
                             }
@@ -223,7 +224,7 @@ Item {
             width: 8
             height: 8
             radius: 4
-            color: "#ff3030"
+            color: Theme.colorRed
             border.color: "#ffb0b0"
             border.width: dotArea.pressed || dotArea.containsMouse ? 1 : 0
 
@@ -264,7 +265,7 @@ Item {
         y: 162
         width: 64
         enabled: false
-        txtInput.color: colorGray2
+        txtInput.color: Theme.colorGray2
         textValue: "0"
         accessibleName: gunControlMain.gunControlLang[4]
     }

@@ -1,8 +1,9 @@
 import QtQuick
+import "../../theme"
 Text {
     height: 20
     verticalAlignment: Text.AlignVCenter
-    color: colorGray3
+    color: Theme.colorGray3
     font.family: fontFamily
     font.pixelSize: fontNormalSize
 }

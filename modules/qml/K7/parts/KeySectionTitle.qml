@@ -1,4 +1,5 @@
 import QtQuick
+import "../../theme"
 Item {
     id: sectionTitle
     property string text: ""
@@ -8,13 +9,13 @@ Item {
         y: 6
         width: 2
         height: 14
-        color: colorOrange
+        color: Theme.colorOrange
     }
     Text {
         x: 10
         anchors.verticalCenter: parent.verticalCenter
         text: sectionTitle.text
-        color: fontColor
+        color: Theme.fontColor
         font.family: fontFamily
         font.pixelSize: fontMiddleSize
         font.bold: true

@@ -1,6 +1,7 @@
 import QtQuick
+import "../../theme"
 Rectangle {
     color: "#141414"
-    border.color: colorGray1
+    border.color: Theme.colorGray1
     clip: true
 }

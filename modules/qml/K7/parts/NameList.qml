@@ -2,6 +2,7 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import ".."
+import "../../theme"
 
 // A framed list of names; a click selects a row.
 Rectangle {
@@ -21,7 +22,7 @@ Rectangle {
         picked(i)
     }
     color: "#141414"
-    border.color: colorGray1
+    border.color: Theme.colorGray1
     clip: true
     ListView {
         id: nameView
@@ -44,7 +45,7 @@ Rectangle {
             objectName: nameList.rowPrefix + index
             width: nameView.width
             height: 24
-            color: index === nameList.selected ? colorOrange : nameArea.containsMouse ? "#2a2a2a" : "transparent"
+            color: index === nameList.selected ? Theme.colorOrange : nameArea.containsMouse ? "#2a2a2a" : "transparent"
             Accessible.role: Accessible.ListItem
             Accessible.name: nameRow.modelData
             Accessible.selectable: true
@@ -57,7 +58,7 @@ Rectangle {
                 anchors.rightMargin: 8
                 anchors.verticalCenter: parent.verticalCenter
                 text: nameRow.modelData
-                color: fontColor
+                color: Theme.fontColor
                 font.family: fontFamily
                 font.pixelSize: fontNormalSize
                 elide: Text.ElideRight

@@ -1,6 +1,7 @@
 import QtQuick
+import "../../theme"
 Text {
-    color: fontColor
+    color: Theme.fontColor
     font.family: fontFamily
     font.pixelSize: fontMiddleSize
     font.bold: true

@@ -1,6 +1,7 @@
 import QtQuick
+import "../../theme"
 Rectangle {
     width: 368
     height: 1
-    color: colorGray1
+    color: Theme.colorGray1
 }

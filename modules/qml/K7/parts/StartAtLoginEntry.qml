@@ -1,5 +1,6 @@
 import QtQuick
 import ".."
+import "../../theme"
 
 // The help menu's "Start at login" switch (ui_Ctl.startAtLogin: an entry in
 // the user's session that starts the program minimized), with the note that
@@ -22,14 +23,14 @@ Rectangle {
     Rectangle {
         width: parent.width
         height: 1
-        color: colorGray1
+        color: Theme.colorGray1
     }
     Rectangle {
         objectName: "startAtLoginSwitch"
         y: 1
         width: parent.width
         height: 24
-        color: switchArea.containsMouse ? colorOrange : "transparent"
+        color: switchArea.containsMouse ? Theme.colorOrange : "transparent"
         activeFocusOnTab: true
         Keys.onTabPressed: switchRing.moveFocus(true)
         Keys.onBacktabPressed: switchRing.moveFocus(false)
@@ -55,7 +56,7 @@ Rectangle {
             anchors.rightMargin: 6
             anchors.verticalCenter: parent.verticalCenter
             text: entry.texts[0]
-            color: fontColor
+            color: Theme.fontColor
             font.family: fontFamily
             font.pixelSize: fontNormalSize
             elide: Text.ElideRight
@@ -68,12 +69,12 @@ Rectangle {
             width: 12
             height: 12
             radius: 2
-            color: colorGray0
-            border.color: colorGray2
+            color: Theme.colorGray0
+            border.color: Theme.colorGray2
             Image {
                 objectName: "startAtLoginTick"
                 anchors.fill: parent
-                source: sourceCheckBtn
+                source: Theme.sourceCheckBtn
                 Accessible.ignored: true
                 visible: ui_Ctl.startAtLogin
             }
@@ -93,7 +94,7 @@ Rectangle {
         width: parent.width - 20
         text: entry.texts[1]
         wrapMode: Text.WordWrap
-        color: colorGray2
+        color: Theme.colorGray2
         font.family: fontFamily
         font.pixelSize: fontMinSize
     }

@@ -1,5 +1,6 @@
 import QtQuick
 import ".."
+import "../../theme"
 
 // A label, a five-step slider with its scale, and the step as a percentage.
 Item {
@@ -20,7 +21,7 @@ Item {
         height: 20
         verticalAlignment: Text.AlignVCenter
         text: row.label
-        color: colorGray3
+        color: Theme.colorGray3
         font.family: fontFamily
         font.pixelSize: fontNormalSize
         fontSizeMode: Text.HorizontalFit
@@ -45,7 +46,7 @@ Item {
         y: 23
         width: 96
         height: 8
-        source: sourceSpeedScale
+        source: Theme.sourceSpeedScale
         Accessible.ignored: true
     }
     Rectangle {
@@ -56,12 +57,12 @@ Item {
         width: 38
         height: 20
         radius: 2
-        color: colorGray0
-        border.color: colorGray1
+        color: Theme.colorGray0
+        border.color: Theme.colorGray1
         Text {
             anchors.centerIn: parent
             text: parent.text
-            color: fontColor
+            color: Theme.fontColor
             font.family: fontFamily
             font.pixelSize: fontNormalSize
         }

@@ -1,4 +1,5 @@
 import QtQuick
+import "../theme"
 
 // The keyboard focus in the skin's style: a red frame around its parent while
 // `focusItem` (the parent by default) has the active focus, and nothing
@@ -25,7 +26,7 @@ Rectangle {
     radius: 3
     color: "transparent"
     border.width: 2
-    border.color: "#ff3030"
+    border.color: Theme.colorRed
     visible: focusItem !== null && focusItem.activeFocus && !pointerFocus
     z: 100
     Accessible.ignored: true

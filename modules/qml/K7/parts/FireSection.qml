@@ -35,7 +35,29 @@ Item {
         radius: 2
         color: fireSection.page.isFireInput ? "#2a1010" : Theme.colorGray0
         border.color: fireSection.page.isFireInput || fireArea.containsMouse ? Theme.colorOrange : Theme.colorGray1
+        // Space or Enter starts the capture as the key comes up: the next key is the fire key.
+        activeFocusOnTab: true
+        Keys.onTabPressed: fireRing.moveFocus(true)
+        Keys.onBacktabPressed: fireRing.moveFocus(false)
+        Keys.onSpacePressed: {}
+        Keys.onReturnPressed: {}
+        Keys.onEnterPressed: {}
+        Keys.onReleased: function(event) {
+            if (event.key !== Qt.Key_Space && event.key !== Qt.Key_Return && event.key !== Qt.Key_Enter)
+                return
+            event.accepted = true
+            if (!event.isAutoRepeat)
+                fireSection.page.startFireInput()
+        }
+        Accessible.role: Accessible.Button
+        Accessible.name: fireSection.page.keyAssigmentLang[9] + ": " + fireText.text
+        Accessible.focusable: true
+        Accessible.onPressAction: fireSection.page.startFireInput()
+        FocusRing {
+            id: fireRing
+        }
         Text {
+            id: fireText
             readonly property bool chosen: fireSection.page.keyCode0 === 1 && !fireSection.page.isFireInput
             anchors.fill: parent
             anchors.leftMargin: 8

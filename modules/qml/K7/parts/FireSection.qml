@@ -86,6 +86,7 @@ Item {
     DropDownSlider {
         id: rateDrop
         objectName: "rateDrop"
+        accessibleName: fireSection.page.keyAssigmentLang[11]
         x: fireField.x
         y: 64
         width: 110
@@ -113,6 +114,7 @@ Item {
         width: 40
         maxValue: 255
         txtInput.maximumLength: 3
+        accessibleName: fireSection.page.keyAssigmentLang[12]
         onInputSignal: fireSection.page.closeMenusExcept(null)
         onEndInputSignal: fireSection.page.setTimes(parseInt(textValue) || 0, true)
     }

@@ -220,6 +220,14 @@ StrydeTestCase {
         compare(dialog.keyCode1, 0x07)
         verify(field.activeFocus, "the focus is back on the field")
         shot("keyboard_focus_fire_field")
+
+        // A control below the dialog's visible part scrolls into view as it takes the focus.
+        var body = item("keyAssigmentBody")
+        compare(body.contentY, 0)
+        var drop = item("macroDrop")
+        drop.forceActiveFocus(Qt.TabFocusReason)
+        var at = drop.mapToItem(body, 0, 0).y
+        verify(body.contentY > 0 && at >= 0 && at + drop.height <= body.height, "scrolled to the macro drop-down")
         keyClick(Qt.Key_Escape)
         tryCompare(dialog, "visible", false)
     }

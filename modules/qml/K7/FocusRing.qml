@@ -39,6 +39,25 @@ Rectangle {
         }
     }
 
+    // A control that takes the focus inside a scrolled area (the key
+    // dialog's sections) is scrolled into view.
+    onVisibleChanged: if (visible) scrollIntoView()
+    function scrollIntoView() {
+        for (var p = ring.parent; p; p = p.parent) {
+            var flick = p.parent
+            if (flick && flick.contentY !== undefined && flick.contentHeight !== undefined && flick.height > 0
+                    && flick.contentItem === p) {
+                var top = ring.parent.mapToItem(p, 0, 0).y
+                var bottom = top + ring.parent.height
+                if (top < flick.contentY)
+                    flick.contentY = Math.max(0, top - 8)
+                else if (bottom > flick.contentY + flick.height)
+                    flick.contentY = Math.min(Math.max(0, flick.contentHeight - flick.height), bottom + 8 - flick.height)
+                return
+            }
+        }
+    }
+
     // The dialog frame that holds `item`, or null on the main screen.
     function dialogOf(item) {
         for (var p = item; p; p = p.parent) {

@@ -44,18 +44,23 @@ Rectangle {
     onVisibleChanged: if (visible) scrollIntoView()
     function scrollIntoView() {
         for (var p = ring.parent; p; p = p.parent) {
-            var flick = p.parent
-            if (flick && flick.contentY !== undefined && flick.contentHeight !== undefined && flick.height > 0
-                    && flick.contentItem === p) {
-                var top = ring.parent.mapToItem(p, 0, 0).y
-                var bottom = top + ring.parent.height
-                if (top < flick.contentY)
-                    flick.contentY = Math.max(0, top - 8)
-                else if (bottom > flick.contentY + flick.height)
-                    flick.contentY = Math.min(Math.max(0, flick.contentHeight - flick.height), bottom + 8 - flick.height)
+            if (scrollIn(p.parent, p))
                 return
-            }
         }
+    }
+
+    // Scrolls `flick` so that the control shows, when `content` is its
+    // content item (a control may sit in any flickable); false otherwise.
+    function scrollIn(flick, content) {
+        if (!flick || flick.contentItem !== content || flick.height <= 0)
+            return false
+        var top = ring.parent.mapToItem(content, 0, 0).y
+        var bottom = top + ring.parent.height
+        if (top < flick.contentY)
+            flick.contentY = Math.max(0, top - 8)
+        else if (bottom > flick.contentY + flick.height)
+            flick.contentY = Math.min(Math.max(0, flick.contentHeight - flick.height), bottom + 8 - flick.height)
+        return true
     }
 
     // The dialog frame that holds `item`, or null on the main screen.

@@ -36,6 +36,8 @@ void Ui_Controler::setUp(QWidget* window, Hid_Thread* hid, const QString& apConf
     m_view->setResizeMode(QQuickWidget::SizeViewToRootObject);
     m_view->setClearColor(Qt::transparent);
     m_view->setAttribute(Qt::WA_AlwaysStackOnTop);
+    // The keys go to the pages from the start: the first Tab reaches a control.
+    m_view->setFocus();
     // Published before the pages are created, so that no binding of theirs
     // is evaluated once without them and again after.
     QQmlContext* context = m_view->rootContext();

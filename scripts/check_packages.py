@@ -14,7 +14,8 @@ missing on a user's fresh one. The files looked at:
 - the QML modules the pages and the QML tests import, with the modules their
   qmldir files import or depend on, recursively: the qmldir, its type
   information and its plugin;
-- the programs the tests, the build and the scripts run (Xvfb, xdotool, ...).
+- the programs the tests, the build and the scripts run (Xvfb, xdotool, ...),
+  and the files they use from outside the PATH (the accessibility bus).
 
   scripts/check_packages.py --source DIR --build DIR [--no-run]
 
@@ -65,6 +66,9 @@ TOOLS = {
     "appstreamcli": "the install test",
     "lintian": "build-deb.sh and the install test",
     "file": "the install test (file types)",
+    # Not on the PATH: named by where Debian puts them.
+    "/usr/libexec/at-spi-bus-launcher": "the accessibility test (the session's accessibility bus)",
+    "/usr/lib/python3/dist-packages/pyatspi/__init__.py": "the accessibility test (the AT-SPI client)",
 }
 
 # Where the QML tools and modules live (Debian's multiarch layout).
@@ -298,7 +302,10 @@ def main():
     for tool, why in sorted(TOOLS.items()):
         # Where Debian's packages put programs: one installed elsewhere
         # (a version manager's python3, say) is not on a user's machine.
-        path = shutil.which(tool, path=SYSTEM_PATH)
+        if os.path.isabs(tool):
+            path = tool if os.path.exists(tool) else None
+        else:
+            path = shutil.which(tool, path=SYSTEM_PATH)
         if path is None:
             missing_tools.append("%s (%s)" % (tool, why))
         else:

@@ -18,6 +18,9 @@ STRYDE_PACKAGES=(
   # the desktop tests: a real tray host, and a real notification daemon on a
   # bus of its own (dbus-run-session; dbus-send asks whether it is up)
   trayer dunst dbus-daemon dbus-bin
+  # the accessibility test: the session's accessibility bus (AT-SPI) and its
+  # Python client, which reads the window's tree as a screen reader does
+  at-spi2-core python3-pyatspi
   # the system settings' pointer settings on GNOME, and their end-to-end test
   libglib2.0-bin gsettings-desktop-schemas
   # the Windows syntax check (scripts/check_windows.sh)

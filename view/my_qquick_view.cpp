@@ -77,5 +77,8 @@ void myQQuickView::returnMemory()
 void myQQuickView::focusInEvent(QFocusEvent* event)
 {
     repaint();
+    // The pages' own focus follows the view's: without it no key reaches
+    // them (Tab, Space, the arrows of the keyboard-driven controls).
+    QQuickWidget::focusInEvent(event);
     event->accept();
 }

@@ -36,6 +36,9 @@ Item {
     property int fontMaxSize: 16
     property int fontMinSize: 10
 
+    // Names a screen reader gives the controls that show no text of their own.
+    property var accessibleLang: ["Close", "Minimize", "Help", "Reset", "Stage %1", "Hue", "Stages in use", "Effect",
+        "Profile", "Key down %1", "Key up %1", "Button down %1", "Button up %1"]
     property var mainLang: ["Editor", "Macro Editor", "Gun Editor", "LOD", "Config", "Reset",
         "Reset factory setting", "Cancel", "OK", "System setting", "Save", "", "", "", ""]
     // The active profile number (global "mouse/profileNo").
@@ -89,6 +92,7 @@ Item {
             appRulesMain.appRulesLang = langStrings("appRules", appRulesMain.appRulesLang)
             lodMain.lodLang = langStrings("lod", lodMain.lodLang)
             _KeyCodeString.keyCodeStr = langStrings("keyCode", _KeyCodeString.keyCodeStr)
+            accessibleLang = langStrings("accessible", accessibleLang)
             ui_View.getLangStrings("other", language)
 
             lodMain.init(false)
@@ -364,6 +368,8 @@ Item {
 
     // Captured keys go to whoever is capturing them.
     onMsg_KB: function(isDown, usbCode) {
+        if (!keyCaptureSink.admits(isDown, usbCode))
+            return
         var macroSelected = macroEditorMain.macroNumber_lv.currentIndex >= 0
         if (macroEditorMain.isInputting && macroSelected)
             macroEditorMain.detectKeyboard(isDown, usbCode)
@@ -526,6 +532,10 @@ Item {
         onBtnClicked: function(btnIndex) {
             if (btnIndex === 2) {
                 helpMenu.visible = !helpMenu.visible
+                // Opened from the keyboard: the menu takes the focus.
+                var icon = Window.activeFocusItem
+                if (helpMenu.visible && icon && icon.objectName === "helpIcon")
+                    helpMenu.focusFirst(icon)
             } else if (btnIndex === 0) {
                 mainIten.mainFocus()
                 ui_Ctl.onMinimize()
@@ -618,6 +628,15 @@ Item {
         x: mainIten.width - 300
         y: 30
         onEntryChosen: function(index) { mainIten.askMenuCmd(index) }
+    }
+
+    // While a key is captured the keyboard focus waits here: keys reach the
+    // capture through the hooks, not the controls.
+    Parts.KeyCaptureSink {
+        id: keyCaptureSink
+        objectName: "keyCaptureSink"
+        capturing: macroEditorMain.isInputting || macroEditorMain.isInsertting || keyAssigmentMain.isFireInput
+                   || keyAssigmentMain.isComboInput
     }
 
     // Key-matrix rows highlight their button on the mouse picture; a click

@@ -100,6 +100,7 @@ DialogFrame {
         width: 184
         height: 160
         rowPrefix: "appRulesProgram"
+        accessibleName: appRulesDialog.appRulesLang[3]
         names: appRulesDialog.programs
         selected: appRulesDialog.selectedProgram
         onPicked: function(index) {
@@ -121,6 +122,7 @@ DialogFrame {
         width: 184
         height: 128
         rowPrefix: "appRulesRunning"
+        accessibleName: appRulesDialog.appRulesLang[4]
         names: appRulesDialog.running
         selected: appRulesDialog.selectedRunning
         onPicked: function(index) {
@@ -152,6 +154,12 @@ DialogFrame {
             onTextEdited: appRulesDialog.message = ""
             Keys.onReturnPressed: appRulesDialog.addProgram()
             Keys.onEnterPressed: appRulesDialog.addProgram()
+            activeFocusOnTab: true
+            Keys.onTabPressed: nameRing.moveFocus(true)
+            Keys.onBacktabPressed: nameRing.moveFocus(false)
+            Accessible.role: Accessible.EditableText
+            Accessible.name: appRulesDialog.appRulesLang[5]
+            Accessible.focusable: true
         }
         Text {
             anchors.fill: nameInput
@@ -162,6 +170,19 @@ DialogFrame {
             font.family: fontFamily
             font.pixelSize: fontNormalSize
             elide: Text.ElideRight
+        }
+        // A click there is for typing: the border shows it.
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.LeftButton
+            onPressed: function(mouse) {
+                nameRing.pointerFocus = !nameInput.activeFocus || nameRing.pointerFocus
+                mouse.accepted = false
+            }
+        }
+        FocusRing {
+            id: nameRing
+            focusItem: nameInput
         }
     }
 

@@ -19,6 +19,26 @@ Item {
 
     signal btnClick(int index)
 
+    // A click, a key or a screen reader: the handler first, then the tick.
+    function toggle() {
+        check.btnClick(check.index)
+        check.isSelect = !check.isSelect
+    }
+
+    activeFocusOnTab: true
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    Keys.onSpacePressed: check.toggle()
+    Keys.onReturnPressed: check.toggle()
+    Keys.onEnterPressed: check.toggle()
+    Accessible.role: Accessible.CheckBox
+    Accessible.name: check.textValue
+    Accessible.checkable: true
+    Accessible.checked: check.isSelect
+    Accessible.focusable: true
+    Accessible.onPressAction: check.toggle()
+    Accessible.onToggleAction: check.toggle()
+
     Text {
         id: label
         anchors.left: parent.left
@@ -40,6 +60,7 @@ Item {
         border.color: checkArea.containsMouse ? Theme.colorOrange : check.borderColor
         Image {
             anchors.fill: parent
+            Accessible.ignored: true
             source: Theme.sourceCheckBtn
             visible: check.isSelect
         }
@@ -49,9 +70,10 @@ Item {
         anchors.fill: parent
         anchors.margins: -4
         hoverEnabled: true
-        onClicked: {
-            check.btnClick(check.index)
-            check.isSelect = !check.isSelect
-        }
+        onClicked: check.toggle()
+    }
+    FocusRing {
+        id: ring
+        outset: 4
     }
 }

@@ -34,6 +34,22 @@ Rectangle {
     signal resetClicked()
     signal backgroundPressed()
 
+    // Found by the focus ring: Tab stays among the controls inside it.
+    readonly property bool isDialogFrame: true
+    // The names of the title bar's icons for a screen reader.
+    property string closeName: accessibleLang[0]
+    property string resetName: accessibleLang[3]
+    // Where the keyboard focus was when the dialog opened: it goes back there.
+    property Item opener: null
+
+    // Announced by its title. It takes the focus when it opens (Tab then
+    // goes to its first control), and Escape closes it as its close icon does.
+    Accessible.role: Accessible.Dialog
+    Accessible.name: dialog.title
+    Keys.onTabPressed: ring.moveFocusFrom(dialog, true)
+    Keys.onBacktabPressed: ring.moveFocusFrom(dialog, false)
+    Keys.onEscapePressed: dialog.closeClicked()
+
     // The item the dialog opens over (where it is declared). A closed dialog
     // leaves the scene: the window would otherwise build and keep the
     // drawing of every hidden item in it. Opening puts it back, above the
@@ -52,12 +68,27 @@ Rectangle {
         if (visible) {
             if (home && parent !== home)
                 parent = home
+            takeFocus()
         } else if (!home || home.visible) {
+            giveFocusBack()
             // Closed itself, rather than hidden along with the window.
             if (home)
                 parent = null
             ui_View.releaseMemory()
         }
+    }
+
+    function takeFocus() {
+        var current = dialog.Window.activeFocusItem
+        dialog.opener = current && !ring.holds(dialog, current) ? current : null
+        dialog.forceActiveFocus()
+    }
+
+    function giveFocusBack() {
+        var back = dialog.opener
+        dialog.opener = null
+        if (back && back.visible && back.enabled)
+            back.forceActiveFocus(Qt.OtherFocusReason)
     }
 
     function showCentered() {
@@ -133,6 +164,7 @@ Rectangle {
             visible: dialog.showReset
             source: Theme.sourceResetBtn
             hoverSource: Theme.sourceResetBtnH
+            accessibleName: dialog.resetName
             onClicked: dialog.resetClicked()
         }
         IconButton {
@@ -144,7 +176,13 @@ Rectangle {
             source: Theme.sourceCloseBtn
             hoverSource: Theme.sourceCloseBtnH
             actOnPress: dialog.closeOnPress
+            accessibleName: dialog.closeName
             onClicked: dialog.closeClicked()
         }
+    }
+    // Draws nothing: it lends the dialog its way of moving the focus.
+    FocusRing {
+        id: ring
+        visible: false
     }
 }

@@ -105,6 +105,7 @@ PanelFrame {
         width: 64
         currentSelect: 3
         mdItems: ListModel { id: segmentModel }
+        accessibleName: accessibleLang[6]
         onBtnClick: mainIten.closeMenusExcept(segmentList)
         onValueChange: function(index) {
             dpiSetting.currentDpiCount = index + 1
@@ -153,6 +154,8 @@ PanelFrame {
                     width: dpiSetting.sliderLength
                     rotation: -90
                     colorS: stage.index === 7 && !stage.isCurrent ? Theme.colorBlue : Theme.colorOrange
+                    accessibleName: dpiSetting.dpiSettingLang[0] + " " + String(accessibleLang[4]).arg(stage.index + 1)
+                    valueText: String(dpiSetting.dpiLabels[stage.index])
                     onValueChange: function(tmpValue) { dpiSetting.setLabel(stage.index, tmpValue) }
                     onValueChangeDelay: function(tmpValue) {
                         dpiSetting.setLabel(stage.index, tmpValue)

@@ -22,6 +22,10 @@ Item {
     property color bgColor: Theme.colorGray0
     property int horizontalOffset: 0
     readonly property int rows: Math.ceil(grid.count / 3)
+    // What a screen reader calls it beside the current entry.
+    property string accessibleName: ""
+    // The entry the arrow keys point at while the grid is open.
+    property int keyCell: -1
 
     signal btnClick()
 
@@ -33,8 +37,77 @@ Item {
         }
     }
 
+    function pressHeader() {
+        dropGrid.btnClick()
+        if (!openAnimation.running)
+            dropGrid.toggle()
+    }
+
+    // The header pressed from the keyboard or by a screen reader: it does
+    // not wait for an opening or closing to end, as the pointer does.
+    function pressHeaderNow() {
+        openAnimation.stop()
+        pressHeader()
+    }
+
+    // Entry `i` chosen (an empty one changes nothing); the grid closes.
+    function choose(i) {
+        if (openAnimation.running)
+            return
+        if (entryText(i) !== "")
+            dropGrid.currentSelect = i
+        dropGrid.toggle()
+        dropGrid.btnClick()
+    }
+
+    // Space or Enter: the entry the arrows point at, or the header.
+    function keyPress() {
+        if (isDrop && keyCell >= 0) {
+            openAnimation.stop()
+            choose(keyCell)
+        } else {
+            pressHeaderNow()
+        }
+    }
+
+    // The arrows walk the entries with text: left and right one, up and down a row.
+    function moveKeyCell(step) {
+        if (!isDrop) {
+            pressHeaderNow()
+            return
+        }
+        var i = keyCell < 0 ? currentSelect : keyCell
+        for (var next = i + step; next >= 0 && next < grid.count; next += step) {
+            if (entryText(next) !== "") {
+                keyCell = next
+                return
+            }
+        }
+    }
+
+    activeFocusOnTab: true
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    Keys.onSpacePressed: keyPress()
+    Keys.onReturnPressed: keyPress()
+    Keys.onEnterPressed: keyPress()
+    Keys.onRightPressed: moveKeyCell(1)
+    Keys.onLeftPressed: moveKeyCell(-1)
+    Keys.onDownPressed: moveKeyCell(3)
+    Keys.onUpPressed: moveKeyCell(-3)
+    Keys.onEscapePressed: function(event) {
+        event.accepted = isDrop
+        closeMenu()
+    }
+    Accessible.role: Accessible.ComboBox
+    Accessible.name: accessibleName !== "" ? accessibleName + ": " + textValue : textValue
+    Accessible.focusable: true
+    Accessible.onPressAction: pressHeaderNow()
+    onActiveFocusChanged: if (!activeFocus) closeMenu()
+
     function toggle() {
         isDrop = !isDrop
+        keyCell = isDrop ? currentSelect : -1
         openAnimation.to = isDrop ? rows * 24 + 2 : 0
         openAnimation.start()
     }
@@ -66,11 +139,10 @@ Item {
         isOpen: dropGrid.isDrop
         bgColor: dropGrid.bgColor
         borderColor: dropGrid.borderColor
-        onClicked: {
-            dropGrid.btnClick()
-            if (!openAnimation.running)
-                dropGrid.toggle()
-        }
+        onClicked: dropGrid.pressHeader()
+    }
+    FocusRing {
+        id: ring
     }
 
     Rectangle {
@@ -97,6 +169,8 @@ Item {
             cellWidth: (dropGrid.width * 3 - 2) / 3
             cellHeight: 24
             interactive: false
+            Accessible.role: Accessible.List
+            Accessible.name: dropGrid.accessibleName !== "" ? dropGrid.accessibleName : dropGrid.textValue
             delegate: Rectangle {
                 id: cell
                 required property int index
@@ -104,8 +178,14 @@ Item {
                 readonly property string label: model.textValue !== undefined ? String(model.textValue) : ""
                 width: grid.cellWidth
                 height: 24
-                color: label !== "" && (index === dropGrid.currentSelect || cellArea.containsMouse)
-                       ? Theme.colorOrange : "transparent"
+                color: label !== "" && ((dropGrid.keyCell >= 0 ? index === dropGrid.keyCell : index === dropGrid.currentSelect)
+                                        || cellArea.containsMouse) ? Theme.colorOrange : "transparent"
+                Accessible.role: Accessible.ListItem
+                Accessible.name: label
+                Accessible.ignored: label === ""
+                Accessible.selectable: true
+                Accessible.selected: index === dropGrid.currentSelect
+                Accessible.onPressAction: dropGrid.choose(cell.index)
                 Text {
                     anchors.left: parent.left
                     anchors.leftMargin: 8
@@ -122,14 +202,7 @@ Item {
                     id: cellArea
                     anchors.fill: parent
                     hoverEnabled: true
-                    onClicked: {
-                        if (openAnimation.running)
-                            return
-                        if (cell.label !== "")
-                            dropGrid.currentSelect = cell.index
-                        dropGrid.toggle()
-                        dropGrid.btnClick()
-                    }
+                    onClicked: dropGrid.choose(cell.index)
                 }
             }
         }

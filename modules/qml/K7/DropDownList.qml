@@ -26,6 +26,10 @@ Item {
     readonly property int visibleRows: Math.min(count, 10)
     // The row a click chose, reported when the list has closed.
     property int pendingIndex: -1
+    // What a screen reader calls it beside the current entry ("DPI: 4").
+    property string accessibleName: ""
+    // The row the arrow keys point at while the list is open.
+    property int keyRow: -1
 
     signal valueChange(int index)
     signal btnClick()
@@ -39,8 +43,71 @@ Item {
         }
     }
 
+    function pressHeader() {
+        dropList.btnClick()
+        if (!openAnimation.running)
+            dropList.toggle()
+    }
+
+    // The header pressed from the keyboard or by a screen reader: it does
+    // not wait for an opening or closing to end, as the pointer does.
+    function pressHeaderNow() {
+        openAnimation.stop()
+        pressHeader()
+    }
+
+    // The row `i` chosen: it becomes current, and the list closes.
+    function choose(i) {
+        if (openAnimation.running || i < 0 || i >= count)
+            return
+        currentSelect = i
+        pendingIndex = i
+        toggle()
+    }
+
+    // Space or Enter: the row the arrows point at, or the header. Keys do not
+    // wait for the opening to end as the pointer does.
+    function keyPress() {
+        if (isDrop && keyRow >= 0) {
+            openAnimation.stop()
+            choose(keyRow)
+        } else {
+            pressHeaderNow()
+        }
+    }
+
+    function moveKeyRow(step) {
+        if (!isDrop) {
+            pressHeaderNow()
+            return
+        }
+        keyRow = Math.max(0, Math.min(count - 1, (keyRow < 0 ? currentSelect : keyRow) + step))
+        listView.positionViewAtIndex(keyRow, ListView.Contain)
+    }
+
+    activeFocusOnTab: true
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    Keys.onSpacePressed: keyPress()
+    Keys.onReturnPressed: keyPress()
+    Keys.onEnterPressed: keyPress()
+    Keys.onDownPressed: moveKeyRow(1)
+    Keys.onUpPressed: moveKeyRow(-1)
+    // Escape closes an open list; a closed one leaves it to the dialog.
+    Keys.onEscapePressed: function(event) {
+        event.accepted = isDrop
+        closeMenu()
+    }
+    Accessible.role: Accessible.ComboBox
+    Accessible.name: accessibleName !== "" ? accessibleName + ": " + textValue : textValue
+    Accessible.focusable: true
+    Accessible.onPressAction: pressHeaderNow()
+    // Tab on from an open list closes it.
+    onActiveFocusChanged: if (!activeFocus) closeMenu()
+
     function toggle() {
         isDrop = !isDrop
+        keyRow = isDrop ? currentSelect : -1
         openAnimation.duration = Math.max(0, 180 - 10 * count)
         openAnimation.to = isDrop ? visibleRows * 24 : 0
         if (isDrop)
@@ -75,11 +142,10 @@ Item {
         isOpen: dropList.isDrop
         bgColor: dropList.bgColor
         borderColor: dropList.borderColor
-        onClicked: {
-            dropList.btnClick()
-            if (!openAnimation.running)
-                dropList.toggle()
-        }
+        onClicked: dropList.pressHeader()
+    }
+    FocusRing {
+        id: ring
     }
 
     Rectangle {
@@ -101,6 +167,8 @@ Item {
             anchors.margins: 1
             interactive: false
             boundsBehavior: Flickable.StopAtBounds
+            Accessible.role: Accessible.List
+            Accessible.name: dropList.accessibleName !== "" ? dropList.accessibleName : dropList.textValue
             // Rows only for the opened part of the area: a closed list holds one at most.
             cacheBuffer: 0
             delegate: Rectangle {
@@ -109,7 +177,14 @@ Item {
                 required property var model
                 width: listView.width
                 height: 24
-                color: index === dropList.currentSelect || rowArea.containsMouse ? Theme.colorOrange : "transparent"
+                // The current row, or the one the arrow keys point at.
+                color: (dropList.keyRow >= 0 ? index === dropList.keyRow : index === dropList.currentSelect)
+                       || rowArea.containsMouse ? Theme.colorOrange : "transparent"
+                Accessible.role: Accessible.ListItem
+                Accessible.name: row.model.textValue !== undefined ? String(row.model.textValue) : ""
+                Accessible.selectable: true
+                Accessible.selected: index === dropList.currentSelect
+                Accessible.onPressAction: dropList.choose(row.index)
                 Text {
                     anchors.left: parent.left
                     anchors.leftMargin: 8
@@ -127,13 +202,7 @@ Item {
                     anchors.fill: parent
                     anchors.rightMargin: 15
                     hoverEnabled: true
-                    onClicked: {
-                        if (openAnimation.running)
-                            return
-                        dropList.currentSelect = row.index
-                        dropList.pendingIndex = row.index
-                        dropList.toggle()
-                    }
+                    onClicked: dropList.choose(row.index)
                 }
             }
         }

@@ -19,6 +19,8 @@ Item {
     property color sliderbarBg: Theme.colorGray1
     property int horizontalOffset: 0
     property alias sliderControl: slider
+    // What a screen reader calls it and its slider.
+    property string accessibleName: ""
 
     signal valueChange(int index)
     signal btnClick()
@@ -36,6 +38,49 @@ Item {
         slider.setRatioValue(ration)
     }
 
+    function pressHeader() {
+        dropSlider.btnClick()
+        if (!openAnimation.running)
+            dropSlider.toggle()
+    }
+
+    // The header pressed from the keyboard or by a screen reader: it does
+    // not wait for an opening or closing to end, as the pointer does.
+    function pressHeaderNow() {
+        openAnimation.stop()
+        pressHeader()
+    }
+
+    // The header takes the keys: Space or Enter opens and closes, the arrows
+    // move the slider (opening it first), Escape closes.
+    activeFocusOnTab: true
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    Keys.onSpacePressed: pressHeaderNow()
+    Keys.onReturnPressed: pressHeaderNow()
+    Keys.onEnterPressed: pressHeaderNow()
+    Keys.onRightPressed: keyStep(1)
+    Keys.onUpPressed: keyStep(1)
+    Keys.onLeftPressed: keyStep(-1)
+    Keys.onDownPressed: keyStep(-1)
+    Keys.onEscapePressed: function(event) {
+        event.accepted = isDrop
+        closeMenu()
+    }
+    Accessible.role: Accessible.ComboBox
+    Accessible.name: accessibleName !== "" ? accessibleName + ": " + textValue : textValue
+    Accessible.focusable: true
+    Accessible.onPressAction: pressHeaderNow()
+    onActiveFocusChanged: if (!activeFocus && !slider.activeFocus) closeMenu()
+
+    function keyStep(steps) {
+        if (!isDrop) {
+            pressHeaderNow()
+            return
+        }
+        slider.stepBy(steps)
+    }
+
     function toggle() {
         isDrop = !isDrop
         openAnimation.to = isDrop ? 24 : 0
@@ -49,11 +94,10 @@ Item {
         isOpen: dropSlider.isDrop
         bgColor: dropSlider.bgColor
         borderColor: dropSlider.borderColor
-        onClicked: {
-            dropSlider.btnClick()
-            if (!openAnimation.running)
-                dropSlider.toggle()
-        }
+        onClicked: dropSlider.pressHeader()
+    }
+    FocusRing {
+        id: ring
     }
 
     Rectangle {
@@ -76,6 +120,8 @@ Item {
             anchors.verticalCenterOffset: 12
             width: dropSlider.width - 16
             trackColor: dropSlider.sliderbarBg
+            accessibleName: dropSlider.accessibleName
+            valueText: dropSlider.textValue
             onValueChange: function(tmpValue) { dropSlider.valueChange(tmpValue) }
             onDragSignal: function(isDrag) { dropSlider.dragSignal(isDrag) }
         }

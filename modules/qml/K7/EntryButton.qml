@@ -17,6 +17,17 @@ Rectangle {
 
     signal clicked()
 
+    activeFocusOnTab: true
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    Keys.onSpacePressed: entry.clicked()
+    Keys.onReturnPressed: entry.clicked()
+    Keys.onEnterPressed: entry.clicked()
+    Accessible.role: Accessible.Button
+    Accessible.name: entry.text
+    Accessible.focusable: true
+    Accessible.onPressAction: entry.clicked()
+
     Image {
         id: entryIcon
         x: 8
@@ -25,6 +36,7 @@ Rectangle {
         height: 16
         source: entry.icon
         visible: String(entry.icon) !== ""
+        Accessible.ignored: true
     }
     Text {
         anchors.left: entryIcon.visible ? entryIcon.right : parent.left
@@ -54,5 +66,8 @@ Rectangle {
         hoverEnabled: true
         cursorShape: Qt.PointingHandCursor
         onClicked: entry.clicked()
+    }
+    FocusRing {
+        id: ring
     }
 }

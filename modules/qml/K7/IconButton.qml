@@ -12,10 +12,25 @@ Item {
     property bool actOnPress: false
     readonly property bool hovered: iconArea.containsMouse
 
+    // What a screen reader calls it (the icon has no text of its own).
+    property string accessibleName: ""
+
     signal clicked()
+
+    activeFocusOnTab: true
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    Keys.onSpacePressed: icon.clicked()
+    Keys.onReturnPressed: icon.clicked()
+    Keys.onEnterPressed: icon.clicked()
+    Accessible.role: Accessible.Button
+    Accessible.name: icon.accessibleName
+    Accessible.focusable: true
+    Accessible.onPressAction: icon.clicked()
 
     Image {
         anchors.fill: parent
+        Accessible.ignored: true
         source: icon.hovered ? icon.hoverSource : icon.source
     }
     MouseArea {
@@ -26,5 +41,8 @@ Item {
         cursorShape: Qt.PointingHandCursor
         onPressed: { if (icon.actOnPress) icon.clicked() }
         onClicked: { if (!icon.actOnPress) icon.clicked() }
+    }
+    FocusRing {
+        id: ring
     }
 }

@@ -39,6 +39,32 @@ PanelFrame {
         return keyMatrixLang[0] + (slot + 1)
     }
 
+    // Each slot's function text, kept in step with the map for names that
+    // others show (the mouse picture's tags).
+    property var slotTexts: []
+    function refreshSlotTexts() {
+        var texts = []
+        for (var i = 0; i < modKeysModel.count; ++i)
+            texts[i] = String(modKeysModel.get(i).keyText)
+        slotTexts = texts
+    }
+    Connections {
+        target: modKeysModel
+        function onDataChanged() { keyMatrix.refreshSlotTexts() }
+        function onCountChanged() { keyMatrix.refreshSlotTexts() }
+    }
+
+    // What a screen reader says for a slot: "Key 4: Forward Key".
+    function accessibleRowName(slot, text) {
+        return rowName(slot).trim() + ": " + text
+    }
+
+    // A row or a tag chosen from the keyboard: as a click on it.
+    function chooseSlot(slot) {
+        mouseMain.selectKey = slot
+        clickBtn(slot)
+    }
+
     // Four byte values from a stored entry; a missing or damaged entry keeps `fallback`.
     function codesOf(stored, fallback) {
         var codes = []
@@ -186,10 +212,17 @@ PanelFrame {
         }
     }
 
+    function focusRow(slot) {
+        var row = rowRepeater.itemAt(slot)
+        if (row && row.visible)
+            row.forceActiveFocus(Qt.TabFocusReason)
+    }
+
     Item {
         x: 8
         y: 8
         Repeater {
+            id: rowRepeater
             model: modKeysModel
             Rectangle {
                 id: row
@@ -206,6 +239,19 @@ PanelFrame {
                 radius: 2
                 color: lit ? Theme.colorOrange : "#262626"
                 border.color: lit ? "#d42020" : Theme.colorGray1
+                activeFocusOnTab: true
+                Keys.onTabPressed: rowRing.moveFocus(true)
+                Keys.onBacktabPressed: rowRing.moveFocus(false)
+                Keys.onSpacePressed: keyMatrix.chooseSlot(row.index)
+                Keys.onReturnPressed: keyMatrix.chooseSlot(row.index)
+                Keys.onEnterPressed: keyMatrix.chooseSlot(row.index)
+                // The arrows walk the rows.
+                Keys.onDownPressed: keyMatrix.focusRow(row.index + 1)
+                Keys.onUpPressed: keyMatrix.focusRow(row.index - 1)
+                Accessible.role: Accessible.Button
+                Accessible.name: keyMatrix.accessibleRowName(row.index, row.keyText)
+                Accessible.focusable: true
+                Accessible.onPressAction: keyMatrix.chooseSlot(row.index)
 
                 Text {
                     id: rowName
@@ -241,10 +287,10 @@ PanelFrame {
                     cursorShape: Qt.PointingHandCursor
                     onEntered: keyMatrix.enterBtn(row.index)
                     onExited: keyMatrix.leaveBtn(row.index)
-                    onClicked: {
-                        mouseMain.selectKey = row.index
-                        keyMatrix.clickBtn(row.index)
-                    }
+                    onClicked: keyMatrix.chooseSlot(row.index)
+                }
+                FocusRing {
+                    id: rowRing
                 }
             }
         }

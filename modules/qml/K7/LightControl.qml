@@ -131,6 +131,21 @@ PanelFrame {
     }
 
     // Editing of R, G or B ended (a field that merely lost its focus changes nothing).
+    // A colour block chosen from the keyboard.
+    function keyChooseBlock(index) {
+        lightControlFocus()
+        chooseBlock(index)
+    }
+
+    // The arrow keys move the selected colour's knob along the hue bar.
+    function stepKnob(steps) {
+        var p = Math.max(0, Math.min(barEnd, knobPositions[selectBlock] + steps))
+        if (p === knobPositions[selectBlock])
+            return
+        knobMoved(p)
+        isSave = true
+    }
+
     function fieldsEdited() {
         var text = colorText(parseInt(redChannel.field.textValue) || 0, parseInt(greenChannel.field.textValue) || 0,
                              parseInt(blueChannel.field.textValue) || 0)
@@ -274,6 +289,7 @@ PanelFrame {
                 width: 120
                 currentSelect: 0
                 mdItems: ListModel { id: effectModel }
+                accessibleName: accessibleLang[7]
                 onBtnClick: mainIten.closeMenusExcept(effectList)
                 onValueChange: function(index) { lightControl.effectChosen(index) }
             }
@@ -329,6 +345,24 @@ PanelFrame {
                     width: 14
                     height: 28
                     visible: index === 0 ? (dpiSettingMain.dpiCount > 0 || isColorful) : lightControl.effect === 2
+                    // Under the cover of an effect without colours, the keys pass it by.
+                    enabled: !colorCover.visible
+                    activeFocusOnTab: true
+                    Keys.onTabPressed: blockRing.moveFocus(true)
+                    Keys.onBacktabPressed: blockRing.moveFocus(false)
+                    Keys.onSpacePressed: lightControl.keyChooseBlock(block.index)
+                    Keys.onReturnPressed: lightControl.keyChooseBlock(block.index)
+                    Keys.onEnterPressed: lightControl.keyChooseBlock(block.index)
+                    Accessible.role: Accessible.RadioButton
+                    Accessible.name: lightControl.lightControlLang[6] + " " + (block.index + 1)
+                    Accessible.description: lightControl.colors[block.index]
+                    Accessible.checkable: true
+                    Accessible.checked: block.selected
+                    Accessible.focusable: true
+                    Accessible.onPressAction: lightControl.keyChooseBlock(block.index)
+                    FocusRing {
+                        id: blockRing
+                    }
                     Rectangle {
                         objectName: "colorSwatch"
                         width: 14
@@ -367,6 +401,38 @@ PanelFrame {
                 width: lightControl.barWidth
                 height: 10
                 source: Theme.sourceColorBar
+                enabled: !colorCover.visible
+                // The hue bar is a slider of the selected colour's knob.
+                readonly property real value: lightControl.knobPositions[lightControl.selectBlock]
+                readonly property real minimumValue: 0
+                readonly property real maximumValue: lightControl.barEnd
+                readonly property real stepSize: 1
+                activeFocusOnTab: true
+                Keys.onTabPressed: barRing.moveFocus(true)
+                Keys.onBacktabPressed: barRing.moveFocus(false)
+                Keys.onRightPressed: lightControl.stepKnob(1)
+                Keys.onUpPressed: lightControl.stepKnob(1)
+                Keys.onLeftPressed: lightControl.stepKnob(-1)
+                Keys.onDownPressed: lightControl.stepKnob(-1)
+                Keys.onPressed: function(event) {
+                    if (event.key === Qt.Key_PageUp)
+                        lightControl.stepKnob(lightControl.sectionWidth)
+                    else if (event.key === Qt.Key_PageDown)
+                        lightControl.stepKnob(-lightControl.sectionWidth)
+                    else
+                        return
+                    event.accepted = true
+                }
+                Accessible.role: Accessible.Slider
+                Accessible.name: accessibleLang[5] + " " + (lightControl.selectBlock + 1)
+                Accessible.description: lightControl.colors[lightControl.selectBlock]
+                Accessible.focusable: true
+                Accessible.onIncreaseAction: lightControl.stepKnob(1)
+                Accessible.onDecreaseAction: lightControl.stepKnob(-1)
+                FocusRing {
+                    id: barRing
+                    outset: 4
+                }
 
                 // A press on the knob drags it; a press elsewhere on the bar
                 // puts the knob there first.
@@ -404,6 +470,7 @@ PanelFrame {
                         width: 12
                         height: 12
                         source: Theme.sourceSlide
+                        Accessible.ignored: true
                         visible: index === lightControl.selectBlock
                     }
                 }
@@ -416,6 +483,8 @@ PanelFrame {
                 ChannelField {
                     id: redChannel
                     label: "R"
+                    enabled: !colorCover.visible
+                    accessibleName: lightControl.lightControlLang[6] + " R"
                     fieldName: "colorR"
                     onInputStarted: mainIten.mainFocus()
                     onEdited: lightControl.fieldsEdited()
@@ -423,6 +492,8 @@ PanelFrame {
                 ChannelField {
                     id: greenChannel
                     label: "G"
+                    enabled: !colorCover.visible
+                    accessibleName: lightControl.lightControlLang[6] + " G"
                     fieldName: "colorG"
                     onInputStarted: mainIten.mainFocus()
                     onEdited: lightControl.fieldsEdited()
@@ -430,6 +501,8 @@ PanelFrame {
                 ChannelField {
                     id: blueChannel
                     label: "B"
+                    enabled: !colorCover.visible
+                    accessibleName: lightControl.lightControlLang[6] + " B"
                     fieldName: "colorB"
                     onInputStarted: mainIten.mainFocus()
                     onEdited: lightControl.fieldsEdited()
@@ -438,6 +511,7 @@ PanelFrame {
 
             // Effects without colours: the area is dimmed and takes no clicks.
             Rectangle {
+                id: colorCover
                 objectName: "colorCover"
                 x: 1
                 width: parent.width - 2

@@ -74,6 +74,7 @@ Item {
         width: 320
         height: 460
         source: Theme.sourceMouseBody
+        Accessible.ignored: true
 
         Repeater {
             model: Math.min(8, mousePicture.keyCount)
@@ -81,6 +82,7 @@ Item {
                 id: overlay
                 required property int index
                 objectName: "mouseOverlay" + index
+                Accessible.ignored: true
                 x: mousePicture.overlayAt[index].x
                 y: mousePicture.overlayAt[index].y
                 // Lit, the slot shows its lit image alone: the unlit one is
@@ -167,6 +169,19 @@ Item {
                 radius: 3
                 color: tag.lit ? Theme.colorOrange : "#d0141414"
                 border.color: tag.lit ? Theme.colorRed : Theme.colorGray1
+                activeFocusOnTab: true
+                Keys.onTabPressed: tagRing.moveFocus(true)
+                Keys.onBacktabPressed: tagRing.moveFocus(false)
+                Keys.onSpacePressed: mousePicture.choose(tag.index)
+                Keys.onReturnPressed: mousePicture.choose(tag.index)
+                Keys.onEnterPressed: mousePicture.choose(tag.index)
+                Accessible.role: Accessible.Button
+                Accessible.name: keyMatrixMain.accessibleRowName(tag.index, keyMatrixMain.slotTexts[tag.index] || "")
+                Accessible.focusable: true
+                Accessible.onPressAction: mousePicture.choose(tag.index)
+                FocusRing {
+                    id: tagRing
+                }
                 Text {
                     anchors.centerIn: parent
                     text: String(tag.index + 1)

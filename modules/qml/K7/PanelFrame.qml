@@ -22,6 +22,10 @@ Rectangle {
 
     signal resetClicked()
 
+    // A group named by its title.
+    Accessible.role: Accessible.Grouping
+    Accessible.name: panel.title
+
     Item {
         id: titleBar
         width: parent.width
@@ -42,6 +46,7 @@ Rectangle {
             height: 16
             source: panel.icon
             visible: String(panel.icon) !== ""
+            Accessible.ignored: true
         }
         Text {
             anchors.left: titleIcon.visible ? titleIcon.right : parent.left
@@ -64,6 +69,7 @@ Rectangle {
             visible: panel.showReset
             source: Theme.sourceResetBtn
             hoverSource: Theme.sourceResetBtnH
+            accessibleName: accessibleLang[3] + " " + panel.title
             onClicked: panel.resetClicked()
         }
         Rectangle {

@@ -187,6 +187,34 @@ DialogFrame {
         refreshPrograms()
     }
 
+    // The list's keys: the arrows select, F2 renames, the menu key (or
+    // Shift+F10) opens the entry's menu at its row.
+    function listKey(event) {
+        if (event.key === Qt.Key_Up || event.key === Qt.Key_Down) {
+            endRename()
+            menu.visible = false
+            selectIndex = Math.max(0, Math.min(profileModel.count - 1, selectIndex + (event.key === Qt.Key_Up ? -1 : 1)))
+            listView.positionViewAtIndex(selectIndex, ListView.Contain)
+        } else if (event.key === Qt.Key_F2) {
+            startRename(selectIndex)
+        } else if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
+            var row = listView.itemAtIndex(selectIndex)
+            var p = row ? row.mapToItem(profile, 40, row.height) : Qt.point(listFrame.x + 40, listFrame.y)
+            menu.x = Math.min(p.x, profile.width - menu.width - 4)
+            menu.y = Math.min(p.y, profile.height - menu.height - 4)
+            menu.visible = true
+            menuRepeater.itemAt(0).forceActiveFocus(Qt.TabFocusReason)
+        } else {
+            return
+        }
+        event.accepted = true
+    }
+
+    function closeMenuByKey() {
+        menu.visible = false
+        listView.forceActiveFocus(Qt.TabFocusReason)
+    }
+
     function startRename(index) {
         endRename()
         editIndex = index
@@ -228,6 +256,13 @@ DialogFrame {
             anchors.margins: 1
             model: profileModel
             boundsBehavior: Flickable.StopAtBounds
+            activeFocusOnTab: true
+            Keys.onTabPressed: listRing.moveFocus(true)
+            Keys.onBacktabPressed: listRing.moveFocus(false)
+            Keys.onPressed: function(event) { profile.listKey(event) }
+            Accessible.role: Accessible.List
+            Accessible.name: profile.profileLang[0]
+            Accessible.focusable: true
             delegate: Rectangle {
                 id: row
                 required property int index
@@ -239,9 +274,16 @@ DialogFrame {
                 width: listView.width
                 height: 27
                 color: selected ? Theme.colorOrange : rowArea.containsMouse ? "#2a2a2a" : "transparent"
+                Accessible.role: Accessible.ListItem
+                Accessible.name: row.textValue
+                Accessible.description: rowPrograms.text
+                Accessible.selectable: true
+                Accessible.selected: row.selected
+                Accessible.onPressAction: profile.selectIndex = row.index
 
                 Image {
                     id: rowIcon
+                    Accessible.ignored: true
                     x: 12
                     anchors.verticalCenter: parent.verticalCenter
                     width: 16
@@ -322,8 +364,14 @@ DialogFrame {
             x: 36
             width: parent.width - 36 - 28
             maximumLength: 16
+            accessibleName: profile.profileLang[0]
             onAccepted: profile.endRename()
             onCancelled: profile.editIndex = -1
+        }
+        FocusRing {
+            id: listRing
+            focusItem: listView
+            outset: 0
         }
     }
 
@@ -385,6 +433,7 @@ DialogFrame {
             x: 1
             y: 1
             Repeater {
+                id: menuRepeater
                 model: [profile.profileLang[3], profile.profileLang[4]]
                 delegate: Rectangle {
                     id: menuEntry
@@ -394,6 +443,33 @@ DialogFrame {
                     width: 98
                     height: 24
                     color: menuArea.containsMouse ? Theme.colorOrange : "transparent"
+                    function choose() {
+                        if (menuEntry.index === 0)
+                            profile.deleteProfile()
+                        else
+                            profile.exportProfile()
+                    }
+                    function keyChoose() {
+                        menuEntry.choose()
+                        profile.closeMenuByKey()
+                    }
+                    activeFocusOnTab: true
+                    Keys.onTabPressed: menuRing.moveFocus(true)
+                    Keys.onBacktabPressed: menuRing.moveFocus(false)
+                    Keys.onDownPressed: menuRepeater.itemAt(1 - menuEntry.index).forceActiveFocus(Qt.TabFocusReason)
+                    Keys.onUpPressed: menuRepeater.itemAt(1 - menuEntry.index).forceActiveFocus(Qt.TabFocusReason)
+                    Keys.onSpacePressed: menuEntry.keyChoose()
+                    Keys.onReturnPressed: menuEntry.keyChoose()
+                    Keys.onEnterPressed: menuEntry.keyChoose()
+                    Keys.onEscapePressed: profile.closeMenuByKey()
+                    Accessible.role: Accessible.MenuItem
+                    Accessible.name: menuEntry.modelData
+                    Accessible.focusable: true
+                    Accessible.onPressAction: menuEntry.choose()
+                    FocusRing {
+                        id: menuRing
+                        outset: 0
+                    }
                     Text {
                         x: 10
                         anchors.verticalCenter: parent.verticalCenter
@@ -406,12 +482,7 @@ DialogFrame {
                         id: menuArea
                         anchors.fill: parent
                         hoverEnabled: true
-                        onClicked: {
-                            if (menuEntry.index === 0)
-                                profile.deleteProfile()
-                            else
-                                profile.exportProfile()
-                        }
+                        onClicked: menuEntry.choose()
                     }
                 }
             }

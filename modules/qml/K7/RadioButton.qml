@@ -17,6 +17,24 @@ Item {
 
     signal btnClick(int index)
 
+    function choose() {
+        radio.isSelect = true
+        radio.btnClick(radio.index)
+    }
+
+    activeFocusOnTab: true
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    Keys.onSpacePressed: radio.choose()
+    Keys.onReturnPressed: radio.choose()
+    Keys.onEnterPressed: radio.choose()
+    Accessible.role: Accessible.RadioButton
+    Accessible.name: radio.textValue
+    Accessible.checkable: true
+    Accessible.checked: radio.isSelect
+    Accessible.focusable: true
+    Accessible.onPressAction: radio.choose()
+
     Rectangle {
         id: box
         anchors.verticalCenter: parent.verticalCenter
@@ -49,9 +67,10 @@ Item {
         anchors.fill: parent
         anchors.margins: -6
         hoverEnabled: true
-        onClicked: {
-            radio.isSelect = true
-            radio.btnClick(radio.index)
-        }
+        onClicked: radio.choose()
+    }
+    FocusRing {
+        id: ring
+        outset: 4
     }
 }

@@ -18,6 +18,9 @@ Rectangle {
     property alias textValue: input.text
     property alias txtInput: input
 
+    // What a screen reader calls the field.
+    property string accessibleName: ""
+
     signal endInputSignal()
     signal inputSignal()
 
@@ -31,6 +34,8 @@ Rectangle {
         hoverEnabled: true
         cursorShape: Qt.IBeamCursor
         onPressed: function(mouse) {
+            // Typing after a click: no focus frame (the border shows it).
+            ring.pointerFocus = !input.activeFocus || ring.pointerFocus
             input.forceActiveFocus()
             mouse.accepted = false
         }
@@ -67,6 +72,12 @@ Rectangle {
         onTextChanged: if (!activeFocus) lastText = text
         Keys.onReturnPressed: focus = false
         Keys.onEnterPressed: focus = false
+        activeFocusOnTab: true
+        Keys.onTabPressed: ring.moveFocus(true)
+        Keys.onBacktabPressed: ring.moveFocus(false)
+        Accessible.role: Accessible.EditableText
+        Accessible.name: rectInput.accessibleName
+        Accessible.focusable: true
         onActiveFocusChanged: {
             if (activeFocus) {
                 rectInput.inputSignal()
@@ -76,5 +87,9 @@ Rectangle {
                 text = "0"
             rectInput.endInputSignal()
         }
+    }
+    FocusRing {
+        id: ring
+        focusItem: input
     }
 }

@@ -25,6 +25,17 @@ Item {
     readonly property real stepWidth: (width - 18) / Math.max(1, segment)
     readonly property bool isDragging: knobArea.pressed
 
+    // What a screen reader calls it, and the value it reads out beside the
+    // knob's position (what the page shows for it: "1500", "50%").
+    property string accessibleName: ""
+    property string valueText: ""
+    // Pixels an arrow key moves the knob (without isScale).
+    property int keyStep: 1
+    // The range and step a screen reader reports with `value`.
+    readonly property real minimumValue: minPosition
+    readonly property real maximumValue: maxPosition
+    readonly property real stepSize: isScale ? stepWidth : 1
+
     signal valueChange(int tmpValue)
     signal valueChangeDelay(int tmpValue)
     signal btnClick()
@@ -48,6 +59,56 @@ Item {
         moveAnimation.stop()
         knob.x = clampPosition(tmpvalue)
     }
+
+    // One step of the keyboard (the arrow keys) or of a screen reader:
+    // `steps` scale steps with isScale, otherwise as many pixels. Reported
+    // as a finished move.
+    function stepBy(steps) {
+        moveAnimation.stop()
+        btnClick()
+        var x
+        if (isScale) {
+            var i = Math.max(0, Math.min(segment, segmentValue + steps))
+            segmentValue = i
+            x = 3 + i * stepWidth
+        } else {
+            x = clampPosition(knob.x + steps * keyStep)
+        }
+        if (x === knob.x)
+            return
+        knob.x = x
+        valueChange(knob.x)
+        valueChangeDelay(knob.x)
+    }
+
+    activeFocusOnTab: true
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    // Up is also "more" for a slider turned upright.
+    Keys.onRightPressed: stepBy(1)
+    Keys.onUpPressed: stepBy(1)
+    Keys.onLeftPressed: stepBy(-1)
+    Keys.onDownPressed: stepBy(-1)
+    Keys.onPressed: function(event) {
+        var big = Math.max(1, isScale ? 1 : Math.round((maxPosition - minPosition) / 10 / keyStep))
+        if (event.key === Qt.Key_PageUp)
+            stepBy(big)
+        else if (event.key === Qt.Key_PageDown)
+            stepBy(-big)
+        else if (event.key === Qt.Key_Home)
+            stepBy(-(isScale ? segment : maxPosition))
+        else if (event.key === Qt.Key_End)
+            stepBy(isScale ? segment : maxPosition)
+        else
+            return
+        event.accepted = true
+    }
+    Accessible.role: Accessible.Slider
+    Accessible.name: slider.accessibleName
+    Accessible.description: slider.valueText
+    Accessible.focusable: true
+    Accessible.onIncreaseAction: slider.stepBy(1)
+    Accessible.onDecreaseAction: slider.stepBy(-1)
 
     function clampPosition(x) {
         return Math.max(minPosition, Math.min(maxPosition, x))
@@ -120,6 +181,7 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         source: Theme.sourceSlide
         smooth: true
+        Accessible.ignored: true
 
         MouseArea {
             id: knobArea
@@ -154,5 +216,9 @@ Item {
             }
             onCanceled: slider.dragSignal(false)
         }
+    }
+    FocusRing {
+        id: ring
+        outset: 4
     }
 }

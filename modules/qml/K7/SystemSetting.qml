@@ -93,6 +93,10 @@ DialogFrame {
         x: 32
         y: 82
         width: 352
+        // An arrow key moves one level.
+        keyStep: 33
+        accessibleName: systemSetting.systemSettingLang[1]
+        valueText: String(systemSetting.levelOf(xPosition))
         onValueChangeDelay: function(tmpValue) {
             xPosition = tmpValue
             systemSetting.saveData(true, 1)
@@ -121,6 +125,9 @@ DialogFrame {
         x: 32
         y: 158
         width: 352
+        keyStep: 33
+        accessibleName: systemSetting.systemSettingLang[2]
+        valueText: String(systemSetting.levelOf(xPosition))
         onValueChangeDelay: function(tmpValue) {
             xPosition = tmpValue
             systemSetting.saveData(true, 2)
@@ -171,6 +178,7 @@ DialogFrame {
         maxValue: 100
         textValue: "3"
         txtInput.maximumLength: 3
+        accessibleName: systemSetting.systemSettingLang[6]
         onInputSignal: mainIten.mainFocus()
         onEndInputSignal: {
             if (!(parseInt(textValue) >= 1))

@@ -19,6 +19,27 @@ Rectangle {
 
     signal clicked()
 
+    // Tab reaches it; Space or Enter presses it, as the key comes up: a
+    // button that starts a key capture (recording a macro) so starts it
+    // after the key, not in the middle of it.
+    activeFocusOnTab: true
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    Keys.onSpacePressed: {}
+    Keys.onReturnPressed: {}
+    Keys.onEnterPressed: {}
+    Keys.onReleased: function(event) {
+        if (event.key !== Qt.Key_Space && event.key !== Qt.Key_Return && event.key !== Qt.Key_Enter)
+            return
+        event.accepted = true
+        if (!event.isAutoRepeat)
+            button.clicked()
+    }
+    Accessible.role: Accessible.Button
+    Accessible.name: button.text
+    Accessible.focusable: true
+    Accessible.onPressAction: button.clicked()
+
     Text {
         anchors.centerIn: parent
         width: parent.width - 8
@@ -35,5 +56,8 @@ Rectangle {
         hoverEnabled: true
         cursorShape: Qt.PointingHandCursor
         onClicked: button.clicked()
+    }
+    FocusRing {
+        id: ring
     }
 }

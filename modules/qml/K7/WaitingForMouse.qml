@@ -29,6 +29,8 @@ Item {
     Component.onCompleted: if (visible) readTexts()
 
     Image {
+
+        Accessible.ignored: true
         x: 352
         y: 110
         width: 320
@@ -47,6 +49,9 @@ Item {
         radius: 4
         color: "#e0141414"
         border.color: Theme.colorGray1
+        Accessible.role: Accessible.StaticText
+        Accessible.name: waiting.waitingLang[0]
+        Accessible.description: waiting.waitingLang[1] + " " + waiting.waitingLang[2]
 
         Rectangle {
             // The accent mark in front of the title, as on every panel.

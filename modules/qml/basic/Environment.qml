@@ -23,6 +23,7 @@ Item {
     }
     // The hatch, kept inside the rounded corners; the two parts line up.
     Image {
+        Accessible.ignored: true
         y: 48
         width: 1024
         height: 582
@@ -30,6 +31,7 @@ Item {
         source: Theme.sourceHatch
     }
     Image {
+        Accessible.ignored: true
         x: 10
         y: 630
         width: 1004
@@ -38,6 +40,7 @@ Item {
         source: Theme.sourceHatch
     }
     Image {
+        Accessible.ignored: true
         x: 222
         y: 50
         width: 580
@@ -46,16 +49,19 @@ Item {
         source: Theme.sourceBackground
     }
     Image {
+        Accessible.ignored: true
         x: 312
         y: 562
         source: Theme.sourceRing
     }
     Image {
+        Accessible.ignored: true
         x: 288
         y: 120
         source: Theme.sourceBracket
     }
     Image {
+        Accessible.ignored: true
         x: 726
         y: 120
         mirror: true
@@ -77,6 +83,7 @@ Item {
         }
     }
     Image {
+        Accessible.ignored: true
         x: 256
         y: 634
         source: Theme.sourceFoot
@@ -89,11 +96,14 @@ Item {
     }
 
     Image {
+
+        Accessible.ignored: true
         width: 1024
         height: 48
         source: Theme.sourceTitleBar
     }
     Image {
+        Accessible.ignored: true
         x: 27
         y: 12
         source: Theme.sourceTitleLogo

@@ -1,4 +1,5 @@
 import QtQuick
+import "../K7"
 import "../theme"
 
 // One entry the window host adds to the help menu (ui_Ctl.menuEntries): a
@@ -16,6 +17,19 @@ Item {
     height: isSeparator ? 9 : 24
 
     signal chosen(int index)
+
+    activeFocusOnTab: isEnabled
+    Keys.onTabPressed: ring.moveFocus(true)
+    Keys.onBacktabPressed: ring.moveFocus(false)
+    Keys.onSpacePressed: entry.chosen(entry.index)
+    Keys.onReturnPressed: entry.chosen(entry.index)
+    Keys.onEnterPressed: entry.chosen(entry.index)
+    Accessible.role: isSeparator ? Accessible.Separator : Accessible.MenuItem
+    Accessible.name: isSeparator ? "" : String(modelData.text)
+    Accessible.checkable: modelData.checkable === true
+    Accessible.checked: modelData.checked === true
+    Accessible.focusable: isEnabled
+    Accessible.onPressAction: if (entry.isEnabled) entry.chosen(entry.index)
 
     Rectangle {
         anchors.fill: parent
@@ -48,6 +62,7 @@ Item {
         anchors.rightMargin: 8
         anchors.verticalCenter: parent.verticalCenter
         source: Theme.sourceCheckBtn
+        Accessible.ignored: true
         visible: !entry.isSeparator && entry.modelData.checkable === true && entry.modelData.checked === true
     }
     MouseArea {
@@ -56,5 +71,9 @@ Item {
         hoverEnabled: true
         enabled: entry.isEnabled
         onClicked: entry.chosen(entry.index)
+    }
+    FocusRing {
+        id: ring
+        outset: 0
     }
 }

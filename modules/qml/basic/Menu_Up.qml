@@ -14,29 +14,7 @@ Item {
 
     signal btnClicked(int btnIndex)
 
-    Row {
-        id: icons
-        spacing: 16
-        IconButton {
-            objectName: "helpIcon"
-            source: Theme.sourceAsk
-            hoverSource: Theme.sourceAskH
-            onClicked: menuUp.btnClicked(2)
-        }
-        IconButton {
-            objectName: "minIcon"
-            source: Theme.sourceMinBtn
-            hoverSource: Theme.sourceMinBtnH
-            onClicked: menuUp.btnClicked(0)
-        }
-        IconButton {
-            objectName: "closeIcon"
-            source: Theme.sourceCloseBtn
-            hoverSource: Theme.sourceCloseBtnH
-            onClicked: menuUp.btnClicked(1)
-        }
-    }
-
+    // Declared first: Tab reaches it before the icons, as it reads.
     DropDownList {
         id: profileList
         objectName: "profileList"
@@ -50,11 +28,38 @@ Item {
         bgColor: Theme.colorOrange
         borderColor: Theme.colorOrange
         mdItems: profileMain.profileDataModel0
+        accessibleName: accessibleLang[8]
         onBtnClick: mainIten.closeMenusExcept(profileList)
         onValueChange: function(index) {
             var entry = profileMain.profileDataModel0.get(index)
             if (entry)
                 profileMain.changeProfile(entry.profileNo)
+        }
+    }
+
+    Row {
+        id: icons
+        spacing: 16
+        IconButton {
+            objectName: "helpIcon"
+            source: Theme.sourceAsk
+            hoverSource: Theme.sourceAskH
+            accessibleName: accessibleLang[2]
+            onClicked: menuUp.btnClicked(2)
+        }
+        IconButton {
+            objectName: "minIcon"
+            source: Theme.sourceMinBtn
+            hoverSource: Theme.sourceMinBtnH
+            accessibleName: accessibleLang[1]
+            onClicked: menuUp.btnClicked(0)
+        }
+        IconButton {
+            objectName: "closeIcon"
+            source: Theme.sourceCloseBtn
+            hoverSource: Theme.sourceCloseBtnH
+            accessibleName: accessibleLang[0]
+            onClicked: menuUp.btnClicked(1)
         }
     }
 }

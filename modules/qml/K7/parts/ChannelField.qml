@@ -8,6 +8,8 @@ Item {
     property string label: ""
     property string fieldName: ""
     property alias field: input
+    // The field's name for a screen reader ("Color R").
+    property string accessibleName: label
     signal inputStarted()
     signal edited()
     width: 56
@@ -29,6 +31,7 @@ Item {
         width: 42
         textValue: "255"
         txtInput.maximumLength: 3
+        accessibleName: channel.accessibleName
         onInputSignal: channel.inputStarted()
         onEndInputSignal: channel.edited()
     }

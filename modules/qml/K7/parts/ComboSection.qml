@@ -26,7 +26,29 @@ Item {
         radius: 2
         color: comboSection.page.isComboInput ? "#2a1010" : Theme.colorGray0
         border.color: comboSection.page.isComboInput || comboArea.containsMouse ? Theme.colorOrange : Theme.colorGray1
+        // Space or Enter starts the capture as the key comes up.
+        activeFocusOnTab: true
+        Keys.onTabPressed: comboRing.moveFocus(true)
+        Keys.onBacktabPressed: comboRing.moveFocus(false)
+        Keys.onSpacePressed: {}
+        Keys.onReturnPressed: {}
+        Keys.onEnterPressed: {}
+        Keys.onReleased: function(event) {
+            if (event.key !== Qt.Key_Space && event.key !== Qt.Key_Return && event.key !== Qt.Key_Enter)
+                return
+            event.accepted = true
+            if (!event.isAutoRepeat)
+                comboSection.page.startComboInput()
+        }
+        Accessible.role: Accessible.Button
+        Accessible.name: comboSection.page.keyAssigmentLang[14] + ": " + comboText.text
+        Accessible.focusable: true
+        Accessible.onPressAction: comboSection.page.startComboInput()
+        FocusRing {
+            id: comboRing
+        }
         Text {
+            id: comboText
             anchors.fill: parent
             anchors.leftMargin: 8
             anchors.rightMargin: 8
@@ -71,6 +93,7 @@ Item {
         source: Theme.sourceOkBtn
         hoverSource: Theme.sourceOkBtnH
         opacity: comboSection.page.isComboInput ? 1 : 0.4
+        accessibleName: mainIten.mainLang[8]
         onClicked: comboSection.page.confirmCombo()
     }
     IconButton {
@@ -80,6 +103,7 @@ Item {
         source: Theme.sourceCancelBtn
         hoverSource: Theme.sourceCancelBtnH
         opacity: comboSection.page.isComboInput ? 1 : 0.4
+        accessibleName: mainIten.mainLang[7]
         onClicked: comboSection.page.cancelCombo()
     }
 }

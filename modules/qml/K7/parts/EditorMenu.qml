@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import ".."
 import "../../theme"
 
 // A right-click menu: one row per text of `entries`; `enabledRows`
@@ -10,6 +11,41 @@ Rectangle {
     property var entries: []
     property var enabledRows: null
     signal chosen(int index)
+    // Where the focus goes back when the menu closes after a key.
+    property Item returnFocus: null
+
+    // Opened from the keyboard (the menu key): its first entry takes the focus.
+    function focusFirst(from) {
+        returnFocus = from
+        for (var i = 0; i < entryRepeater.count; ++i) {
+            var e = entryRepeater.itemAt(i)
+            if (e && e.active) {
+                e.forceActiveFocus(Qt.TabFocusReason)
+                return
+            }
+        }
+    }
+    function focusEntry(i) {
+        var e = entryRepeater.itemAt((i + entryRepeater.count) % entryRepeater.count)
+        if (e)
+            e.forceActiveFocus(Qt.TabFocusReason)
+    }
+    function closeByKey() {
+        visible = false
+        giveFocusBack()
+    }
+    function giveFocusBack() {
+        var back = returnFocus
+        returnFocus = null
+        if (!back || !back.visible)
+            return
+        // An entry that started a key capture: the focus goes back there
+        // once the capture ends.
+        if (keyCaptureSink.capturing)
+            keyCaptureSink.before = back
+        else
+            back.forceActiveFocus(Qt.OtherFocusReason)
+    }
     visible: false
     width: 140
     height: entries.length * 24 + 2
@@ -20,6 +56,7 @@ Rectangle {
         x: 1
         y: 1
         Repeater {
+            id: entryRepeater
             model: menu.entries
             delegate: Rectangle {
                 id: menuEntry
@@ -31,6 +68,38 @@ Rectangle {
                 width: menu.width - 2
                 height: 24
                 color: menuArea.containsMouse && active ? Theme.colorOrange : "transparent"
+                function keyChoose() {
+                    if (!menuEntry.active)
+                        return
+                    menu.chosen(menuEntry.index)
+                    menu.giveFocusBack()
+                }
+                activeFocusOnTab: active
+                Keys.onTabPressed: entryRing.moveFocus(true)
+                Keys.onBacktabPressed: entryRing.moveFocus(false)
+                Keys.onDownPressed: menu.focusEntry(menuEntry.index + 1)
+                Keys.onUpPressed: menu.focusEntry(menuEntry.index - 1)
+                // As the key comes up: an entry that starts a key capture
+                // (Insert Key) does not take the key that chose it.
+                Keys.onSpacePressed: {}
+                Keys.onReturnPressed: {}
+                Keys.onEnterPressed: {}
+                Keys.onReleased: function(event) {
+                    if (event.key !== Qt.Key_Space && event.key !== Qt.Key_Return && event.key !== Qt.Key_Enter)
+                        return
+                    event.accepted = true
+                    if (!event.isAutoRepeat)
+                        menuEntry.keyChoose()
+                }
+                Keys.onEscapePressed: menu.closeByKey()
+                Accessible.role: Accessible.MenuItem
+                Accessible.name: menuEntry.modelData
+                Accessible.focusable: active
+                Accessible.onPressAction: menuEntry.keyChoose()
+                FocusRing {
+                    id: entryRing
+                    outset: 0
+                }
                 Text {
                     x: 10
                     anchors.verticalCenter: parent.verticalCenter

@@ -35,7 +35,29 @@ Item {
         radius: 2
         color: fireSection.page.isFireInput ? "#2a1010" : Theme.colorGray0
         border.color: fireSection.page.isFireInput || fireArea.containsMouse ? Theme.colorOrange : Theme.colorGray1
+        // Space or Enter starts the capture as the key comes up: the next key is the fire key.
+        activeFocusOnTab: true
+        Keys.onTabPressed: fireRing.moveFocus(true)
+        Keys.onBacktabPressed: fireRing.moveFocus(false)
+        Keys.onSpacePressed: {}
+        Keys.onReturnPressed: {}
+        Keys.onEnterPressed: {}
+        Keys.onReleased: function(event) {
+            if (event.key !== Qt.Key_Space && event.key !== Qt.Key_Return && event.key !== Qt.Key_Enter)
+                return
+            event.accepted = true
+            if (!event.isAutoRepeat)
+                fireSection.page.startFireInput()
+        }
+        Accessible.role: Accessible.Button
+        Accessible.name: fireSection.page.keyAssigmentLang[9] + ": " + fireText.text
+        Accessible.focusable: true
+        Accessible.onPressAction: fireSection.page.startFireInput()
+        FocusRing {
+            id: fireRing
+        }
         Text {
+            id: fireText
             readonly property bool chosen: fireSection.page.keyCode0 === 1 && !fireSection.page.isFireInput
             anchors.fill: parent
             anchors.leftMargin: 8
@@ -64,6 +86,7 @@ Item {
     DropDownSlider {
         id: rateDrop
         objectName: "rateDrop"
+        accessibleName: fireSection.page.keyAssigmentLang[11]
         x: fireField.x
         y: 64
         width: 110
@@ -91,6 +114,7 @@ Item {
         width: 40
         maxValue: 255
         txtInput.maximumLength: 3
+        accessibleName: fireSection.page.keyAssigmentLang[12]
         onInputSignal: fireSection.page.closeMenusExcept(null)
         onEndInputSignal: fireSection.page.setTimes(parseInt(textValue) || 0, true)
     }

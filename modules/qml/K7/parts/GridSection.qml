@@ -22,6 +22,7 @@ Item {
         y: 1
         width: 120
         horizontalOffset: -(368 - 120)
+        accessibleName: gridSection.text
         currentSelect: gridSection.page.optionIndex(gridSection.options)
         onIsDropChanged: {
             if (isDrop)

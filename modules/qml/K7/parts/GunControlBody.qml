@@ -26,6 +26,16 @@ Item {
     }
     Component.onCompleted: show()
 
+    // A preset row chosen (a click, or the arrow keys on the list): it goes
+    // to the chosen slot and is shown.
+    function choosePreset(index) {
+        gunControlMain.gunControlFocus()
+        gunControlMain.setSlotPreset(gunControlMain.currentSlot + 1, index)
+        gunControlMain.storeSlots()
+        gunControlMain.isSave = true
+        gunControlMain.showPreset(index)
+    }
+
     Connections {
         target: gunControlMain
         function onPresetShown() { body.show() }
@@ -63,6 +73,14 @@ Item {
             Component.onCompleted: gunControlMain.gunNumber_lv = gunListView
             boundsBehavior: Flickable.StopAtBounds
             model: gunControlMain.gunNumberModel
+            activeFocusOnTab: true
+            Keys.onTabPressed: gunRing.moveFocus(true)
+            Keys.onBacktabPressed: gunRing.moveFocus(false)
+            Keys.onDownPressed: body.choosePreset(Math.min(count - 1, currentIndex + 1))
+            Keys.onUpPressed: body.choosePreset(Math.max(0, currentIndex - 1))
+            Accessible.role: Accessible.List
+            Accessible.name: gunControlMain.gunControlLang[1]
+            Accessible.focusable: true
             delegate: Rectangle {
                 id: row
                 required property int index
@@ -73,6 +91,11 @@ Item {
                 width: gunListView.width
                 height: 58
                 color: shown ? Theme.colorGray1 : rowArea.containsMouse ? "#262626" : "transparent"
+                Accessible.role: Accessible.ListItem
+                Accessible.name: row.gunName
+                Accessible.selectable: true
+                Accessible.selected: row.shown
+                Accessible.onPressAction: body.choosePreset(row.index)
 
                 Rectangle {
                     width: 3
@@ -86,6 +109,7 @@ Item {
                     width: 120
                     height: 48
                     source: row.gunImage
+                    Accessible.ignored: true
                 }
                 Text {
                     x: 140
@@ -137,15 +161,14 @@ Item {
                     anchors.fill: parent
                     hoverEnabled: true
                     cursorShape: Qt.PointingHandCursor
-                    onClicked: {
-                        gunControlMain.gunControlFocus()
-                        gunControlMain.setSlotPreset(gunControlMain.currentSlot + 1, row.index)
-                        gunControlMain.storeSlots()
-                        gunControlMain.isSave = true
-                        gunControlMain.showPreset(row.index)
-                    }
+                    onClicked: body.choosePreset(row.index)
                 }
             }
+        }
+        FocusRing {
+            id: gunRing
+            focusItem: gunListView
+            outset: 0
         }
     }
 
@@ -159,6 +182,7 @@ Item {
     DropDownList {
         id: slotList
         objectName: "gunSlot"
+        accessibleName: gunControlMain.gunControlLang[2]
         x: 616 - width
         y: 50
         width: 96
@@ -189,6 +213,8 @@ Item {
         width: 200
         height: 200
         source: "qrc:/gun/modules/img/skin1/gun/target.png"
+        // The Y field says what the dot shows.
+        Accessible.ignored: true
 
         Rectangle {
             id: dot
@@ -241,6 +267,7 @@ Item {
         enabled: false
         txtInput.color: Theme.colorGray2
         textValue: "0"
+        accessibleName: gunControlMain.gunControlLang[4]
     }
     GunLabel {
         x: 520
@@ -256,6 +283,7 @@ Item {
         maxValue: gunControlMain.maxY
         txtInput.maximumLength: 2
         textValue: "10"
+        accessibleName: gunControlMain.gunControlLang[5]
         onInputSignal: {
             slotList.closeMenu()
             rateSlider.closeMenu()
@@ -292,6 +320,7 @@ Item {
         y: 356
         width: 120
         textValue: "10ms"
+        accessibleName: gunControlMain.gunControlLang[7]
         onBtnClick: slotList.closeMenu()
         onValueChange: function(index) { textValue = (index + 1) + "MS" }
     }
@@ -317,6 +346,7 @@ Item {
         width: 64
         txtInput.maximumLength: 3
         textValue: "0"
+        accessibleName: gunControlMain.gunControlLang[8]
         onInputSignal: {
             slotList.closeMenu()
             rateSlider.closeMenu()

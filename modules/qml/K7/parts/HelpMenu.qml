@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import ".."
 import "../../basic"
 import "../../theme"
 
@@ -18,6 +19,22 @@ Rectangle {
 
     // One of the first entries was chosen: 0 the address, 1 the version.
     signal entryChosen(int index)
+
+    // Escape closes it; the focus goes back to the help icon.
+    property Item returnFocus: null
+    Keys.onEscapePressed: {
+        helpMenu.visible = false
+        if (helpMenu.returnFocus)
+            helpMenu.returnFocus.forceActiveFocus(Qt.OtherFocusReason)
+    }
+
+    // Opened from the keyboard: its first entry takes the focus.
+    function focusFirst(from) {
+        returnFocus = from
+        var first = helpColumn.children[0]
+        if (first)
+            first.forceActiveFocus(Qt.TabFocusReason)
+    }
 
     function setAddress(address) {
         helpModel.setProperty(0, "textValue", address)
@@ -40,6 +57,20 @@ Rectangle {
                 width: 198
                 height: 24
                 color: helpArea.containsMouse ? Theme.colorOrange : "transparent"
+                activeFocusOnTab: true
+                Keys.onTabPressed: helpRing.moveFocus(true)
+                Keys.onBacktabPressed: helpRing.moveFocus(false)
+                Keys.onSpacePressed: helpMenu.entryChosen(helpEntry.index)
+                Keys.onReturnPressed: helpMenu.entryChosen(helpEntry.index)
+                Keys.onEnterPressed: helpMenu.entryChosen(helpEntry.index)
+                Accessible.role: Accessible.MenuItem
+                Accessible.name: helpEntry.textValue
+                Accessible.focusable: true
+                Accessible.onPressAction: helpMenu.entryChosen(helpEntry.index)
+                FocusRing {
+                    id: helpRing
+                    outset: 0
+                }
                 Text {
                     anchors.left: parent.left
                     anchors.leftMargin: 10

@@ -19,6 +19,12 @@ Rectangle {
     property int leftMargin: 6
     property int rightMargin: 6
 
+    // What a screen reader calls the field.
+    property string accessibleName: ""
+    // The control that had the keyboard focus when the edit began (a list
+    // reached with Tab): it gets it back when the edit ends.
+    property Item returnFocus: null
+
     signal accepted()
     signal cancelled()
 
@@ -32,11 +38,20 @@ Rectangle {
     function begin(value) {
         input.text = value
         input.selectAll()
+        var current = inlineEditor.Window.activeFocusItem
+        returnFocus = current && current.activeFocusOnTab ? current : null
         input.forceActiveFocus()
     }
     // Ends an edit: the field lets the keyboard go.
     function finish() {
         input.focus = false
+        giveFocusBack()
+    }
+    function giveFocusBack() {
+        var back = returnFocus
+        returnFocus = null
+        if (back && back.visible)
+            back.forceActiveFocus(Qt.OtherFocusReason)
     }
 
     TextInput {
@@ -57,6 +72,9 @@ Rectangle {
         Keys.onEscapePressed: {
             inlineEditor.cancelled()
             focus = false
+            inlineEditor.giveFocusBack()
         }
+        Accessible.role: Accessible.EditableText
+        Accessible.name: inlineEditor.accessibleName
     }
 }

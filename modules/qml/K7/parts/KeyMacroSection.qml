@@ -23,6 +23,7 @@ Item {
     DropDownList {
         id: macroDrop
         objectName: "macroDrop"
+        accessibleName: macroSection.page.keyAssigmentLang[16]
         x: 12
         y: 34
         width: 160

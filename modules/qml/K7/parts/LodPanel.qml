@@ -56,6 +56,7 @@ PanelFrame {
         y: 5
         width: 120
         textValue: "10ms"
+        accessibleName: lodPanel.title
         onBtnClick: lodPanel.menuOpened()
         onValueChange: function(index) { lodPanel.moved(index) }
     }

@@ -79,6 +79,37 @@ Item {
         }
     }
 
+    // What a screen reader says for an event: "Delay 50 ms", "Key down A".
+    function eventName(type, info) {
+        if (type === 0)
+            return page.macroEditorLang[9] + " " + info + " ms"
+        return String(accessibleLang[8 + type] || "%1").arg(info)
+    }
+
+    function listKey(event) {
+        var count = page.eventModel.count
+        var i = eventView.currentIndex
+        if ((event.key === Qt.Key_Up || event.key === Qt.Key_Down) && count > 0) {
+            page.endEdits()
+            eventView.currentIndex = Math.max(0, Math.min(count - 1, i < 0 ? 0 : i + (event.key === Qt.Key_Up ? -1 : 1)))
+            eventView.positionViewAtIndex(eventView.currentIndex, ListView.Contain)
+        } else if (event.key === Qt.Key_Delete && i >= 0) {
+            deleteEvent()
+        } else if (event.key === Qt.Key_F2 && i >= 0 && page.eventModel.get(i).type === 0) {
+            startDelayEdit(i)
+        } else if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
+            var row = i >= 0 ? eventView.itemAtIndex(i) : null
+            if (row)
+                page.openEventMenu(row, 20, row.height)
+            else
+                page.openEventMenu(eventFrame, 20, 20)
+            page.eventMenu.focusFirst(eventView)
+        } else {
+            return
+        }
+        event.accepted = true
+    }
+
     function startDelayEdit(index) {
         page.endEdits()
         page.delayEditIndex = index
@@ -139,6 +170,14 @@ Item {
             boundsBehavior: Flickable.StopAtBounds
             clip: true
             interactive: false
+            // The arrows select, Delete removes, F2 edits a wait, the menu key opens the menu.
+            activeFocusOnTab: true
+            Keys.onTabPressed: eventRing.moveFocus(true)
+            Keys.onBacktabPressed: eventRing.moveFocus(false)
+            Keys.onPressed: function(event) { panel.listKey(event) }
+            Accessible.role: Accessible.List
+            Accessible.name: panel.page.macroEditorLang[4]
+            Accessible.focusable: true
             delegate: Rectangle {
                 id: eventRow
                 required property int index
@@ -150,6 +189,11 @@ Item {
                 height: 27
                 color: selected ? Theme.colorOrange : eventRowArea.containsMouse ? "#2a2a2a"
                                                                            : index % 2 ? "#181818" : "transparent"
+                Accessible.role: Accessible.ListItem
+                Accessible.name: panel.eventName(eventRow.type, eventRow.info)
+                Accessible.selectable: true
+                Accessible.selected: eventRow.selected
+                Accessible.onPressAction: eventView.currentIndex = eventRow.index
                 Text {
                     x: 8
                     width: 32
@@ -161,6 +205,7 @@ Item {
                     font.pixelSize: fontNormalSize
                 }
                 Image {
+                    Accessible.ignored: true
                     x: 56
                     anchors.verticalCenter: parent.verticalCenter
                     width: 16
@@ -206,6 +251,11 @@ Item {
         }
         ScrollHandle {
             flickable: eventView
+        }
+        FocusRing {
+            id: eventRing
+            focusItem: eventView
+            outset: 0
         }
         InlineEditor {
             id: delayEditor

@@ -20,6 +20,8 @@ Rectangle {
     }
     Rectangle {
         objectName: "insertKeyDialog"
+        Accessible.role: Accessible.Dialog
+        Accessible.name: insertMask.page.macroEditorLang[14]
         anchors.centerIn: parent
         width: 240
         height: 80

@@ -13,6 +13,30 @@ Item {
     property alias listView: macroListView
     property alias nameEditor: nameEditor
 
+    function listKey(event) {
+        var count = page.macroNumberModel.count
+        var i = macroListView.currentIndex
+        if ((event.key === Qt.Key_Up || event.key === Qt.Key_Down) && count > 0) {
+            page.endEdits()
+            var next = Math.max(0, Math.min(count - 1, i < 0 ? 0 : i + (event.key === Qt.Key_Up ? -1 : 1)))
+            if (next !== i)
+                page.selectMacro(next)
+            macroListView.positionViewAtIndex(next, ListView.Contain)
+        } else if (event.key === Qt.Key_F2 && i >= 0) {
+            startRename(i)
+        } else if ((event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier)))
+                   && i >= 0) {
+            var row = macroListView.itemAtIndex(i)
+            if (!row)
+                return
+            page.openMenu(page.listMenu, row, 20, row.height)
+            page.listMenu.focusFirst(macroListView)
+        } else {
+            return
+        }
+        event.accepted = true
+    }
+
     function startRename(index) {
         page.endEdits()
         page.renameIndex = index
@@ -58,6 +82,14 @@ Item {
             boundsBehavior: Flickable.StopAtBounds
             clip: true
             interactive: false
+            // The arrows select, F2 renames, the menu key opens the row's menu.
+            activeFocusOnTab: true
+            Keys.onTabPressed: listRing.moveFocus(true)
+            Keys.onBacktabPressed: listRing.moveFocus(false)
+            Keys.onPressed: function(event) { panel.listKey(event) }
+            Accessible.role: Accessible.List
+            Accessible.name: panel.page.macroEditorLang[1]
+            Accessible.focusable: true
             delegate: Rectangle {
                 id: macroRow
                 required property int index
@@ -67,6 +99,11 @@ Item {
                 width: macroListView.width
                 height: 27
                 color: selected ? Theme.colorOrange : macroRowArea.containsMouse ? "#2a2a2a" : "transparent"
+                Accessible.role: Accessible.ListItem
+                Accessible.name: macroRow.textValue
+                Accessible.selectable: true
+                Accessible.selected: macroRow.selected
+                Accessible.onPressAction: panel.page.selectMacro(macroRow.index)
                 Text {
                     x: 12
                     anchors.verticalCenter: parent.verticalCenter
@@ -104,6 +141,11 @@ Item {
         }
         ScrollHandle {
             flickable: macroListView
+        }
+        FocusRing {
+            id: listRing
+            focusItem: macroListView
+            outset: 0
         }
         InlineEditor {
             id: nameEditor

@@ -59,6 +59,7 @@ Item {
         minValue: 1
         maxValue: 65535
         textValue: "1"
+        accessibleName: bar.page.macroEditorLang[6]
         onEndInputSignal: bar.page.saveMacro()
     }
     Text {

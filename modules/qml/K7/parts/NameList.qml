@@ -1,6 +1,7 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import ".."
 import "../../theme"
 
 // A framed list of names; a click selects a row.
@@ -9,7 +10,17 @@ Rectangle {
     property alias names: nameView.model
     property int selected: -1
     property string rowPrefix: ""
+    // What a screen reader calls the list (its caption).
+    property string accessibleName: ""
     signal picked(int index)
+
+    function keyPick(step) {
+        if (nameView.count === 0)
+            return
+        var i = Math.max(0, Math.min(nameView.count - 1, (selected < 0 ? (step > 0 ? -1 : nameView.count) : selected) + step))
+        nameView.positionViewAtIndex(i, ListView.Contain)
+        picked(i)
+    }
     color: "#141414"
     border.color: Theme.colorGray1
     clip: true
@@ -18,6 +29,15 @@ Rectangle {
         anchors.fill: parent
         anchors.margins: 1
         boundsBehavior: Flickable.StopAtBounds
+        // The arrows pick the next or the previous name.
+        activeFocusOnTab: true
+        Keys.onTabPressed: listRing.moveFocus(true)
+        Keys.onBacktabPressed: listRing.moveFocus(false)
+        Keys.onDownPressed: nameList.keyPick(1)
+        Keys.onUpPressed: nameList.keyPick(-1)
+        Accessible.role: Accessible.List
+        Accessible.name: nameList.accessibleName
+        Accessible.focusable: true
         delegate: Rectangle {
             id: nameRow
             required property int index
@@ -26,6 +46,11 @@ Rectangle {
             width: nameView.width
             height: 24
             color: index === nameList.selected ? Theme.colorOrange : nameArea.containsMouse ? "#2a2a2a" : "transparent"
+            Accessible.role: Accessible.ListItem
+            Accessible.name: nameRow.modelData
+            Accessible.selectable: true
+            Accessible.selected: index === nameList.selected
+            Accessible.onPressAction: nameList.picked(nameRow.index)
             Text {
                 anchors.left: parent.left
                 anchors.leftMargin: 8
@@ -45,5 +70,10 @@ Rectangle {
                 onClicked: nameList.picked(nameRow.index)
             }
         }
+    }
+    FocusRing {
+        id: listRing
+        focusItem: nameView
+        outset: 0
     }
 }

@@ -15,6 +15,7 @@ DialogFrame {
     property string cancelText: ""
     signal okClicked()
     signal cancelClicked()
+    onCloseClicked: cancelClicked()
 
     Text {
         x: 16

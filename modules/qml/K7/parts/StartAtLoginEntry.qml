@@ -1,4 +1,5 @@
 import QtQuick
+import ".."
 import "../../theme"
 
 // The help menu's "Start at login" switch (ui_Ctl.startAtLogin: an entry in
@@ -30,6 +31,24 @@ Rectangle {
         width: parent.width
         height: 24
         color: switchArea.containsMouse ? Theme.colorOrange : "transparent"
+        activeFocusOnTab: true
+        Keys.onTabPressed: switchRing.moveFocus(true)
+        Keys.onBacktabPressed: switchRing.moveFocus(false)
+        Keys.onSpacePressed: ui_Ctl.setStartAtLogin(!ui_Ctl.startAtLogin)
+        Keys.onReturnPressed: ui_Ctl.setStartAtLogin(!ui_Ctl.startAtLogin)
+        Keys.onEnterPressed: ui_Ctl.setStartAtLogin(!ui_Ctl.startAtLogin)
+        Accessible.role: Accessible.CheckBox
+        Accessible.name: entry.texts[0]
+        Accessible.description: entry.texts[1]
+        Accessible.checkable: true
+        Accessible.checked: ui_Ctl.startAtLogin
+        Accessible.focusable: true
+        Accessible.onPressAction: ui_Ctl.setStartAtLogin(!ui_Ctl.startAtLogin)
+        Accessible.onToggleAction: ui_Ctl.setStartAtLogin(!ui_Ctl.startAtLogin)
+        FocusRing {
+            id: switchRing
+            outset: 0
+        }
         Text {
             anchors.left: parent.left
             anchors.leftMargin: 10
@@ -56,6 +75,7 @@ Rectangle {
                 objectName: "startAtLoginTick"
                 anchors.fill: parent
                 source: Theme.sourceCheckBtn
+                Accessible.ignored: true
                 visible: ui_Ctl.startAtLogin
             }
         }

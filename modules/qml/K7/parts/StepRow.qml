@@ -36,6 +36,8 @@ Item {
         width: 96
         segment: 4
         isScale: true
+        accessibleName: row.label
+        valueText: row.texts[rowSlider.segmentValue] || ""
         onBtnClick: row.pressed()
         onValueChangeDelay: row.changed()
     }
@@ -45,6 +47,7 @@ Item {
         width: 96
         height: 8
         source: Theme.sourceSpeedScale
+        Accessible.ignored: true
     }
     Rectangle {
         objectName: row.rowName + "Box"

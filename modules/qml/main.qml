@@ -641,6 +641,11 @@ Item {
 
     // Key-matrix rows highlight their button on the mouse picture; a click
     // opens the key-assignment dialog unless the row holds the last left button.
+    // The keyboard focus, drawn around whichever control has it.
+    FocusFrame {
+        home: mainIten
+    }
+
     Connections {
         target: keyMatrixMain
         function onEnterBtn(index) {

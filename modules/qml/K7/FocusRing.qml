@@ -1,10 +1,12 @@
 import QtQuick
 import "../theme"
 
-// The keyboard focus in the skin's style: a red frame around its parent while
-// `focusItem` (the parent by default) has the active focus, and nothing
+// Where a control's keyboard focus is drawn, and how Tab leaves it. The
+// window draws one red frame (FocusFrame) around the parent of the ring whose
+// `focusItem` (the parent when not set) has the active focus, and nothing
 // otherwise. A pointer click gives no control the focus, so the window looks
-// as it always did until Tab is pressed.
+// as it always did until Tab is pressed. A ring itself draws nothing: one
+// frame for the window costs far less than one per control.
 //
 // moveFocus(forward) passes the focus on for Tab and Shift+Tab in reading
 // order; inside an open dialog it stays among that dialog's controls.
@@ -12,36 +14,26 @@ import "../theme"
 //   Keys.onTabPressed: ring.moveFocus(true)
 //   Keys.onBacktabPressed: ring.moveFocus(false)
 //   FocusRing { id: ring }
-Rectangle {
+Item {
     id: ring
-    property Item focusItem: parent
-    // How far the frame lies outside its parent (0 inside clipping lists).
+    readonly property bool isFocusRing: true
+    // The item whose focus the frame shows; null: the parent.
+    property Item focusItem: null
+    // How far the frame lies outside the parent (0 inside clipping lists).
     property int outset: 2
     // Set while the focus came from a pointer press (a text field clicked
-    // for typing): no frame then.
+    // for typing): no frame then. The frame clears it when the focus leaves.
     property bool pointerFocus: false
 
-    anchors.fill: parent
-    anchors.margins: -outset
-    radius: 3
-    color: "transparent"
-    border.width: 2
-    border.color: Theme.colorRed
-    visible: focusItem !== null && focusItem.activeFocus && !pointerFocus
-    z: 100
+    visible: false
     Accessible.ignored: true
 
-    Connections {
-        target: ring.focusItem
-        function onActiveFocusChanged() {
-            if (!ring.focusItem.activeFocus)
-                ring.pointerFocus = false
-        }
+    function target() {
+        return ring.focusItem ? ring.focusItem : ring.parent
     }
 
     // A control that takes the focus inside a scrolled area (the key
-    // dialog's sections) is scrolled into view.
-    onVisibleChanged: if (visible) scrollIntoView()
+    // dialog's sections) is scrolled into view (the frame asks, as it shows).
     function scrollIntoView() {
         for (var p = ring.parent; p; p = p.parent) {
             if (scrollIn(p.parent, p))
@@ -81,7 +73,7 @@ Rectangle {
     }
 
     function moveFocus(forward) {
-        ring.moveFocusFrom(ring.focusItem, forward)
+        ring.moveFocusFrom(ring.target(), forward)
     }
 
     function indexIn(list, item) {

@@ -9,7 +9,7 @@ Rectangle {
     id: frame
     objectName: "focusFrame"
     // The ring of the control that has the focus, or null.
-    property Item ring: null
+    property FocusRing ring: null
     readonly property Item focused: Window.activeFocusItem
     // Where the frame stays while no control shows it (the window's root).
     property Item home: null

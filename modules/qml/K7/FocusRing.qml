@@ -1,5 +1,4 @@
 import QtQuick
-import "../theme"
 
 // Where a control's keyboard focus is drawn, and how Tab leaves it. The
 // window draws one red frame (FocusFrame) around the parent of the ring whose

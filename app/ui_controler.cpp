@@ -7,7 +7,6 @@
 #include "device/hid_thread.h"
 #include "view/my_qquick_view.h"
 #include "view/view_facade.h"
-#include "view/view_types.h"
 
 #include <QQmlContext>
 #include <QQuickItem>
@@ -15,10 +14,7 @@
 #include <QWidget>
 #include <QWindow>
 
-Ui_Controler::Ui_Controler(QObject* parent) : QObject(parent)
-{
-    registerViewTypes();
-}
+Ui_Controler::Ui_Controler(QObject* parent) : QObject(parent) {}
 
 void Ui_Controler::setUp(QWidget* window, Hid_Thread* hid, const QString& apConfigPath, const ViewFactory& factory,
                          bool pagesLater)

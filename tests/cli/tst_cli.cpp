@@ -27,23 +27,25 @@ struct Run {
     }
 };
 
+// stryde-cli on the data folder `root`, with `input` on its standard input.
+Run runCli(const QString& root, const QStringList& args, const QByteArray& input = {})
+{
+    QProcess p;
+    p.start(QString::fromLocal8Bit(qgetenv("STRYDE_CLI")), QStringList{QStringLiteral("--data-dir"), root} + args);
+    if (!input.isEmpty())
+        p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    return Run{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
 } // namespace
 
 class TestCli : public QObject {
     Q_OBJECT
     DataFixture m_data;
 
-    Run cli(const QStringList& args, const QByteArray& input = {})
-    {
-        QProcess p;
-        p.start(QString::fromLocal8Bit(qgetenv("STRYDE_CLI")),
-                QStringList{QStringLiteral("--data-dir"), m_data.root()} + args);
-        if (!input.isEmpty())
-            p.write(input);
-        p.closeWriteChannel();
-        p.waitForFinished(60000);
-        return Run{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-    }
+    Run cli(const QStringList& args, const QByteArray& input = {}) { return runCli(m_data.root(), args, input); }
 
     QString trace() const { return m_data.path(QStringLiteral("trace.txt")); }
     // The program's files in the data folder.
@@ -361,11 +363,7 @@ private slots:
         DataFixture data;
         QVERIFY(data.isValid());
         auto run = [&](const QStringList& call) {
-            QProcess p;
-            p.start(QString::fromLocal8Bit(qgetenv("STRYDE_CLI")),
-                    QStringList{"--data-dir", data.root(), "--virtual-mouse", "call"} + call);
-            p.waitForFinished(60000);
-            return Run{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+            return runCli(data.root(), QStringList{"--virtual-mouse", "call"} + call);
         };
         Run r = run({"ui_View.saveMacroIni", "\"nosuchmacro\"", "[\"1,4,0\"]", "1"});
         QCOMPARE(r.exitCode, 1);
@@ -395,11 +393,7 @@ private slots:
         QVERIFY(data.writeFile(global, junk));
         QVERIFY(data.writeFile(QStringLiteral("modules/setting/p1.bin"), junk));
         auto run = [&](const QStringList& call) {
-            QProcess p;
-            p.start(QString::fromLocal8Bit(qgetenv("STRYDE_CLI")),
-                    QStringList{"--data-dir", data.root(), "--virtual-mouse", "call"} + call);
-            p.waitForFinished(60000);
-            return Run{p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+            return runCli(data.root(), QStringList{"--virtual-mouse", "call"} + call);
         };
         Run r = run({"ui_View.setData", "\"mouse/dpiCount\"", "4"});
         QVERIFY2(r.exitCode == 0, r.err.constData());
